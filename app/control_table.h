@@ -1,0 +1,36 @@
+// Every control of the window, in the order the window stores them (first = drawn on top among
+// the windowless ones), with positions in twips and the properties fixed when it is created.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+enum class ControlKind { commandButton, textBox, pictureBox, optionButton, frame, label, shape, image };
+
+inline constexpr int kTwipsPerPixel = 15;
+inline constexpr std::uint32_t kNoColor = 0xFFFFFFFF;
+
+struct ControlSpec {
+    std::string_view name; // the widget's objectName; arrays as "Option1(0)", "Shape2(10)"
+    ControlKind kind;
+    std::string_view container; // empty: the window
+    int left, top, width, height;
+    std::string_view text = {}; // caption or text; for a picture box, its picture's resource
+    int tabIndex = -1;
+    double fontPt = 0; // 0: the window's font size
+    bool italic = false;
+    std::uint32_t foreColor = kNoColor; // &H00BBGGRR
+    std::uint32_t backColor = kNoColor;
+    bool visible = true;
+};
+
+inline constexpr int kClientWidthTwips = 9645;
+inline constexpr int kClientHeightTwips = 6075;
+
+std::span<const ControlSpec> controlTable();
+
+// Windowed controls are always drawn above the windowless ones (images, shapes, labels).
+constexpr bool isWindowed(ControlKind kind) {
+    return kind != ControlKind::image && kind != ControlKind::shape && kind != ControlKind::label;
+}

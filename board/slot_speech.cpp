@@ -1,0 +1,23 @@
+#include "board/slot_speech.h"
+
+namespace {
+
+std::string tagSpokenName(const std::string& tag) {
+    for (const SymbolRow& row : kVocabulary)
+        if (row.tag == tag) return std::string(glyphSpokenName(row.glyph));
+    return tag;
+}
+
+} // namespace
+
+std::string slotSpokenName(int k, const Slot& slot) {
+    std::string said = "Ячейка " + std::to_string(k) + ": ";
+    const Picture& picture = slot.picture;
+    if (!picture.showsGlyph()) return said + (slot.tag.empty() ? "пусто" : tagSpokenName(slot.tag));
+    if (picture.ink == Picture::Ink::red) said += "подсказка ";
+    said += glyphSpokenName(picture.glyph);
+    // A hint drawn over a dropped symbol hides it; the formula still holds the symbol.
+    if (!slot.tag.empty() && picture.ink == Picture::Ink::red)
+        said += ", в формуле " + tagSpokenName(slot.tag);
+    return said;
+}

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the trainer needs to build, run and be tested, if any is missing.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config            # build
+  qt6-base-dev qt6-svg-dev                    # Qt 6 Widgets, Svg, Test and the moc
+  fonts-paratype                              # PT Sans: the window's font, drawn for Cyrillic
+  xvfb xauth xdotool                          # a virtual screen and a real mouse for the tests
+  desktop-file-utils appstream dpkg-dev file  # checks of the desktop entry, metadata and package
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
