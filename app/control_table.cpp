@@ -24,9 +24,10 @@ constexpr std::array kControls{
     ControlSpec{"Text4", K::textBox, {}, 3360, 1680, 975, 285, "Г. Лейбниц", 25},
     ControlSpec{"Text3", K::textBox, {}, 1800, 1680, 1095, 285, "О. де Морган", 24},
     ControlSpec{"Text2", K::textBox, {}, 480, 1680, 975, 285, "Дж. Буль", 23},
-    ControlSpec{"Picture3", K::pictureBox, {}, 3240, 120, 1215, 1455, ":/portraits/leibniz.png", 22},
-    ControlSpec{"Picture2", K::pictureBox, {}, 1800, 120, 1215, 1455, ":/portraits/de_morgan.png",
-                21},
+    ControlSpec{
+        "Picture3", K::pictureBox, {}, 3240, 120, 1215, 1455, ":/portraits/leibniz.png", 22},
+    ControlSpec{
+        "Picture2", K::pictureBox, {}, 1800, 120, 1215, 1455, ":/portraits/de_morgan.png", 21},
     ControlSpec{"Picture1", K::pictureBox, {}, 360, 120, 1215, 1455, ":/portraits/boole.png", 20},
     ControlSpec{"Command3", K::commandButton, {}, 3000, 4080, 1455, 495, "Подсказка", 17},
     ControlSpec{"Option1(1)", K::optionButton, {}, 5400, 5520, 255, 255, "Option1", 16},
@@ -34,8 +35,15 @@ constexpr std::array kControls{
     ControlSpec{"Cmd3_Start", K::commandButton, {}, 8160, 3720, 1215, 495, "Старт", 11},
     ControlSpec{"Command2", K::commandButton, {}, 5040, 3720, 1215, 495, "Очистить", 2},
     ControlSpec{"Text1", K::textBox, {}, 6480, 3720, 1455, 495, {}, 1, 9.75},
-    ControlSpec{"Command1", K::commandButton, {}, 5040, 3120, 3615, 495,
-                "Проверить и перейти к следующему вопросу", 0},
+    ControlSpec{"Command1",
+                K::commandButton,
+                {},
+                5040,
+                3120,
+                3615,
+                495,
+                "Проверить и перейти к следующему вопросу",
+                0},
     ControlSpec{"Frame3", K::frame, {}, 8280, 0, 975, 735, "Ошибок", 7},
     ControlSpec{"Label5", K::label, "Frame3", 240, 240, 495, 375, {}, 10, 12},
     ControlSpec{"Frame2", K::frame, {}, 6840, 0, 1215, 735, "Правильных", 6},
@@ -45,7 +53,18 @@ constexpr std::array kControls{
     ControlSpec{"Frame4", K::frame, {}, 5280, 4920, 1695, 975, "Выбор  режима", 12},
     ControlSpec{"Label8", K::label, "Frame4", 480, 600, 855, 255, "Тест", 14},
     ControlSpec{"Label7", K::label, "Frame4", 480, 240, 975, 255, "Тренажер", 13},
-    ControlSpec{"Label9", K::label, {}, 360, 5040, 4695, 855, {}, 19, 9.75, false, kNoColor,
+    ControlSpec{"Label9",
+                K::label,
+                {},
+                360,
+                5040,
+                4695,
+                855,
+                {},
+                19,
+                9.75,
+                false,
+                kNoColor,
                 kSystem3DLight},
     outline("Shape2(10)", 8880),
     ControlSpec{"Label6", K::label, {}, 5880, 4320, 3495, 375, {}, 18},
@@ -75,8 +94,8 @@ constexpr std::array kControls{
     image("Image34", 8880, 2520),
     image("Image33", 8400, 2520),
     ControlSpec{"Label2", K::label, {}, 120, 2040, 9375, 375, {}, 4, 18, false, kDarkGreen},
-    ControlSpec{"Label1", K::label, {}, 4800, 1080, 4095, 615, "Законы логики", 3, 24, true,
-                kDarkGreen},
+    ControlSpec{
+        "Label1", K::label, {}, 4800, 1080, 4095, 615, "Законы логики", 3, 24, true, kDarkGreen},
     image("Image32", 7920, 2520),
     image("Image31", 7440, 2520),
     image("Image30", 6960, 2520),
@@ -109,10 +128,12 @@ constexpr std::array kControls{
     image("Image3", 1800, 4080),
     image("Image2", 1800, 3600),
     image("Image1", 1800, 3120),
-    ControlSpec{"Shape1", K::shape, {}, 240, 2520, 9135, 480, {}, -1, 0, false, kNoColor,
-                kLightBlue},
+    ControlSpec{
+        "Shape1", K::shape, {}, 240, 2520, 9135, 480, {}, -1, 0, false, kNoColor, kLightBlue},
 };
 
 } // namespace
 
-std::span<const ControlSpec> controlTable() { return kControls; }
+std::span<const ControlSpec> controlTable() {
+    return kControls;
+}

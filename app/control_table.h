@@ -6,7 +6,16 @@
 #include <span>
 #include <string_view>
 
-enum class ControlKind { commandButton, textBox, pictureBox, optionButton, frame, label, shape, image };
+enum class ControlKind {
+    commandButton,
+    textBox,
+    pictureBox,
+    optionButton,
+    frame,
+    label,
+    shape,
+    image
+};
 
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr std::uint32_t kNoColor = 0xFFFFFFFF;

@@ -11,7 +11,7 @@
 #include <random>
 #include <string>
 
-inline constexpr int kSlotCount = 19;    // Image16 … Image34
+inline constexpr int kSlotCount = 19; // Image16 … Image34
 inline constexpr int kFirstSlotImage = 16;
 inline constexpr int kLawTableSize = 101; // indices 0 … 100
 
@@ -48,8 +48,8 @@ struct FormState {
     std::array<std::string, kLawTableSize> lawTable{};
 
     // What the controls show, as far as the logic writes it.
-    std::array<Slot, kSlotCount> slots{}; // slots[k - 1] is slot k, control Image(15 + k)
-    std::array<bool, 2> option1{};        // Option1(0) trainer, Option1(1) test
+    std::array<Slot, kSlotCount> slotRow{}; // slotRow[k - 1] is slot k, control Image(15 + k)
+    std::array<bool, 2> option1{};          // Option1(0) trainer, Option1(1) test
     std::string label2, label3, label4, label5, label6, label9, text1;
     double label2FontPt = kNormalNamePt;
     bool label6Visible = true;
@@ -121,7 +121,9 @@ class Form1 {
 };
 
 // Slot k (1 … 19) of a state; control Image(15 + k).
-inline Slot& slotAt(FormState& s, int k) { return s.slots[static_cast<std::size_t>(k - 1)]; }
+inline Slot& slotAt(FormState& s, int k) {
+    return s.slotRow[static_cast<std::size_t>(k - 1)];
+}
 inline const Slot& slotAt(const FormState& s, int k) {
-    return s.slots[static_cast<std::size_t>(k - 1)];
+    return s.slotRow[static_cast<std::size_t>(k - 1)];
 }

@@ -1,6 +1,7 @@
 #include "app/form1_window.h"
 
 #include "app/control_table.h"
+#include "app/fitted_label.h"
 #include "app/shape_widget.h"
 #include "app/window_font.h"
 #include "board/slot_speech.h"
@@ -20,14 +21,18 @@
 
 namespace {
 
-int px(int twips) { return twips / kTwipsPerPixel; }
+int px(int twips) {
+    return twips / kTwipsPerPixel;
+}
 
 QString qs(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // Lines are stored with CR LF between them; Qt breaks lines at LF alone.
-QString shown(const std::string& text) { return qs(text).replace(QLatin1String("\r\n"), "\n"); }
+QString shown(const std::string& text) {
+    return qs(text).replace(QLatin1String("\r\n"), "\n");
+}
 
 int imageNumber(std::string_view name) {
     return name.starts_with("Image") ? std::stoi(std::string(name.substr(5))) : 0;
@@ -78,9 +83,12 @@ const std::map<std::string_view, QString> kPortraitNames{
 QColor colorFromValue(ColorValue value, const QPalette& palette) {
     if (value & 0x80000000u) {
         switch (value & 0xFFu) {
-        case 0x0F: return palette.color(QPalette::Button);
-        case 0x16: return palette.color(QPalette::Midlight);
-        default: return palette.color(QPalette::Window);
+        case 0x0F:
+            return palette.color(QPalette::Button);
+        case 0x16:
+            return palette.color(QPalette::Midlight);
+        default:
+            return palette.color(QPalette::Window);
         }
     }
     return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
@@ -121,12 +129,14 @@ void Form1Window::buildControls() {
         setTabOrder(control(qs(tabbed[i - 1]->name)), control(qs(tabbed[i]->name)));
 }
 
-QWidget* Form1Window::makeControl(const ControlSpec& spec, QWidget* container) {
+QWidget* Form1Window::makeControl(const ControlSpec& row, QWidget* container) {
     QWidget* parent = container ? container : this;
-    const QString text = qs(spec.text);
+    const QString text = qs(row.text);
     QWidget* widget = nullptr;
-    switch (spec.kind) {
-    case ControlKind::commandButton: widget = new QPushButton(text, parent); break;
+    switch (row.kind) {
+    case ControlKind::commandButton:
+        widget = new QPushButton(text, parent);
+        break;
     case ControlKind::textBox: {
         auto* box = new QLineEdit(text, parent);
         box->setReadOnly(true);
@@ -138,21 +148,23 @@ QWidget* Form1Window::makeControl(const ControlSpec& spec, QWidget* container) {
         box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         box->setPixmap(QPixmap(text));
-        box->setAccessibleName(kPortraitNames.at(spec.name));
+        box->setAccessibleName(kPortraitNames.at(row.name));
         widget = box;
         break;
     }
     case ControlKind::optionButton: {
         auto* option = new QRadioButton(text, parent);
-        const int index = spec.name.ends_with("(1)") ? 1 : 0;
+        const int index = row.name.ends_with("(1)") ? 1 : 0;
         option->setAccessibleName(index == 0 ? QStringLiteral("Тренажер") : QStringLiteral("Тест"));
         option1[static_cast<std::size_t>(index)] = option;
         widget = option;
         break;
     }
-    case ControlKind::frame: widget = new QGroupBox(text, parent); break;
+    case ControlKind::frame:
+        widget = new QGroupBox(text, parent);
+        break;
     case ControlKind::label: {
-        auto* label = new QLabel(text, parent);
+        auto* label = new FittedLabel(text, parent);
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -160,14 +172,14 @@ QWidget* Form1Window::makeControl(const ControlSpec& spec, QWidget* container) {
         break;
     }
     case ControlKind::shape:
-        widget = new ShapeWidget(spec.backColor != kNoColor && spec.name == "Shape1"
-                                     ? colorFromValue(spec.backColor, palette())
+        widget = new ShapeWidget(row.backColor != kNoColor && row.name == "Shape1"
+                                     ? colorFromValue(row.backColor, palette())
                                      : QColor(),
                                  parent);
         break;
     case ControlKind::image: {
         auto* image = new SymbolImage(parent);
-        const int n = imageNumber(spec.name);
+        const int n = imageNumber(row.name);
         if (const SymbolRow* symbol = paletteSymbol(n)) {
             image->setPicture(palettePicture(n));
             image->makeDragSource(qs(symbol->tag), token);
@@ -185,23 +197,23 @@ QWidget* Form1Window::makeControl(const ControlSpec& spec, QWidget* container) {
         break;
     }
     }
-    widget->setObjectName(qs(spec.name));
-    widget->setGeometry(px(spec.left), px(spec.top), px(spec.width), px(spec.height));
-    if (spec.fontPt > 0) setPointSize(widget, spec.fontPt, spec.italic);
-    if (spec.foreColor != kNoColor) setForeColor(widget, colorFromValue(spec.foreColor, palette()));
-    if (spec.backColor != kNoColor && spec.kind == ControlKind::label)
-        setBackColor(widget, colorFromValue(spec.backColor, palette()));
-    widget->setVisible(spec.visible);
+    widget->setObjectName(qs(row.name));
+    widget->setGeometry(px(row.left), px(row.top), px(row.width), px(row.height));
+    if (row.fontPt > 0) setPointSize(widget, row.fontPt, row.italic);
+    if (row.foreColor != kNoColor) setForeColor(widget, colorFromValue(row.foreColor, palette()));
+    if (row.backColor != kNoColor && row.kind == ControlKind::label)
+        setBackColor(widget, colorFromValue(row.backColor, palette()));
+    widget->setVisible(row.visible);
     byName.insert(widget->objectName(), widget);
 
-    if (spec.name == "Label2") label2 = static_cast<QLabel*>(widget);
-    if (spec.name == "Label3") label3 = static_cast<QLabel*>(widget);
-    if (spec.name == "Label4") label4 = static_cast<QLabel*>(widget);
-    if (spec.name == "Label5") label5 = static_cast<QLabel*>(widget);
-    if (spec.name == "Label6") label6 = static_cast<QLabel*>(widget);
-    if (spec.name == "Label9") label9 = static_cast<QLabel*>(widget);
-    if (spec.name == "Text1") text1 = static_cast<QLineEdit*>(widget);
-    if (spec.name == "Command3") command3 = static_cast<QPushButton*>(widget);
+    if (row.name == "Label2") label2 = static_cast<QLabel*>(widget);
+    if (row.name == "Label3") label3 = static_cast<QLabel*>(widget);
+    if (row.name == "Label4") label4 = static_cast<QLabel*>(widget);
+    if (row.name == "Label5") label5 = static_cast<QLabel*>(widget);
+    if (row.name == "Label6") label6 = static_cast<QLabel*>(widget);
+    if (row.name == "Label9") label9 = static_cast<QLabel*>(widget);
+    if (row.name == "Text1") text1 = static_cast<QLineEdit*>(widget);
+    if (row.name == "Command3") command3 = static_cast<QPushButton*>(widget);
     return widget;
 }
 
@@ -225,8 +237,7 @@ void Form1Window::connectEvents() {
 
 void Form1Window::showRulesBox() {
     const MessageBoxText box = form.Command4_Click();
-    QMessageBox message(QMessageBox::NoIcon, qs(box.title), shown(box.text), QMessageBox::Ok,
-                        this);
+    QMessageBox message(QMessageBox::NoIcon, qs(box.title), shown(box.text), QMessageBox::Ok, this);
     message.setObjectName(QStringLiteral("RulesBox"));
     message.exec();
 }

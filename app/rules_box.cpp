@@ -12,4 +12,6 @@ std::string Form1::RulesText() {
            "Вопросы и пожелания передайте своему учителю. Версия 1.2 6.02.2005";
 }
 
-MessageBoxText Form1::Command4_Click() const { return {"Законы логики", RulesText()}; }
+MessageBoxText Form1::Command4_Click() const {
+    return {"Законы логики", RulesText()};
+}

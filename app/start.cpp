@@ -12,8 +12,7 @@ constexpr std::string_view kTestInstructions = "1. Напишите формул
                                                "\r\n 2. Нажмите кнопку Проверка.";
 
 std::uint64_t clockNow() {
-    return static_cast<std::uint64_t>(
-        std::chrono::system_clock::now().time_since_epoch().count());
+    return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
 }
 
 } // namespace

@@ -9,4 +9,6 @@ QFont windowFont() {
     return font;
 }
 
-void installWindowFont() { QApplication::setFont(windowFont()); }
+void installWindowFont() {
+    QApplication::setFont(windowFont());
+}

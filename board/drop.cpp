@@ -19,7 +19,7 @@ void Form1::Image_DragDrop(int slotImage, std::string_view sourceTag) {
 
 std::string Form1::FormulaKey() const {
     std::string key;
-    for (const Slot& slot : state.slots)
+    for (const Slot& slot : state.slotRow)
         key += slot.tag;
     return key;
 }

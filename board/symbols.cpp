@@ -30,8 +30,8 @@ constexpr std::array<GlyphWords, 17> kGlyphWords{{
 
 // The hidden red pictures Image38 … Image48, in that order.
 constexpr std::array<Glyph, 11> kHintGlyphs{Glyph::x,    Glyph::y,    Glyph::ili, Glyph::i,
-                                             Glyph::so,   Glyph::sz,   Glyph::z,   Glyph::no_x,
-                                             Glyph::no_y, Glyph::odin, Glyph::nol};
+                                            Glyph::so,   Glyph::sz,   Glyph::z,   Glyph::no_x,
+                                            Glyph::no_y, Glyph::odin, Glyph::nol};
 
 } // namespace
 
@@ -51,6 +51,10 @@ Picture hintPicture(int hintImage) {
     return Picture::red(kHintGlyphs[static_cast<std::size_t>(hintImage - 38)]);
 }
 
-std::string_view glyphFileStem(Glyph g) { return kGlyphWords[static_cast<std::size_t>(g)].fileStem; }
+std::string_view glyphFileStem(Glyph g) {
+    return kGlyphWords[static_cast<std::size_t>(g)].fileStem;
+}
 
-std::string_view glyphSpokenName(Glyph g) { return kGlyphWords[static_cast<std::size_t>(g)].spoken; }
+std::string_view glyphSpokenName(Glyph g) {
+    return kGlyphWords[static_cast<std::size_t>(g)].spoken;
+}

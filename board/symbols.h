@@ -8,7 +8,23 @@
 
 // One drawing per symbol; a hint picture is the same drawing in red.
 enum class Glyph : std::uint8_t {
-    x, no_x, no_no_x, ili, ravno, y, so, sz, i, nol, odin, z, no_ili, no_i, no_y, imp, ekv
+    x,
+    no_x,
+    no_no_x,
+    ili,
+    ravno,
+    y,
+    so,
+    sz,
+    i,
+    nol,
+    odin,
+    z,
+    no_ili,
+    no_i,
+    no_y,
+    imp,
+    ekv
 };
 
 struct Picture {

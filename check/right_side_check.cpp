@@ -29,8 +29,8 @@ const std::array<std::string_view, kLawCount> rightSideKeys{
 };
 
 void Form1::CheckRightSide() {
-    RunCheckCycle({&Form1::TrainerFontRule, &Form1::PredrawNextLeftSide,
-                   &Form1::RightSideAccepted});
+    RunCheckCycle(
+        {&Form1::TrainerFontRule, &Form1::PredrawNextLeftSide, &Form1::RightSideAccepted});
 }
 
 void Form1::PredrawNextLeftSide() {

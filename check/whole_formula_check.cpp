@@ -29,8 +29,7 @@ const std::array<std::string_view, kLawCount> alternativeKeys{
 };
 
 void Form1::CheckWholeFormula() {
-    RunCheckCycle(
-        {&Form1::TestFontRule, &Form1::LeaveRowAsBuilt, &Form1::WholeFormulaAccepted});
+    RunCheckCycle({&Form1::TestFontRule, &Form1::LeaveRowAsBuilt, &Form1::WholeFormulaAccepted});
 }
 
 bool Form1::WholeFormulaAccepted(int law) const {

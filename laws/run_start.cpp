@@ -5,9 +5,9 @@
 #include <string>
 
 void Form1::ClearSlots() {
-    for (Slot& slot : state.slots)
+    for (Slot& slot : state.slotRow)
         slot.picture = Picture::blank();
-    for (Slot& slot : state.slots)
+    for (Slot& slot : state.slotRow)
         slot.tag.clear();
     state.text1.clear();
 }
