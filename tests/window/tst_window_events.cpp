@@ -1,0 +1,395 @@
+// Clicks on the window's buttons and drops on its slots reach the core, the widgets then show
+// the core's state, and drops from anywhere but this window's palette are refused.
+#include "window_test_support.h"
+
+#include "app/window_font.h"
+#include "board/symbol_drag.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QUrl>
+#include <memory>
+
+namespace {
+
+struct DropOutcome {
+    bool enterAccepted, moveAccepted, dropAccepted;
+};
+
+// A drag that enters the target, moves over it and is released there. A drop is delivered only
+// to the widget that accepted the drag's entry, as in a real drag.
+DropOutcome dragAndDrop(QWidget* target, const QMimeData* data) {
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return {enter.isAccepted(), move.isAccepted(), drop.isAccepted()};
+}
+
+// What a palette image of the window carries when the pupil drags it.
+std::unique_ptr<QMimeData> paletteDrag(const Form1Window& window, const QString& palette) {
+    auto* image = controlAs<SymbolImage>(window, palette);
+    return std::unique_ptr<QMimeData>(makeSymbolMimeData(window.dragToken(), image->tag()));
+}
+
+// Data from elsewhere: other programs, another copy of this window, damaged payloads.
+std::unique_ptr<QMimeData> foreignData(const QString& kind, const QByteArray& token,
+                                       const QByteArray& otherToken) {
+    auto data = std::make_unique<QMimeData>();
+    const QByteArray type(kSymbolMimeType);
+    if (kind == "plain text x") data->setText("x");
+    if (kind == "plain text или") data->setText(QStringLiteral("или"));
+    if (kind == "html") data->setHtml("<b>x</b>");
+    if (kind == "file url") data->setUrls({QUrl::fromLocalFile("/tmp/x.svg")});
+    if (kind == "http url") data->setUrls({QUrl("http://example.org/x.svg")});
+    if (kind == "image") {
+        QImage picture(32, 32, QImage::Format_ARGB32);
+        picture.fill(Qt::blue);
+        data->setImageData(picture);
+    }
+    if (kind == "another window") data.reset(makeSymbolMimeData(otherToken, "x"));
+    if (kind == "no newline") data->setData(type, token + "x");
+    if (kind == "token alone") data->setData(type, token);
+    if (kind == "empty payload") data->setData(type, {});
+    if (kind == "empty token") data->setData(type, "\nx");
+    if (kind == "part of the token") data->setData(type, token.left(token.size() / 2) + "\nx");
+    if (kind == "payload as text") data->setData("text/plain", token + "\nx");
+    if (kind == "similar type") data->setData(type + "-other", token + "\nx");
+    return data;
+}
+
+} // namespace
+
+class WindowEventsTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<Form1Window> window;
+
+    FormState& state() { return window->core().state; }
+    QLabel* label(const char* name) { return controlAs<QLabel>(*window, name); }
+    void click(const QString& name) { clickThroughWindow(*window, name); }
+
+    // Everything the window shows that the core decides.
+    void expectWidgetsShowCore() {
+        const FormState& s = state();
+        const std::pair<const char*, const std::string*> texts[]{
+            {"Label2", &s.label2}, {"Label3", &s.label3}, {"Label4", &s.label4},
+            {"Label5", &s.label5}, {"Label6", &s.label6}, {"Label9", &s.label9}};
+        for (const auto& [name, text] : texts) {
+            QCOMPARE(label(name)->text(), shownText(*text));
+            QVERIFY(!label(name)->text().contains('\r'));
+        }
+        QCOMPARE(label("Label2")->font().pointSizeF(), s.label2FontPt);
+        QCOMPARE(controlAs<QLineEdit>(*window, "Text1")->text(), shownText(s.text1));
+        QCOMPARE(label("Label6")->isHidden(), !s.label6Visible);
+        QCOMPARE(label("Label9")->isHidden(), !s.label9Visible);
+        QCOMPARE(label("Label9")->palette().color(QPalette::Window),
+                 colorFromValue(s.label9BackColor, window->palette()));
+        QCOMPARE(label("Label6")->palette().color(QPalette::Window),
+                 colorFromValue(s.label6BackColor, window->palette()));
+        QWidget* hint = window->control("Command3");
+        QCOMPARE(hint->isHidden(), !s.command3Visible);
+        QCOMPARE(hint->isEnabled(), s.command3Enabled);
+        QCOMPARE(controlAs<QRadioButton>(*window, "Option1(0)")->isChecked(), s.option1[0]);
+        QCOMPARE(controlAs<QRadioButton>(*window, "Option1(1)")->isChecked(), s.option1[1]);
+        for (int k = 1; k <= kSlotCount; ++k)
+            QCOMPARE(slotImage(*window, k)->picture(), slotAt(s, k).picture);
+        for (const QString& name : hintImageNames())
+            QVERIFY2(window->control(name)->isHidden(), qPrintable(name));
+    }
+
+    void drop(const QString& palette, int k) {
+        const auto data = paletteDrag(*window, palette);
+        QVERIFY(dragAndDrop(slotImage(*window, k), data.get()).dropAccepted);
+    }
+
+  private slots:
+    void initTestCase() { installWindowFont(); }
+    void init() {
+        window = std::make_unique<Form1Window>();
+        window->core().clockSeed = [] { return std::uint64_t{7}; };
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void cleanup() { window.reset(); }
+
+    void startShowsTheFirstQuestion() {
+        click("Cmd3_Start");
+        QVERIFY(state().runStarted);
+        QCOMPARE(label("Label2")->text(), QStringLiteral("Переместительный закон для ИЛИ"));
+        QCOMPARE(slotImage(*window, 1)->picture(), Picture::blue(Glyph::x));
+        QCOMPARE(slotImage(*window, 4)->picture(), Picture::blue(Glyph::ravno));
+        QCOMPARE(slotImage(*window, 5)->picture(), Picture::blank());
+        QVERIFY(label("Label6")->isHidden());
+        QCOMPARE(label("Label9")->text().split('\n').size(), 3);
+        expectWidgetsShowCore();
+    }
+
+    void modeOptionsSwitchTheHintButton() {
+        click("Option1(1)");
+        QCOMPARE(state().workMode, 1);
+        QVERIFY(window->control("Command3")->isHidden());
+        QVERIFY(!window->control("Command3")->isEnabled());
+        expectWidgetsShowCore();
+        click("Cmd3_Start");
+        QCOMPARE(label("Label9")->text().split('\n').size(), 2);
+        QCOMPARE(slotImage(*window, 1)->picture(), Picture::blank());
+        expectWidgetsShowCore();
+        click("Option1(0)");
+        QCOMPARE(state().workMode, 0);
+        QVERIFY(!window->control("Command3")->isHidden());
+        QVERIFY(window->control("Command3")->isEnabled());
+        QVERIFY(!label("Label6")->isHidden());
+        expectWidgetsShowCore();
+    }
+
+    void clearButtonEmptiesWhatThePupilDropped() {
+        click("Cmd3_Start");
+        drop("Image8", 5);
+        drop("Image1", 19);
+        QCOMPARE(slotImage(*window, 5)->picture(), Picture::blue(Glyph::y));
+        click("Command2");
+        QCOMPARE(window->core().FormulaKey(), std::string());
+        QCOMPARE(slotImage(*window, 5)->picture(), Picture::blank());
+        QCOMPARE(slotImage(*window, 19)->picture(), Picture::blank());
+        QCOMPARE(slotImage(*window, 3)->picture(), Picture::blue(Glyph::y)); // kept left side
+        expectWidgetsShowCore();
+
+        click("Option1(1)");
+        click("Cmd3_Start");
+        drop("Image1", 1);
+        click("Command2");
+        QCOMPARE(slotImage(*window, 1)->picture(), Picture::blank());
+        expectWidgetsShowCore();
+    }
+
+    void hintLaysOutRedPictures() {
+        click("Cmd3_Start");
+        click("Command3");
+        QCOMPARE(state().hintPresses, 1);
+        QCOMPARE(slotImage(*window, 5)->picture().ink, Picture::Ink::red);
+        QCOMPARE(slotImage(*window, 5)->accessibleName(), QStringLiteral("Ячейка 5: подсказка y"));
+        QCOMPARE(slotImage(*window, 5)->accessibleName(),
+                 QStringLiteral("Ячейка 5: подсказка ") +
+                     window->control("Image8")->accessibleName());
+        expectWidgetsShowCore();
+    }
+
+    void checkJudgesAndMovesOnToTheEnd() {
+        click("Cmd3_Start");
+        drop("Image8", 5);
+        drop("Image4", 6);
+        drop("Image1", 7);
+        click("Command1");
+        QCOMPARE(controlAs<QLineEdit>(*window, "Text1")->text(), QStringLiteral("правильно"));
+        QCOMPARE(label("Label3")->text(), "2");
+        QCOMPARE(label("Label4")->text(), "1");
+        QCOMPARE(label("Label2")->text(), QStringLiteral("Переместительный закон для И"));
+        QVERIFY(label("Label9")->isHidden());
+        expectWidgetsShowCore();
+
+        while (state().questionNumber < 22)
+            click("Command1");
+        QCOMPARE(label("Label3")->text(), "22");
+        QCOMPARE(label("Label2")->font().pointSizeF(), 14.0);
+        expectWidgetsShowCore();
+
+        click("Command1");
+        click("Command1");
+        QCOMPARE(label("Label2")->text(), QStringLiteral("Тест окончен. Позовите учителя"));
+        QCOMPARE(label("Label2")->font().pointSizeF(), 18.0);
+        QCOMPARE(label("Label3")->text(), "23");
+        QCOMPARE(label("Label4")->text().toInt() + label("Label5")->text().toInt(), 23);
+        expectWidgetsShowCore();
+    }
+
+    void rulesBoxShowsTheRulesAndChangesNothing() {
+        click("Cmd3_Start");
+        drop("Image8", 5);
+        const FormState before = state();
+
+        QString title, text;
+        QMessageBox::Icon icon = QMessageBox::Warning;
+        QList<QMessageBox::StandardButton> buttons;
+        bool modal = false;
+        QTimer poll;
+        poll.setInterval(5);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            poll.stop();
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            for (QAbstractButton* button : box->buttons())
+                buttons << box->standardButton(button);
+            modal = box->isModal();
+            // While the box is open the window takes no clicks.
+            clickThroughWindow(*window, "Cmd3_Start");
+            QAbstractButton* ok = box->button(QMessageBox::Ok);
+            if (ok)
+                QTest::mouseClick(ok, Qt::LeftButton);
+            else
+                box->reject();
+        });
+        // Never left hanging should the box not close.
+        QTimer::singleShot(5000, this, [] {
+            if (QWidget* box = QApplication::activeModalWidget()) box->close();
+        });
+        poll.start();
+        click("Command4");
+
+        QVERIFY2(!poll.isActive(), "no modal box appeared");
+        QCOMPARE(title, QStringLiteral("Законы логики"));
+        QCOMPARE(text, shownText(Form1::RulesText()));
+        QVERIFY(text.endsWith(QStringLiteral("Версия 1.2 6.02.2005")));
+        QCOMPARE(icon, QMessageBox::NoIcon);
+        QCOMPARE(buttons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
+        QVERIFY(modal);
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(state() == before);
+        expectWidgetsShowCore();
+    }
+
+    void paletteDropFillsTheSlot_data() {
+        QTest::addColumn<QString>("palette");
+        QTest::addColumn<int>("slot");
+        const QStringList palette = paletteNames();
+        for (int i = 0; i < palette.size(); ++i) {
+            const int k = i * 5 % kSlotCount + 1; // every kind of slot, the last one included
+            QTest::addRow("%s onto slot %d", qPrintable(palette[i]), k) << palette[i] << k;
+        }
+        QTest::newRow("Image36 onto slot 19") << "Image36" << 19;
+    }
+    void paletteDropFillsTheSlot() {
+        QFETCH(QString, palette);
+        QFETCH(int, slot);
+        auto* source = controlAs<SymbolImage>(*window, palette);
+        QVERIFY(source);
+        const QString tag = source->tag();
+        const Picture picture = source->picture();
+        QVERIFY(!tag.isEmpty());
+        QCOMPARE(picture.ink, Picture::Ink::blue);
+
+        FormState expected = state();
+        slotAt(expected, slot) = Slot{picture, tag.toStdString()};
+        const auto data = paletteDrag(*window, palette);
+        const DropOutcome outcome = dragAndDrop(slotImage(*window, slot), data.get());
+        QVERIFY(outcome.enterAccepted);
+        QVERIFY(outcome.moveAccepted);
+        QVERIFY(outcome.dropAccepted);
+
+        QVERIFY(state() == expected); // that slot, and nothing else
+        QCOMPARE(slotImage(*window, slot)->picture(), picture);
+        QCOMPARE(slotImage(*window, slot)->accessibleName(),
+                 QStringLiteral("Ячейка %1: %2").arg(slot).arg(source->accessibleName()));
+        QCOMPARE(source->tag(), tag);
+        QCOMPARE(source->picture(), picture);
+        expectWidgetsShowCore();
+    }
+
+    void foreignDropIsRefused_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("slot");
+        int k = 0;
+        for (const char* kind :
+             {"plain text x", "plain text или", "html", "file url", "http url", "image",
+              "another window", "no newline", "token alone", "empty payload", "empty token",
+              "part of the token", "payload as text", "similar type"})
+            QTest::newRow(kind) << QString::fromUtf8(kind) << (k++ * 7 % kSlotCount + 1);
+    }
+    void foreignDropIsRefused() {
+        QFETCH(QString, kind);
+        QFETCH(int, slot);
+        Form1Window other;
+        QVERIFY(other.dragToken() != window->dragToken());
+        click("Cmd3_Start"); // a row with pictures in it
+        const FormState before = state();
+        const QString spoken = slotImage(*window, slot)->accessibleName();
+
+        const auto data = foreignData(kind, window->dragToken(), other.dragToken());
+        const DropOutcome outcome = dragAndDrop(slotImage(*window, slot), data.get());
+        QVERIFY(!outcome.enterAccepted);
+        QVERIFY(!outcome.moveAccepted);
+        QVERIFY(!outcome.dropAccepted);
+        QVERIFY(state() == before);
+        QCOMPARE(slotImage(*window, slot)->accessibleName(), spoken);
+        expectWidgetsShowCore();
+    }
+
+    // A drop whose data differs from what the accepted entry carried is judged on its own.
+    void forgedDropAfterAcceptedEntryIsRefused() {
+        SymbolImage* slot = slotImage(*window, 19);
+        const auto genuine = paletteDrag(*window, "Image1");
+        const auto forged = foreignData("plain text x", window->dragToken(), {});
+        const QPoint at = slot->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, genuine.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(slot, &enter);
+        QVERIFY(enter.isAccepted());
+        const FormState before = state();
+        QDropEvent drop(QPointF(at), Qt::CopyAction, forged.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(slot, &drop);
+        QVERIFY(!drop.isAccepted());
+        QVERIFY(state() == before);
+        QCOMPARE(slot->picture(), Picture::blank());
+    }
+
+    void eachWindowTakesOnlyItsOwnPalette() {
+        Form1Window other;
+        const auto mine = paletteDrag(*window, "Image4");
+        const auto theirs = paletteDrag(other, "Image4");
+        const FormState otherBefore = other.core().state;
+        QVERIFY(!dragAndDrop(slotImage(other, 2), mine.get()).dropAccepted);
+        QVERIFY(other.core().state == otherBefore);
+        QVERIFY(dragAndDrop(slotImage(other, 2), theirs.get()).dropAccepted);
+        QCOMPARE(slotAt(other.core().state, 2).tag, std::string("или"));
+        QCOMPARE(slotAt(state(), 2).tag, std::string());
+    }
+
+    // Only the palette makes this data; a tag outside the vocabulary still changes nothing.
+    void unknownTagChangesNothing() {
+        click("Cmd3_Start");
+        const FormState before = state();
+        for (const QString& tag : {QStringLiteral("q"), QStringLiteral("X"), QString()}) {
+            const std::unique_ptr<QMimeData> data(makeSymbolMimeData(window->dragToken(), tag));
+            dragAndDrop(slotImage(*window, 2), data.get());
+            QVERIFY(state() == before);
+        }
+        expectWidgetsShowCore();
+    }
+
+    void onlyTheSlotsTakeDrops() {
+        QVERIFY(!window->acceptDrops());
+        const QStringList slotNames = numbered("Image", 16, 34);
+        const auto palette = paletteDrag(*window, "Image1");
+        const auto text = foreignData("plain text x", {}, {});
+        const auto file = foreignData("file url", {}, {});
+        const FormState before = state();
+        for (QWidget* widget : window->findChildren<QWidget*>()) {
+            const QString name = widget->objectName();
+            if (name.isEmpty() || slotNames.contains(name)) continue;
+            // Line edits take drops unless read-only; these are all read-only.
+            if (!qobject_cast<QLineEdit*>(widget))
+                QVERIFY2(!widget->acceptDrops(), qPrintable(name));
+            for (const QMimeData* data : {palette.get(), text.get(), file.get()})
+                QVERIFY2(!dragAndDrop(widget, data).enterAccepted, qPrintable(name));
+        }
+        QVERIFY(!dragAndDrop(window.get(), palette.get()).enterAccepted);
+        QVERIFY(state() == before);
+        QCOMPARE(controlAs<QLineEdit>(*window, "Text2")->text(), QStringLiteral("Дж. Буль"));
+        expectWidgetsShowCore();
+    }
+};
+
+QTEST_MAIN(WindowEventsTest)
+#include "tst_window_events.moc"
