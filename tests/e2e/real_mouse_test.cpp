@@ -1,0 +1,508 @@
+// End to end: the real window on a real X display (Xvfb), driven by the real X pointer through
+// xdotool, read back from the window's core and from the pixels on the screen.
+//
+// xdotool runs as a separate process while this process keeps spinning its event loop: a
+// press on a palette symbol enters QDrag::exec, whose nested loop must see the X events of the
+// moves and of the release that follow.
+#include "app/form1_window.h"
+#include "app/window_font.h"
+#include "board/symbol_image.h"
+#include "board/symbols.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#ifndef E2E_SCREENSHOT_DIR
+#error "E2E_SCREENSHOT_DIR must name the folder for the screenshots"
+#endif
+
+namespace {
+
+constexpr int kTimeoutMs = 10000;
+// Where the window sits on the 1280 × 1024 virtual screen; a point right of it is bare root.
+constexpr QPoint kWindowPos(100, 80);
+constexpr QPoint kOutsideWindow(950, 300);
+
+const QRgb kBandBlue = qRgb(192, 192, 255); // the slot band, &H00FFC0C0
+const QRgb kPromptCyan = qRgb(0, 255, 255); // the start prompt, &H00FFFF00
+
+// The opaque white field of a symbol picture: columns 8 … 22, rows 3 … 27 of its 32 × 32.
+const QRect kField(8, 3, 15, 25);
+
+bool isBlueInk(QRgb p) {
+    return qBlue(p) - std::max(qRed(p), qGreen(p)) > 120;
+}
+bool isRedInk(QRgb p) {
+    return qRed(p) - std::max(qGreen(p), qBlue(p)) > 120;
+}
+bool isDarkGreen(QRgb p) {
+    return qGreen(p) - std::max(qRed(p), qBlue(p)) > 40;
+}
+bool isDark(QRgb p) {
+    return qGray(p) < 110;
+}
+
+int countPixels(const QImage& image, const QRect& area, bool (*test)(QRgb)) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (test(image.pixel(x, y))) ++n;
+    return n;
+}
+
+QString rgbText(QRgb p) {
+    return QStringLiteral("(%1,%2,%3)").arg(qRed(p)).arg(qGreen(p)).arg(qBlue(p));
+}
+
+// A palette image has no children of its own: the one it gets on a press is its QDrag, which Qt
+// deletes once the drag is over. So a drag has started and ended when both counts are one.
+class DragWatch : public QObject {
+  public:
+    explicit DragWatch(QWidget* source) { source->installEventFilter(this); }
+    int started = 0;
+    int ended = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::ChildAdded) ++started;
+        if (event->type() == QEvent::ChildRemoved) ++ended;
+        return false;
+    }
+};
+
+// Counts the drag events Qt delivers to one slot.
+class SlotWatch : public QObject {
+  public:
+    explicit SlotWatch(QWidget* slot) { slot->installEventFilter(this); }
+    int entered = 0;
+    int dropped = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::DragEnter) ++entered;
+        if (event->type() == QEvent::Drop) ++dropped;
+        return false;
+    }
+};
+
+} // namespace
+
+// Readable pictures in failure messages.
+char* toString(const Picture& picture) {
+    static const char* const inks[] = {"none", "blank", "blue", "red"};
+    const auto stem = glyphFileStem(picture.glyph);
+    return QTest::toString(QStringLiteral("%1 %2")
+                               .arg(QLatin1String(inks[static_cast<int>(picture.ink)]))
+                               .arg(QLatin1String(stem.data(), qsizetype(stem.size()))));
+}
+
+// The helpers check with QVERIFY; a failure inside one ends the test function too.
+#define STEP(call)                                                                                 \
+    do {                                                                                           \
+        call;                                                                                      \
+        if (QTest::currentTestFailed()) return;                                                    \
+    } while (false)
+
+class RealMouseTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void windowAfterLoad();
+    void trainerFormulaThenClear();
+    void trainerHintThenCheck();
+    void testModeWholeLaw();
+    void dropsOutsideTheSlotsChangeNothing();
+
+  private:
+    SymbolImage* image(const char* name) const;
+    QWidget* widget(const char* name) const;
+    // In X screen pixels, which are the window's own at scale 1 (init checks it).
+    QPoint centreOnScreen(QWidget* w) const { return w->mapToGlobal(w->rect().center()); }
+
+    void xdotool(const QStringList& args);
+    void click(const char* name);
+    void drag(const char* paletteImage, const char* slot);
+    void dragAndRelease(const char* paletteImage, const std::vector<QPoint>& waypoints);
+
+    // The core's texts as QStrings, so that a failure shows them.
+    QString tag(int k) const { return QString::fromStdString(slotAt(window->core().state, k).tag); }
+    QString key() const { return QString::fromStdString(window->core().FormulaKey()); }
+    QString verdict() const { return QString::fromStdString(window->core().state.text1); }
+
+    QImage grab() const;
+    QImage fieldOn(const QImage& shot, const char* imageName) const;
+    void save(const QImage& shot, const QString& fileName);
+
+    void checkSlotsShowPalette(const std::vector<std::pair<int, const char*>>& slotAndPalette);
+
+    std::unique_ptr<Form1Window> window;
+    QDir screenshots;
+};
+
+void RealMouseTest::initTestCase() {
+    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty(),
+             "xdotool is not installed");
+    installWindowFont();
+    screenshots.setPath(QStringLiteral(E2E_SCREENSHOT_DIR));
+    QVERIFY(screenshots.mkpath(QStringLiteral(".")));
+}
+
+void RealMouseTest::init() {
+    window = std::make_unique<Form1Window>();
+    window->move(kWindowPos);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    // xdotool speaks X pixels; the points below are the window's, the same only at scale 1.
+    QCOMPARE(window->devicePixelRatioF(), 1.0);
+    // Qt must know where the window really is before points are mapped to the screen.
+    QTRY_COMPARE_WITH_TIMEOUT(window->mapToGlobal(QPoint(0, 0)), kWindowPos, kTimeoutMs);
+}
+
+void RealMouseTest::cleanup() {
+    window.reset();
+}
+
+SymbolImage* RealMouseTest::image(const char* name) const {
+    auto* w = qobject_cast<SymbolImage*>(widget(name));
+    if (!w) qFatal("no image control %s", name);
+    return w;
+}
+
+QWidget* RealMouseTest::widget(const char* name) const {
+    QWidget* w = window->control(QString::fromLatin1(name));
+    if (!w) qFatal("no control %s", name);
+    return w;
+}
+
+// Runs xdotool to its end while the event loop keeps running.
+void RealMouseTest::xdotool(const QStringList& args) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(QStringLiteral("xdotool"), args);
+    QVERIFY2(process.waitForStarted(kTimeoutMs), qPrintable(process.errorString()));
+    // A drag that never ends would keep the nested loop of QDrag::exec running for ever; say so
+    // instead of hanging until the test driver kills us.
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    connect(&watchdog, &QTimer::timeout, [&] {
+        qFatal("xdotool %s: the pointer sequence did not end", qPrintable(args.join(' ')));
+    });
+    watchdog.start(3 * kTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(process.state() == QProcess::NotRunning, kTimeoutMs);
+    watchdog.stop();
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+}
+
+void RealMouseTest::click(const char* name) {
+    QWidget* target = widget(name);
+    const QPoint at = centreOnScreen(target);
+    // Whatever is drawn on top there would take the click instead.
+    QCOMPARE(QApplication::widgetAt(at), target);
+    QStringList args;
+    // mousemove --sync waits for the pointer to move, so never ask it to stay where it is.
+    if (QCursor::pos() != at)
+        args += {"mousemove", "--sync", QString::number(at.x()), QString::number(at.y())};
+    args += {"click", "1"};
+    xdotool(args);
+}
+
+// A real drag: press on the palette image, move in small steps through the waypoints, release
+// at the last one; waits until Qt has finished the drag.
+void RealMouseTest::dragAndRelease(const char* paletteImage, const std::vector<QPoint>& waypoints) {
+    SymbolImage* source = image(paletteImage);
+    QVERIFY(source->children().isEmpty());
+    const QPoint start = centreOnScreen(source);
+    QCOMPARE(QApplication::widgetAt(start), source);
+    DragWatch watch(source);
+
+    auto number = [](int v) { return QString::number(v); };
+    QStringList args;
+    if (QCursor::pos() != start)
+        args += {"mousemove", "--sync", number(start.x()), number(start.y())};
+    args += {"mousedown", "1"};
+    QPoint last = start;
+    for (const QPoint& to : waypoints) {
+        constexpr int kSteps = 5;
+        const QPoint from = last;
+        for (int i = 1; i <= kSteps; ++i) {
+            const QPoint p = from + (to - from) * i / kSteps;
+            if (p == last) continue;
+            args += {"sleep", "0.03", "mousemove", "--sync", number(p.x()), number(p.y())};
+            last = p;
+        }
+    }
+    args += {"sleep", "0.03", "mouseup", "1"};
+    xdotool(args);
+    QTRY_COMPARE_WITH_TIMEOUT(watch.ended, 1, kTimeoutMs);
+    QCOMPARE(watch.started, 1);
+}
+
+void RealMouseTest::drag(const char* paletteImage, const char* slot) {
+    SymbolImage* target = image(slot);
+    const QPoint end = centreOnScreen(target);
+    // The outlines over the odd slots let the mouse through; nothing else may cover a slot.
+    QCOMPARE(QApplication::widgetAt(end), target);
+    SlotWatch watch(target);
+    dragAndRelease(paletteImage, {end});
+    QCOMPARE(watch.dropped, 1);
+}
+
+QImage RealMouseTest::grab() const {
+    return window->screen()
+        ->grabWindow(window->winId())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+QImage RealMouseTest::fieldOn(const QImage& shot, const char* imageName) const {
+    const QPoint topLeft = image(imageName)->mapTo(window.get(), QPoint(0, 0));
+    return shot.copy(kField.translated(topLeft));
+}
+
+void RealMouseTest::save(const QImage& shot, const QString& fileName) {
+    const QString path = screenshots.filePath(fileName);
+    QVERIFY2(shot.save(path), qPrintable(path));
+    qInfo("screenshot: %s", qPrintable(path));
+}
+
+// Each slot holds the palette image's picture, and the screen shows the same pixels in both.
+void RealMouseTest::checkSlotsShowPalette(
+    const std::vector<std::pair<int, const char*>>& slotAndPalette) {
+    auto slotName = [](int k) { return "Image" + QByteArray::number(15 + k); };
+    for (const auto& [k, palette] : slotAndPalette) {
+        QCOMPARE(image(slotName(k).constData())->picture(), image(palette)->picture());
+        QCOMPARE(slotAt(window->core().state, k).picture, image(palette)->picture());
+    }
+    auto screenAgrees = [&] {
+        const QImage shot = grab();
+        for (const auto& [k, palette] : slotAndPalette)
+            if (fieldOn(shot, slotName(k).constData()) != fieldOn(shot, palette)) return false;
+        return true;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(screenAgrees(), kTimeoutMs);
+}
+
+void RealMouseTest::windowAfterLoad() {
+    QCOMPARE(window->windowTitle(), QStringLiteral("Form1"));
+    QCOMPARE(window->size(), QSize(643, 405));
+
+    // The screen catches up with the first paint on its own time.
+    QImage shot;
+    auto painted = [&] {
+        shot = grab();
+        return shot.pixel(22, 184) == kBandBlue;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(painted(), kTimeoutMs);
+    STEP(save(shot, QStringLiteral("window.png")));
+    QCOMPARE(shot.size(), QSize(643, 405));
+
+    // The light-blue band under the nineteen empty slots, from x 16 to 624, rows 168 … 199.
+    for (int k = 1; k <= 19; ++k) {
+        const QByteArray name = "Image" + QByteArray::number(15 + k);
+        const QPoint slot = image(name.constData())->mapTo(window.get(), QPoint(0, 0));
+        QCOMPARE(slot, QPoint(16 + 32 * (k - 1), 168));
+        for (QPoint p : {slot + QPoint(2, 16), slot + QPoint(16, 16), slot + QPoint(29, 4)})
+            QVERIFY2(shot.pixel(p) == kBandBlue, qPrintable(QStringLiteral("slot %1 at %2,%3 is %4")
+                                                                .arg(k)
+                                                                .arg(p.x())
+                                                                .arg(p.y())
+                                                                .arg(rgbText(shot.pixel(p)))));
+    }
+    QVERIFY(shot.pixel(12, 184) != kBandBlue);
+    QVERIFY(shot.pixel(630, 184) != kBandBlue);
+    QVERIFY(shot.pixel(300, 164) != kBandBlue);
+    QVERIFY(shot.pixel(300, 203) != kBandBlue);
+    // The outline of slot 1 is drawn over the band.
+    QVERIFY(isDark(shot.pixel(16, 184)));
+
+    // The cyan start prompt at 392,288 (233 × 25), with its text drawn and not cut at the right.
+    const QRect prompt(392, 288, 233, 25);
+    QCOMPARE(widget("Label6")->geometry(), prompt);
+    QCOMPARE(shot.pixel(prompt.right() - 2, prompt.bottom() - 1), kPromptCyan);
+    QCOMPARE(shot.pixel(prompt.left() + 1, prompt.top() + 1), kPromptCyan);
+    QVERIFY(countPixels(shot, prompt, isDark) > 100);
+    QCOMPARE(countPixels(shot, prompt.adjusted(prompt.width() - 8, 0, 0, 0), isDark), 0);
+
+    // The green italic title, and blue ink on white in every one of the 17 palette symbols.
+    QVERIFY(countPixels(shot, widget("Label1")->geometry(), isDarkGreen) > 200);
+    for (const SymbolRow& row : kVocabulary) {
+        const QByteArray name = "Image" + QByteArray::number(row.paletteImage);
+        const QImage field = fieldOn(shot, name.constData());
+        QVERIFY2(countPixels(field, field.rect(), isBlueInk) > 5, name.constData());
+        QVERIFY2(field.pixel(0, 0) == qRgb(255, 255, 255), name.constData());
+    }
+    // The hidden red hint pictures show nowhere.
+    QCOMPARE(countPixels(shot, shot.rect(), isRedInk), 0);
+}
+
+void RealMouseTest::trainerFormulaThenClear() {
+    const FormState& s = window->core().state;
+    STEP(click("Cmd3_Start"));
+    QTRY_VERIFY_WITH_TIMEOUT(s.runStarted, kTimeoutMs);
+    QCOMPARE(s.questionNumber, std::int16_t(1));
+    STEP(checkSlotsShowPalette({{1, "Image1"}, {2, "Image4"}, {3, "Image8"}, {4, "Image7"}}));
+
+    STEP(drag("Image1", "Image20"));
+    STEP(drag("Image4", "Image21"));
+    STEP(drag("Image8", "Image22"));
+    QCOMPARE(tag(5), QStringLiteral("x"));
+    QCOMPARE(tag(6), QStringLiteral("или"));
+    QCOMPARE(tag(7), QStringLiteral("y"));
+    for (int k : {1, 2, 3, 4, 8, 19})
+        QCOMPARE(tag(k), QString());
+    STEP(checkSlotsShowPalette({{5, "Image1"}, {6, "Image4"}, {7, "Image8"}}));
+    STEP(save(grab(), QStringLiteral("before_clear.png")));
+
+    STEP(click("Command2"));
+    QTRY_COMPARE_WITH_TIMEOUT(tag(5), QString(), kTimeoutMs);
+    for (int k = 5; k <= 19; ++k) {
+        QCOMPARE(tag(k), QString());
+        QCOMPARE(slotAt(s, k).picture, Picture::blank());
+        const QByteArray name = "Image" + QByteArray::number(15 + k);
+        QCOMPARE(image(name.constData())->picture(), Picture::blank());
+    }
+    for (int k = 1; k <= 4; ++k)
+        QCOMPARE(tag(k), QString());
+    STEP(checkSlotsShowPalette({{1, "Image1"}, {2, "Image4"}, {3, "Image8"}, {4, "Image7"}}));
+    // On the screen the cleared slots show the band alone.
+    auto clearedOnScreen = [&] {
+        const QImage shot = grab();
+        for (int k = 5; k <= 19; ++k) {
+            const QByteArray name = "Image" + QByteArray::number(15 + k);
+            const QImage field = fieldOn(shot, name.constData());
+            if (countPixels(field, field.rect(), [](QRgb p) { return p != kBandBlue; }) > 0)
+                return false;
+        }
+        return true;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(clearedOnScreen(), kTimeoutMs);
+    QCOMPARE(s.questionNumber, std::int16_t(1));
+    STEP(save(grab(), QStringLiteral("after_clear.png")));
+}
+
+void RealMouseTest::trainerHintThenCheck() {
+    const FormState& s = window->core().state;
+    STEP(click("Cmd3_Start"));
+    QTRY_VERIFY_WITH_TIMEOUT(s.runStarted, kTimeoutMs);
+    STEP(click("Command3"));
+    QTRY_COMPARE_WITH_TIMEOUT(slotAt(s, 5).picture, hintPicture(39), kTimeoutMs);
+    QCOMPARE(slotAt(s, 6).picture, hintPicture(40));
+    QCOMPARE(slotAt(s, 7).picture, hintPicture(38));
+    QCOMPARE(key(), QString());
+    auto redOnScreen = [&] {
+        const QImage shot = grab();
+        for (const char* slot : {"Image20", "Image21", "Image22"}) {
+            const QImage field = fieldOn(shot, slot);
+            if (countPixels(field, field.rect(), isRedInk) < 5) return false;
+        }
+        return true;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(redOnScreen(), kTimeoutMs);
+    STEP(save(grab(), QStringLiteral("trainer_hint.png")));
+
+    // The blue symbols over the red ones.
+    STEP(drag("Image8", "Image20"));
+    STEP(drag("Image4", "Image21"));
+    STEP(drag("Image1", "Image22"));
+    QCOMPARE(key(), QStringLiteral("yилиx"));
+    STEP(checkSlotsShowPalette({{5, "Image8"}, {6, "Image4"}, {7, "Image1"}}));
+
+    STEP(click("Command1"));
+    QTRY_COMPARE_WITH_TIMEOUT(verdict(), QStringLiteral("правильно"), kTimeoutMs);
+    QCOMPARE(qobject_cast<QLineEdit*>(widget("Text1"))->text(), QStringLiteral("правильно"));
+    QCOMPARE(qobject_cast<QLabel*>(widget("Label4"))->text(), QStringLiteral("1"));
+    QCOMPARE(qobject_cast<QLabel*>(widget("Label5"))->text(), QStringLiteral("0"));
+    QCOMPARE(qobject_cast<QLabel*>(widget("Label3"))->text(), QStringLiteral("2"));
+    // The row now shows law 2's left-hand side x • y = and nothing after it.
+    STEP(checkSlotsShowPalette({{1, "Image1"}, {2, "Image11"}, {3, "Image8"}, {4, "Image7"}}));
+    QCOMPARE(slotAt(s, 5).picture, Picture::blank());
+    STEP(save(grab(), QStringLiteral("trainer_checked.png")));
+}
+
+void RealMouseTest::testModeWholeLaw() {
+    const FormState& s = window->core().state;
+    STEP(click("Option1(1)"));
+    QTRY_COMPARE_WITH_TIMEOUT(s.workMode, std::int16_t(1), kTimeoutMs);
+    QVERIFY(qobject_cast<QRadioButton*>(widget("Option1(1)"))->isChecked());
+    QVERIFY(!qobject_cast<QRadioButton*>(widget("Option1(0)"))->isChecked());
+    QVERIFY(!widget("Command3")->isVisible());
+
+    STEP(click("Cmd3_Start"));
+    QTRY_VERIFY_WITH_TIMEOUT(s.runStarted, kTimeoutMs);
+    for (int k = 1; k <= 19; ++k)
+        QCOMPARE(slotAt(s, k).picture, Picture::blank());
+
+    const std::vector<std::pair<int, const char*>> law1Alternative{
+        {1, "Image8"}, {2, "Image4"}, {3, "Image1"}, {4, "Image7"},
+        {5, "Image1"}, {6, "Image4"}, {7, "Image8"}};
+    for (const auto& [k, palette] : law1Alternative) {
+        const QByteArray slot = "Image" + QByteArray::number(15 + k);
+        STEP(drag(palette, slot.constData()));
+    }
+    QCOMPARE(key(), QStringLiteral("yилиxравноxилиy"));
+    STEP(checkSlotsShowPalette(law1Alternative));
+
+    STEP(click("Command1"));
+    QTRY_COMPARE_WITH_TIMEOUT(verdict(), QStringLiteral("правильно"), kTimeoutMs);
+    QCOMPARE(qobject_cast<QLineEdit*>(widget("Text1"))->text(), QStringLiteral("правильно"));
+    QCOMPARE(qobject_cast<QLabel*>(widget("Label4"))->text(), QStringLiteral("1"));
+    QCOMPARE(qobject_cast<QLabel*>(widget("Label5"))->text(), QStringLiteral("0"));
+    QCOMPARE(qobject_cast<QLabel*>(widget("Label3"))->text(), QStringLiteral("2"));
+    // The test mode leaves the pupil's formula in the row.
+    STEP(checkSlotsShowPalette(law1Alternative));
+    STEP(save(grab(), QStringLiteral("test_checked.png")));
+}
+
+void RealMouseTest::dropsOutsideTheSlotsChangeNothing() {
+    const FormState& s = window->core().state;
+    STEP(click("Cmd3_Start"));
+    QTRY_VERIFY_WITH_TIMEOUT(s.runStarted, kTimeoutMs);
+    const FormState before = s;
+
+    struct Case {
+        const char* source;
+        const char* crossedSlot; // the drag passes over it, so only the place of release differs
+        QPoint release;
+        const char* where;
+    };
+    const Case cases[] = {
+        {"Image1", "Image25", centreOnScreen(image("Image1")), "on the symbol itself"},
+        {"Image8", "Image26", centreOnScreen(image("Image13")), "on another palette symbol"},
+        {"Image4", "Image27", centreOnScreen(widget("Command1")), "on the Check button"},
+        {"Image11", "Image28", centreOnScreen(widget("Command2")), "on the Clear button"},
+        {"Image7", "Image29", kOutsideWindow, "outside the window"},
+    };
+    for (const Case& c : cases) {
+        SlotWatch crossed(image(c.crossedSlot));
+        STEP(dragAndRelease(c.source, {centreOnScreen(image(c.crossedSlot)), c.release}));
+        QVERIFY2(crossed.entered >= 1, c.where);
+        QVERIFY2(crossed.dropped == 0, c.where);
+        QVERIFY2(s == before, c.where);
+    }
+
+    // The window is not left inside a drag: a drop onto a slot still works.
+    STEP(drag("Image13", "Image25"));
+    QCOMPARE(tag(10), QStringLiteral("z"));
+}
+
+QTEST_MAIN(RealMouseTest)
+#include "real_mouse_test.moc"
