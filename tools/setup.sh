@@ -8,6 +8,7 @@ packages=(
   fonts-paratype                              # PT Sans: the window's font, drawn for Cyrillic
   xvfb xauth xdotool                          # a virtual screen and a real mouse for the tests
   desktop-file-utils appstream dpkg-dev file  # checks of the desktop entry, metadata and package
+  libxml2-utils                               # xmllint, to read the metadata in those checks
 )
 
 missing=()

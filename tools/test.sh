@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
-tools/build.sh
+tools/build.sh -DBUILD_TESTING=ON
 cd build
 ctest --output-on-failure --timeout 600 -j2
