@@ -7,6 +7,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Законы логики"));
+    // Lets docks and the desktop match the window to its menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("ru.zakonylogiki.ZakonyLogiki"));
     installWindowFont();
     Form1Window window;
     // Centred on the screen at start.

@@ -2,8 +2,6 @@
 // pointer would, and the window's control names grouped by kind.
 #pragma once
 
-// The core names its slot row `slots`, which Qt's keyword macro would erase: the core's header
-// must come before any Qt header.
 #include "app/form1_window.h"
 
 #include "board/symbol_image.h"
