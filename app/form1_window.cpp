@@ -247,7 +247,9 @@ void Form1Window::render() {
     for (int k = 1; k <= kSlotCount; ++k) {
         SymbolImage* image = slotImages[static_cast<std::size_t>(k - 1)];
         image->setPicture(slotAt(s, k).picture);
-        image->setAccessibleName(QString::fromStdString(slotSpokenName(k, slotAt(s, k))));
+        // Renamed only when it changes, so a screen reader hears what changed, not every slot.
+        const QString name = QString::fromStdString(slotSpokenName(k, slotAt(s, k)));
+        if (image->accessibleName() != name) image->setAccessibleName(name);
     }
     label2->setText(shown(s.label2));
     if (label2->font().pointSizeF() != s.label2FontPt) setPointSize(label2, s.label2FontPt);
