@@ -127,6 +127,16 @@ void Form1Window::buildControls() {
               [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
     for (std::size_t i = 1; i < tabbed.size(); ++i)
         setTabOrder(control(qs(tabbed[i - 1]->name)), control(qs(tabbed[i]->name)));
+
+    // The controls the state is rendered into.
+    label2 = findChild<QLabel*>(QStringLiteral("Label2"));
+    label3 = findChild<QLabel*>(QStringLiteral("Label3"));
+    label4 = findChild<QLabel*>(QStringLiteral("Label4"));
+    label5 = findChild<QLabel*>(QStringLiteral("Label5"));
+    label6 = findChild<QLabel*>(QStringLiteral("Label6"));
+    label9 = findChild<QLabel*>(QStringLiteral("Label9"));
+    text1 = findChild<QLineEdit*>(QStringLiteral("Text1"));
+    command3 = findChild<QPushButton*>(QStringLiteral("Command3"));
 }
 
 QWidget* Form1Window::makeControl(const ControlSpec& row, QWidget* container) {
@@ -206,14 +216,6 @@ QWidget* Form1Window::makeControl(const ControlSpec& row, QWidget* container) {
     widget->setVisible(row.visible);
     byName.insert(widget->objectName(), widget);
 
-    if (row.name == "Label2") label2 = static_cast<QLabel*>(widget);
-    if (row.name == "Label3") label3 = static_cast<QLabel*>(widget);
-    if (row.name == "Label4") label4 = static_cast<QLabel*>(widget);
-    if (row.name == "Label5") label5 = static_cast<QLabel*>(widget);
-    if (row.name == "Label6") label6 = static_cast<QLabel*>(widget);
-    if (row.name == "Label9") label9 = static_cast<QLabel*>(widget);
-    if (row.name == "Text1") text1 = static_cast<QLineEdit*>(widget);
-    if (row.name == "Command3") command3 = static_cast<QPushButton*>(widget);
     return widget;
 }
 

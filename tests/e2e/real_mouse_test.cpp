@@ -65,35 +65,41 @@ QString rgbText(QRgb p) {
     return QStringLiteral("(%1,%2,%3)").arg(qRed(p)).arg(qGreen(p)).arg(qBlue(p));
 }
 
-// A palette image has no children of its own: the one it gets on a press is its QDrag, which Qt
-// deletes once the drag is over. So a drag has started and ended when both counts are one.
-class DragWatch : public QObject {
+// Counts two kinds of event delivered to one widget.
+class EventCount : public QObject {
   public:
-    explicit DragWatch(QWidget* source) { source->installEventFilter(this); }
-    int started = 0;
-    int ended = 0;
+    EventCount(QWidget* widget, QEvent::Type first, QEvent::Type second)
+        : firstType(first), secondType(second) {
+        widget->installEventFilter(this);
+    }
+    int first = 0;
+    int second = 0;
 
   protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::ChildAdded) ++started;
-        if (event->type() == QEvent::ChildRemoved) ++ended;
+        if (event->type() == firstType) ++first;
+        if (event->type() == secondType) ++second;
         return false;
     }
+
+  private:
+    QEvent::Type firstType, secondType;
+};
+
+// A palette image has no children of its own: the one it gets on a press is its QDrag, which Qt
+// deletes once the drag is over. So a drag has started and ended when both counts are one.
+struct DragWatch : EventCount {
+    explicit DragWatch(QWidget* source)
+        : EventCount(source, QEvent::ChildAdded, QEvent::ChildRemoved) {}
+    const int& started = first;
+    const int& ended = second;
 };
 
 // Counts the drag events Qt delivers to one slot.
-class SlotWatch : public QObject {
-  public:
-    explicit SlotWatch(QWidget* slot) { slot->installEventFilter(this); }
-    int entered = 0;
-    int dropped = 0;
-
-  protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::DragEnter) ++entered;
-        if (event->type() == QEvent::Drop) ++dropped;
-        return false;
-    }
+struct SlotWatch : EventCount {
+    explicit SlotWatch(QWidget* slot) : EventCount(slot, QEvent::DragEnter, QEvent::Drop) {}
+    const int& entered = first;
+    const int& dropped = second;
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "app/window_font.h"
 #include "board/symbol_drag.h"
 #include "check/accepted_keys.h"
+#include "core/core_test_support.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -24,20 +25,6 @@ void dropOn(QWidget* target, const QMimeData* data) {
     QApplication::sendEvent(target, &enter);
     QDropEvent drop(QPointF(at), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
-}
-
-// A key split into its tags, longest tag first.
-QStringList tagsOf(std::string_view key) {
-    QStringList tags;
-    while (!key.empty()) {
-        std::string_view best;
-        for (const SymbolRow& row : kVocabulary)
-            if (key.starts_with(row.tag) && row.tag.size() > best.size()) best = row.tag;
-        if (best.empty()) return {};
-        tags << qs(best);
-        key.remove_prefix(best.size());
-    }
-    return tags;
 }
 
 // Where the widgets and the core disagree, or empty when they agree.
@@ -112,9 +99,12 @@ class RandomEvents : public QObject {
                 const bool trainer = now.option1[0];
                 const auto law = static_cast<std::size_t>(question - 1);
                 int image = trainer ? 24 : kFirstSlotImage;
-                for (const QString& tag : tagsOf(trainer ? rightSideKeys[law] : kLaws[law].key)) {
+                const auto tags =
+                    core_test::splitKey(trainer ? rightSideKeys[law] : kLaws[law].key);
+                QVERIFY(tags);
+                for (const std::string& tag : *tags) {
                     const std::unique_ptr<QMimeData> data(
-                        makeSymbolMimeData(window.dragToken(), tag));
+                        makeSymbolMimeData(window.dragToken(), qs(tag)));
                     dropOn(window.control(QStringLiteral("Image%1").arg(image++)), data.get());
                 }
             } else if (pick(2) == 0) {
