@@ -9,6 +9,7 @@ packages=(
   xvfb xauth xdotool                          # a virtual screen and a real mouse for the tests
   desktop-file-utils appstream dpkg-dev file  # checks of the desktop entry, metadata and package
   libxml2-utils                               # xmllint, to read the metadata in those checks
+  clang libclang-rt-14-dev                    # libFuzzer and the sanitizers' runtimes for clang
 )
 
 missing=()
