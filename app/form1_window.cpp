@@ -12,10 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSvgRenderer>
 #include <algorithm>
 #include <map>
 
@@ -36,20 +34,6 @@ QString shown(const std::string& text) {
 
 int imageNumber(std::string_view name) {
     return name.starts_with("Image") ? std::stoi(std::string(name.substr(5))) : 0;
-}
-
-QIcon drawnWindowIcon() {
-    QSvgRenderer renderer(QStringLiteral(":/icon.svg"));
-    QIcon icon;
-    for (int side : {16, 24, 32, 48, 64, 128, 256}) {
-        QPixmap pixmap(side, side);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        renderer.render(&painter);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
 }
 
 void setPointSize(QWidget* widget, double pt, bool italic = false) {
@@ -97,7 +81,8 @@ QColor colorFromValue(ColorValue value, const QPalette& palette) {
 Form1Window::Form1Window(QWidget* parent) : QWidget(parent), token(newWindowToken()) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
-    setWindowIcon(drawnWindowIcon());
+    // Scalable: each size is drawn only when the desktop first asks for it.
+    setWindowIcon(QIcon(QStringLiteral(":/icon.svg")));
     setFont(windowFont());
     setFixedSize(px(kClientWidthTwips), px(kClientHeightTwips));
     buildControls();
