@@ -12,9 +12,10 @@ void Form1::DropOnSlot(Slot& slot, std::string_view sourceTag) {
 }
 
 void Form1::Image_DragDrop(int slotImage, std::string_view sourceTag) {
-    const int k = slotImage - kFirstSlotImage + 1;
-    if (k < 1 || k > kSlotCount) return;
-    DropOnSlot(slotAt(state, k), sourceTag);
+    // Range first: the slot number is computed only for an image of the row, so no image
+    // number, however far off, can overflow it.
+    if (slotImage < kFirstSlotImage || slotImage >= kFirstSlotImage + kSlotCount) return;
+    DropOnSlot(slotAt(state, slotImage - kFirstSlotImage + 1), sourceTag);
 }
 
 std::string Form1::FormulaKey() const {

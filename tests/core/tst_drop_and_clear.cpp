@@ -5,6 +5,7 @@
 #include "board/slot_speech.h"
 
 #include <QTest>
+#include <limits>
 
 using namespace core_test;
 
@@ -98,8 +99,12 @@ void DropAndClear::unknownTagsAndOtherTargetsChangeNothing_data() {
         for (int image : {16, 25, 34})
             QTest::newRow(qPrintable(QStringLiteral("'%1' on Image%2").arg(tag).arg(image)))
                 << tag << image;
-    // Targets outside the row: palette, blank and hint images, nothing at all.
-    for (int image : {0, 1, 15, 35, 36, 37, 38, 48, -16})
+    // Targets outside the row: palette, blank and hint images, nothing at all, and numbers so
+    // far off that working out a slot number from them would overflow.
+    constexpr int lowest = std::numeric_limits<int>::min(),
+                  highest = std::numeric_limits<int>::max();
+    for (int image :
+         {0, 1, 15, 35, 36, 37, 38, 48, -16, lowest, lowest + 15, highest, highest - 15})
         QTest::addRow("'x' on Image%d", image) << QStringLiteral("x") << image;
 }
 
