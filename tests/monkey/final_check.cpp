@@ -1,0 +1,96 @@
+// After the monkey: the program is still running, its window is there and answers, no box is
+// left that cannot be closed, and the window still does what a click asks.
+#include "monkey_session.h"
+
+#include <QThread>
+
+namespace {
+
+constexpr int kWaitMs = 20000;
+const QRgb kPromptCyan = qRgb(0, 255, 255); // the start prompt Label6, &H00FFFF00
+
+} // namespace
+
+bool MonkeySession::finalCheck() {
+    if (!programAlive()) return fail(QStringLiteral("the program ended"));
+    if (!x.isViewable(window)) return fail(QStringLiteral("the window is gone"));
+    if (!answers(kWaitMs)) return false;
+    saveScreen(QStringLiteral("monkey_left.png"));
+    if (!closeExtraWindows()) return false;
+    // Selecting a mode shows the cyan start prompt whatever came before: one of the two clicks
+    // changes the selection. Start hides it; selecting the other mode shows it again.
+    click(QStringLiteral("Option1(1)"));
+    if (!clickAndWait(QStringLiteral("Option1(0)"), true)) return false;
+    if (!clickAndWait(QStringLiteral("Cmd3_Start"), false)) return false;
+    if (!clickAndWait(QStringLiteral("Option1(1)"), true)) return false;
+    if (!clickAndWait(QStringLiteral("Cmd3_Start"), false)) return false;
+    saveScreen(QStringLiteral("monkey_end.png"));
+    return closeProgram();
+}
+
+// The rules box, a context menu: Escape closes them, Return the box too.
+bool MonkeySession::closeExtraWindows() {
+    for (int round = 0; round < 6; ++round) {
+        std::vector<XDisplay::Window> extra = x.windowsOf(program.processId());
+        std::erase(extra, window);
+        if (extra.empty()) return true;
+        const XDisplay::Window top = extra.back();
+        const QString key = round % 2 ? QStringLiteral("Return") : QStringLiteral("Escape");
+        say(QStringLiteral("monkey: %1 on the window \"%2\" left open")
+                .arg(key, x.title(top).value_or(QString())));
+        x.focus(top);
+        pointer.send(QStringLiteral("key %1\n").arg(key));
+        if (!pointer.sync(kWaitMs)) return fail(QStringLiteral("xdotool did not type %1").arg(key));
+        QElapsedTimer waited;
+        waited.start();
+        while (x.isViewable(top) && !waited.hasExpired(kWaitMs / 4))
+            QThread::msleep(20);
+    }
+    return fail(QStringLiteral("a window of the program cannot be closed"));
+}
+
+QPoint MonkeySession::centreOf(const QString& control) const {
+    return origin + targets.rectOf(control).center();
+}
+
+void MonkeySession::click(const QString& control) {
+    const QPoint at = centreOf(control);
+    recent.push_back(QStringLiteral("final check: click %1").arg(control));
+    pointer.send(QStringLiteral("mousemove %1 %2\nclick 1\n").arg(at.x()).arg(at.y()));
+}
+
+bool MonkeySession::clickAndWait(const QString& control, bool cyanWanted) {
+    click(control);
+    if (!pointer.sync(kWaitMs)) return fail(QStringLiteral("xdotool did not click"));
+    QElapsedTimer waited;
+    waited.start();
+    while (cyanCorners() != (cyanWanted ? 2 : 0)) {
+        if (!programAlive()) return fail(QStringLiteral("the program ended"));
+        if (waited.hasExpired(kWaitMs))
+            return fail(QStringLiteral("after a click on %1 the start prompt is %2")
+                            .arg(control, cyanWanted ? QStringLiteral("not cyan")
+                                                     : QStringLiteral("still cyan")));
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+// How many of two corners of the prompt, which its text never covers, are cyan.
+int MonkeySession::cyanCorners() {
+    const QImage prompt = x.grab(targets.rectOf(QStringLiteral("Label6")).translated(origin));
+    if (prompt.isNull()) return -1;
+    return int(prompt.pixel(1, 1) == kPromptCyan) +
+           int(prompt.pixel(prompt.width() - 3, prompt.height() - 2) == kPromptCyan);
+}
+
+// As a window manager's close button would: the program must quit, and cleanly.
+bool MonkeySession::closeProgram() {
+    x.askToClose(window);
+    if (!program.waitForFinished(kWaitMs)) {
+        printStacks();
+        return fail(QStringLiteral("the program did not quit when its window was closed"));
+    }
+    if (program.exitStatus() != QProcess::NormalExit || program.exitCode() != 0)
+        return fail(QStringLiteral("the program did not quit cleanly"));
+    return true;
+}

@@ -1,0 +1,57 @@
+#include "window_targets.h"
+
+#include "app/control_table.h"
+#include "app/form1.h"
+#include "board/symbols.h"
+
+#include <map>
+
+namespace {
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRect pixels(int left, int top, int width, int height) {
+    return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+                 height / kTwipsPerPixel);
+}
+
+int imageNumber(std::string_view name) {
+    return name.starts_with("Image") ? std::stoi(std::string(name.substr(5))) : 0;
+}
+
+} // namespace
+
+WindowTargets WindowTargets::fromControlTable() {
+    WindowTargets t;
+    t.window = pixels(0, 0, kClientWidthTwips, kClientHeightTwips);
+    std::map<std::string_view, QPoint> containers;
+    for (const ControlSpec& c : controlTable())
+        if (c.kind == ControlKind::frame)
+            containers[c.name] = pixels(c.left, c.top, 0, 0).topLeft();
+    for (const ControlSpec& c : controlTable()) {
+        QRect rect = pixels(c.left, c.top, c.width, c.height);
+        if (!c.container.empty()) rect.translate(containers.at(c.container));
+        Target target{qs(c.name), rect};
+        const int n = imageNumber(c.name);
+        if (paletteSymbol(n))
+            t.palette.push_back(target);
+        else if (n >= kFirstSlotImage && n < kFirstSlotImage + kSlotCount)
+            t.slotImages.push_back(target);
+        else if (c.kind == ControlKind::commandButton)
+            t.buttons.push_back(target);
+        else if (c.kind == ControlKind::optionButton)
+            t.options.push_back(target);
+        else
+            t.others.push_back(target);
+    }
+    return t;
+}
+
+QRect WindowTargets::rectOf(const QString& name) const {
+    for (const auto* group : {&palette, &slotImages, &buttons, &options, &others})
+        for (const Target& target : *group)
+            if (target.name == name) return target.rect;
+    return {};
+}
