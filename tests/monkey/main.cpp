@@ -15,8 +15,8 @@
 namespace {
 
 constexpr std::uint32_t kDefaultSeed = 20050206;
-constexpr int kDefaultActions = 2000;
-constexpr int kDefaultSeconds = 45;
+constexpr int kDefaultActions = 3000;
+constexpr int kDefaultSeconds = 90;
 
 bool readSetting(const char* name, qulonglong fallback, qulonglong max, qulonglong& value) {
     const QString text = qEnvironmentVariable(name);
