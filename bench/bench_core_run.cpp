@@ -2,7 +2,7 @@
 // for each law the drops that write the answer and Check. Prints figures only.
 #include "app/form1.h"
 #include "bench_stats.h"
-#include "law_tags.h"
+#include "support/law_keys.h"
 
 #include <array>
 #include <chrono>
@@ -19,14 +19,11 @@ struct Answer {
 std::array<Answer, kLawCount> answers(int mode) {
     std::array<Answer, kLawCount> out;
     for (int law = 1; law <= kLawCount; ++law) {
-        const std::size_t i = static_cast<std::size_t>(law - 1);
-        if (mode == 1) {
-            out[i] = {kFirstSlotImage, bench::tagsOf(kLaws[i].key)};
-        } else {
-            const auto whole = bench::tagsOf(kLaws[i].key);
-            const auto right = bench::rightSideOf(law);
-            out[i] = {kFirstSlotImage + static_cast<int>(whole.size() - right.size()), right};
-        }
+        const auto tags = law_keys::lawTags(law);
+        const int skipped = mode == 1 ? 0 : law_keys::leftSideLength(law);
+        out[static_cast<std::size_t>(law - 1)] = {
+            kFirstSlotImage + skipped,
+            std::vector<std::string>(tags.begin() + skipped, tags.end())};
     }
     return out;
 }

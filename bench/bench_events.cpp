@@ -4,7 +4,7 @@
 #include "app/window_font.h"
 #include "bench_stats.h"
 #include "board/symbol_drag.h"
-#include "law_tags.h"
+#include "laws/law_catalogue.h"
 
 #include <QApplication>
 #include <QDropEvent>

@@ -4,6 +4,7 @@
 
 #include "app/form1.h"
 #include "laws/law_catalogue.h"
+#include "support/law_keys.h"
 
 #include <QString>
 #include <QStringList>
@@ -58,20 +59,9 @@ inline const SymbolFact& symbol(std::string_view tag) {
 
 // Splits a formula key into tags, longest matching tag first; nullopt if some part is no tag.
 inline std::optional<Tags> splitKey(std::string_view key) {
-    std::array<std::string_view, kSymbols.size()> byLength;
-    std::transform(kSymbols.begin(), kSymbols.end(), byLength.begin(),
-                   [](const SymbolFact& s) { return s.tag; });
-    std::stable_sort(byLength.begin(), byLength.end(),
-                     [](std::string_view a, std::string_view b) { return a.size() > b.size(); });
-    Tags tags;
-    while (!key.empty()) {
-        auto it = std::find_if(byLength.begin(), byLength.end(),
-                               [&](std::string_view t) { return key.starts_with(t); });
-        if (it == byLength.end()) return std::nullopt;
-        tags.emplace_back(*it);
-        key.remove_prefix(it->size());
-    }
-    return tags;
+    const auto tags = law_keys::splitKey(key);
+    if (!tags) return std::nullopt;
+    return Tags(tags->begin(), tags->end());
 }
 
 inline std::string joinTags(const Tags& tags) {

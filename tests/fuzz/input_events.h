@@ -16,6 +16,8 @@
 // Set ZL_FUZZ_TRACE=1 to have every decoded event printed while an input runs.
 #pragma once
 
+#include "support/law_keys.h"
+
 #include <array>
 #include <climits>
 #include <cstddef>
@@ -28,9 +30,7 @@
 namespace fuzz {
 
 // The 17 tags a palette symbol carries, in the order known-tag operands name them.
-inline constexpr std::array<std::string_view, 17> kKnownTags{
-    "x",    "y",   "z",   "no_x", "no_y", "no_no_x", "или",  "и",   "no_ili",
-    "no_i", "imp", "ekv", "so",   "sz",   "равно",   "ноль", "один"};
+inline constexpr const auto& kKnownTags = law_keys::kTags;
 
 // Tags no palette symbol carries, close to those that do.
 inline constexpr std::string_view kTagWithNul("x\0", 2);

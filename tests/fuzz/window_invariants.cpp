@@ -3,6 +3,7 @@
 #include "window_model.h"
 
 #include "laws/law_catalogue.h"
+#include "support/law_keys.h"
 
 #include <algorithm>
 
@@ -77,7 +78,7 @@ std::string rowBroken(const Form1& form, const ExpectedWindow& e) {
         const Slot& slot = slotAt(s, k);
         const std::string& expected = e.tags[static_cast<std::size_t>(k - 1)];
         const auto where = [k] { return "slot " + std::to_string(k) + " "; };
-        if (!slot.tag.empty() && !isKnownTag(slot.tag))
+        if (!slot.tag.empty() && !law_keys::isTag(slot.tag))
             return where() + "holds the foreign tag " + quoted(slot.tag);
         if (slot.tag != expected)
             return where() + "holds " + quoted(slot.tag) + ", not " + quoted(expected);

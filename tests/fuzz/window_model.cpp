@@ -14,34 +14,10 @@ namespace {
 constexpr int kLastCountedQuestion = 24; // the 23rd answer moves the run to question 24
 constexpr int kLastQuestion = 25;        // one more Check moves it here, uncounted; then it stays
 
-// Splits a catalogue key into tags, longest tag first ("или" before "и").
-std::vector<std::string_view> splitKey(std::string_view key) {
-    std::array<std::string_view, kKnownTags.size()> byLength = kKnownTags;
-    std::stable_sort(byLength.begin(), byLength.end(),
-                     [](std::string_view a, std::string_view b) { return a.size() > b.size(); });
-    std::vector<std::string_view> tags;
-    while (!key.empty()) {
-        const auto it = std::find_if(byLength.begin(), byLength.end(),
-                                     [&](std::string_view t) { return key.starts_with(t); });
-        if (it == byLength.end()) return {};
-        tags.push_back(*it);
-        key.remove_prefix(it->size());
-    }
-    return tags;
-}
-
-const std::string_view kEquals = "равно";
-
-// Law n's left-hand side, up to and including "равно": the slots a trainer Clear keeps.
-int leftSideLength(int law) {
-    const auto tags = splitKey(kLaws[static_cast<std::size_t>(law - 1)].key);
-    return static_cast<int>(std::find(tags.begin(), tags.end(), kEquals) - tags.begin()) + 1;
-}
-
 // What follows "равно" in law n's key: what the trainer accepts.
 std::string rightSide(int law) {
     const std::string_view key = kLaws[static_cast<std::size_t>(law - 1)].key;
-    return std::string(key.substr(key.find(kEquals) + kEquals.size()));
+    return std::string(key.substr(key.find(law_keys::kEquals) + law_keys::kEquals.size()));
 }
 
 } // namespace
@@ -50,10 +26,6 @@ void WindowModel::showQuestionAndCounts(int question, int right, int wrong) {
     w_.label3 = std::to_string(question);
     w_.label4 = std::to_string(right);
     w_.label5 = std::to_string(wrong);
-}
-
-bool isKnownTag(std::string_view tag) {
-    return std::find(kKnownTags.begin(), kKnownTags.end(), tag) != kKnownTags.end();
 }
 
 void WindowModel::clearSlots() {
@@ -134,7 +106,7 @@ void WindowModel::clear() {
     // The trainer keeps the drawn left-hand side of the question shown.
     const int q = w_.questionNumber;
     if (q < 1 || q > kLawCount) return;
-    for (int k = leftSideLength(q) + 1; k <= kSlotCount; ++k)
+    for (int k = law_keys::leftSideLength(q) + 1; k <= kSlotCount; ++k)
         w_.tags[static_cast<std::size_t>(k - 1)].clear();
 }
 
@@ -145,7 +117,7 @@ void WindowModel::hints(int presses) {
 
 void WindowModel::drop(int slotImage, std::string_view tag) {
     const long k = static_cast<long>(slotImage) - kFirstSlotImage + 1;
-    if (k < 1 || k > kSlotCount || !isKnownTag(tag)) return;
+    if (k < 1 || k > kSlotCount || !law_keys::isTag(tag)) return;
     w_.tags[static_cast<std::size_t>(k - 1)] = tag;
 }
 

@@ -48,8 +48,6 @@ class WindowModel {
     ExpectedWindow w_;
 };
 
-bool isKnownTag(std::string_view tag);
-
 // The first invariant the window breaks against the model, or empty when all hold.
 std::string brokenInvariant(const Form1& form, const WindowModel& model);
 
