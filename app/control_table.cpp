@@ -9,33 +9,33 @@ constexpr std::uint32_t kDarkGreen = 0x00008000;
 constexpr std::uint32_t kLightBlue = 0x00FFC0C0;
 constexpr std::uint32_t kSystem3DLight = 0x80000016;
 
-constexpr ControlSpec hintImage(std::string_view name, int left, int top) {
+constexpr ControlEntry hintImage(std::string_view name, int left, int top) {
     return {name, K::image, {}, left, top, 480, 480, {}, -1, 0, false, kNoColor, kNoColor, false};
 }
-constexpr ControlSpec image(std::string_view name, int left, int top) {
+constexpr ControlEntry image(std::string_view name, int left, int top) {
     return {name, K::image, {}, left, top, 480, 480};
 }
-constexpr ControlSpec outline(std::string_view name, int left) {
+constexpr ControlEntry outline(std::string_view name, int left) {
     return {name, K::shape, {}, left, 2520, 495, 480, {}, -1, 0, false, kNoColor, kNoColor};
 }
 
 constexpr std::array kControls{
-    ControlSpec{"Command4", K::commandButton, {}, 8880, 3120, 495, 495, "?", 26},
-    ControlSpec{"Text4", K::textBox, {}, 3360, 1680, 975, 285, "Г. Лейбниц", 25},
-    ControlSpec{"Text3", K::textBox, {}, 1800, 1680, 1095, 285, "О. де Морган", 24},
-    ControlSpec{"Text2", K::textBox, {}, 480, 1680, 975, 285, "Дж. Буль", 23},
-    ControlSpec{
+    ControlEntry{"Command4", K::commandButton, {}, 8880, 3120, 495, 495, "?", 26},
+    ControlEntry{"Text4", K::textBox, {}, 3360, 1680, 975, 285, "Г. Лейбниц", 25},
+    ControlEntry{"Text3", K::textBox, {}, 1800, 1680, 1095, 285, "О. де Морган", 24},
+    ControlEntry{"Text2", K::textBox, {}, 480, 1680, 975, 285, "Дж. Буль", 23},
+    ControlEntry{
         "Picture3", K::pictureBox, {}, 3240, 120, 1215, 1455, ":/portraits/leibniz.png", 22},
-    ControlSpec{
+    ControlEntry{
         "Picture2", K::pictureBox, {}, 1800, 120, 1215, 1455, ":/portraits/de_morgan.png", 21},
-    ControlSpec{"Picture1", K::pictureBox, {}, 360, 120, 1215, 1455, ":/portraits/boole.png", 20},
-    ControlSpec{"Command3", K::commandButton, {}, 3000, 4080, 1455, 495, "Подсказка", 17},
-    ControlSpec{"Option1(1)", K::optionButton, {}, 5400, 5520, 255, 255, "Option1", 16},
-    ControlSpec{"Option1(0)", K::optionButton, {}, 5400, 5160, 255, 255, "Option1", 15},
-    ControlSpec{"Cmd3_Start", K::commandButton, {}, 8160, 3720, 1215, 495, "Старт", 11},
-    ControlSpec{"Command2", K::commandButton, {}, 5040, 3720, 1215, 495, "Очистить", 2},
-    ControlSpec{"Text1", K::textBox, {}, 6480, 3720, 1455, 495, {}, 1, 9.75},
-    ControlSpec{"Command1",
+    ControlEntry{"Picture1", K::pictureBox, {}, 360, 120, 1215, 1455, ":/portraits/boole.png", 20},
+    ControlEntry{"Command3", K::commandButton, {}, 3000, 4080, 1455, 495, "Подсказка", 17},
+    ControlEntry{"Option1(1)", K::optionButton, {}, 5400, 5520, 255, 255, "Option1", 16},
+    ControlEntry{"Option1(0)", K::optionButton, {}, 5400, 5160, 255, 255, "Option1", 15},
+    ControlEntry{"Cmd3_Start", K::commandButton, {}, 8160, 3720, 1215, 495, "Старт", 11},
+    ControlEntry{"Command2", K::commandButton, {}, 5040, 3720, 1215, 495, "Очистить", 2},
+    ControlEntry{"Text1", K::textBox, {}, 6480, 3720, 1455, 495, {}, 1, 9.75},
+    ControlEntry{"Command1",
                 K::commandButton,
                 {},
                 5040,
@@ -44,16 +44,16 @@ constexpr std::array kControls{
                 495,
                 "Проверить и перейти к следующему вопросу",
                 0},
-    ControlSpec{"Frame3", K::frame, {}, 8280, 0, 975, 735, "Ошибок", 7},
-    ControlSpec{"Label5", K::label, "Frame3", 240, 240, 495, 375, {}, 10, 12},
-    ControlSpec{"Frame2", K::frame, {}, 6840, 0, 1215, 735, "Правильных", 6},
-    ControlSpec{"Label4", K::label, "Frame2", 360, 240, 495, 375, {}, 9, 12},
-    ControlSpec{"Frame1", K::frame, {}, 5160, 0, 1455, 735, "Номер вопроса", 5},
-    ControlSpec{"Label3", K::label, "Frame1", 480, 240, 495, 375, {}, 8, 12},
-    ControlSpec{"Frame4", K::frame, {}, 5280, 4920, 1695, 975, "Выбор  режима", 12},
-    ControlSpec{"Label8", K::label, "Frame4", 480, 600, 855, 255, "Тест", 14},
-    ControlSpec{"Label7", K::label, "Frame4", 480, 240, 975, 255, "Тренажер", 13},
-    ControlSpec{"Label9",
+    ControlEntry{"Frame3", K::frame, {}, 8280, 0, 975, 735, "Ошибок", 7},
+    ControlEntry{"Label5", K::label, "Frame3", 240, 240, 495, 375, {}, 10, 12},
+    ControlEntry{"Frame2", K::frame, {}, 6840, 0, 1215, 735, "Правильных", 6},
+    ControlEntry{"Label4", K::label, "Frame2", 360, 240, 495, 375, {}, 9, 12},
+    ControlEntry{"Frame1", K::frame, {}, 5160, 0, 1455, 735, "Номер вопроса", 5},
+    ControlEntry{"Label3", K::label, "Frame1", 480, 240, 495, 375, {}, 8, 12},
+    ControlEntry{"Frame4", K::frame, {}, 5280, 4920, 1695, 975, "Выбор  режима", 12},
+    ControlEntry{"Label8", K::label, "Frame4", 480, 600, 855, 255, "Тест", 14},
+    ControlEntry{"Label7", K::label, "Frame4", 480, 240, 975, 255, "Тренажер", 13},
+    ControlEntry{"Label9",
                 K::label,
                 {},
                 360,
@@ -67,7 +67,7 @@ constexpr std::array kControls{
                 kNoColor,
                 kSystem3DLight},
     outline("Shape2(10)", 8880),
-    ControlSpec{"Label6", K::label, {}, 5880, 4320, 3495, 375, {}, 18},
+    ControlEntry{"Label6", K::label, {}, 5880, 4320, 3495, 375, {}, 18},
     hintImage("Image48", 2520, 5400),
     hintImage("Image47", 1920, 5400),
     hintImage("Image46", 1440, 5400),
@@ -93,8 +93,8 @@ constexpr std::array kControls{
     image("Image35", 1200, 3120),
     image("Image34", 8880, 2520),
     image("Image33", 8400, 2520),
-    ControlSpec{"Label2", K::label, {}, 120, 2040, 9375, 375, {}, 4, 18, false, kDarkGreen},
-    ControlSpec{
+    ControlEntry{"Label2", K::label, {}, 120, 2040, 9375, 375, {}, 4, 18, false, kDarkGreen},
+    ControlEntry{
         "Label1", K::label, {}, 4800, 1080, 4095, 615, "Законы логики", 3, 24, true, kDarkGreen},
     image("Image32", 7920, 2520),
     image("Image31", 7440, 2520),
@@ -128,12 +128,12 @@ constexpr std::array kControls{
     image("Image3", 1800, 4080),
     image("Image2", 1800, 3600),
     image("Image1", 1800, 3120),
-    ControlSpec{
+    ControlEntry{
         "Shape1", K::shape, {}, 240, 2520, 9135, 480, {}, -1, 0, false, kNoColor, kLightBlue},
 };
 
 } // namespace
 
-std::span<const ControlSpec> controlTable() {
+std::span<const ControlEntry> controlTable() {
     return kControls;
 }

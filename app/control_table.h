@@ -20,7 +20,7 @@ enum class ControlKind {
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr std::uint32_t kNoColor = 0xFFFFFFFF;
 
-struct ControlSpec {
+struct ControlEntry {
     std::string_view name; // the widget's objectName; arrays as "Option1(0)", "Shape2(10)"
     ControlKind kind;
     std::string_view container; // empty: the window
@@ -37,7 +37,7 @@ struct ControlSpec {
 inline constexpr int kClientWidthTwips = 9645;
 inline constexpr int kClientHeightTwips = 6075;
 
-std::span<const ControlSpec> controlTable();
+std::span<const ControlEntry> controlTable();
 
 // Windowed controls are always drawn above the windowless ones (images, shapes, labels).
 constexpr bool isWindowed(ControlKind kind) {

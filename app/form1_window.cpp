@@ -100,12 +100,12 @@ void Form1Window::buildControls() {
         for (auto it = table.rbegin(); it != table.rend(); ++it)
             if (wanted(*it)) makeControl(*it, control(qs(it->container)));
     };
-    buildPass([](const ControlSpec& c) { return c.container.empty() && !isWindowed(c.kind); });
-    buildPass([](const ControlSpec& c) { return c.container.empty() && isWindowed(c.kind); });
-    buildPass([](const ControlSpec& c) { return !c.container.empty(); });
+    buildPass([](const ControlEntry& c) { return c.container.empty() && !isWindowed(c.kind); });
+    buildPass([](const ControlEntry& c) { return c.container.empty() && isWindowed(c.kind); });
+    buildPass([](const ControlEntry& c) { return !c.container.empty(); });
 
-    std::vector<const ControlSpec*> tabbed;
-    for (const ControlSpec& c : table)
+    std::vector<const ControlEntry*> tabbed;
+    for (const ControlEntry& c : table)
         if (c.tabIndex >= 0 && isWindowed(c.kind) && c.kind != ControlKind::frame)
             tabbed.push_back(&c);
     std::sort(tabbed.begin(), tabbed.end(),
@@ -124,7 +124,7 @@ void Form1Window::buildControls() {
     command3 = findChild<QPushButton*>(QStringLiteral("Command3"));
 }
 
-QWidget* Form1Window::makeControl(const ControlSpec& row, QWidget* container) {
+QWidget* Form1Window::makeControl(const ControlEntry& row, QWidget* container) {
     QWidget* parent = container ? container : this;
     const QString text = qs(row.text);
     QWidget* widget = nullptr;

@@ -29,7 +29,7 @@ class Form1Window : public QWidget {
 
   private:
     void buildControls();
-    QWidget* makeControl(const struct ControlSpec& row, QWidget* container);
+    QWidget* makeControl(const struct ControlEntry& row, QWidget* container);
     void connectEvents();
     void showRulesBox();
     template <class Handler> void handle(Handler handler) {

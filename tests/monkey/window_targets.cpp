@@ -27,10 +27,10 @@ WindowTargets WindowTargets::fromControlTable() {
     WindowTargets t;
     t.window = pixels(0, 0, kClientWidthTwips, kClientHeightTwips);
     std::map<std::string_view, QPoint> containers;
-    for (const ControlSpec& c : controlTable())
+    for (const ControlEntry& c : controlTable())
         if (c.kind == ControlKind::frame)
             containers[c.name] = pixels(c.left, c.top, 0, 0).topLeft();
-    for (const ControlSpec& c : controlTable()) {
+    for (const ControlEntry& c : controlTable()) {
         QRect rect = pixels(c.left, c.top, c.width, c.height);
         if (!c.container.empty()) rect.translate(containers.at(c.container));
         Target target{qs(c.name), rect};
