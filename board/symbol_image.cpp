@@ -34,16 +34,26 @@ void SymbolImage::paintEvent(QPaintEvent*) {
     painter.drawPixmap(0, 0, pixmap); // unscaled: 32 logical pixels
 }
 
+namespace {
+// One drag at a time. A press that arrives while a drag is still winding down (a click on one
+// symbol, then at once a press on another) reaches its symbol from inside the first drag's
+// loop; a drag started there would nest in it and leave the pointer stuck in a drag.
+bool dragRunning = false;
+} // namespace
+
 void SymbolImage::mousePressEvent(QMouseEvent* event) {
     if (dragTag.isEmpty() || event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
         return;
     }
+    if (dragRunning) return;
+    dragRunning = true;
     auto* drag = new QDrag(this);
     drag->setMimeData(makeSymbolMimeData(token, dragTag));
     drag->setPixmap(symbolPixmap(shown, devicePixelRatioF()));
     drag->setHotSpot(event->position().toPoint());
     drag->exec(Qt::CopyAction);
+    dragRunning = false;
 }
 
 void SymbolImage::dragEnterEvent(QDragEnterEvent* event) {

@@ -102,6 +102,47 @@ struct SlotWatch : EventCount {
     const int& dropped = second;
 };
 
+// Records, across palette images, when each one's drag starts and ends, and the deepest nesting.
+class DragNesting : public QObject {
+  public:
+    explicit DragNesting(const std::vector<QWidget*>& sources) {
+        for (QWidget* w : sources)
+            w->installEventFilter(this);
+    }
+    int running = 0, deepest = 0, started = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::ChildAdded) {
+            ++started;
+            deepest = std::max(deepest, ++running);
+        }
+        if (event->type() == QEvent::ChildRemoved) --running;
+        return false;
+    }
+};
+
+// Counts the messages Qt prints that contain a given text, while it lives.
+class MessageCount {
+  public:
+    explicit MessageCount(const char* text) {
+        watched = text;
+        count = 0;
+        previous = qInstallMessageHandler(handler);
+    }
+    ~MessageCount() { qInstallMessageHandler(previous); }
+    int seen() const { return count; }
+
+  private:
+    static void handler(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (text.contains(QLatin1String(watched))) ++count;
+        previous(type, context, text);
+    }
+    static inline const char* watched = nullptr;
+    static inline int count = 0;
+    static inline QtMessageHandler previous = nullptr;
+};
+
 } // namespace
 
 // Readable pictures in failure messages.
@@ -133,6 +174,7 @@ class RealMouseTest : public QObject {
     void trainerHintThenCheck();
     void testModeWholeLaw();
     void dropsOutsideTheSlotsChangeNothing();
+    void pressDuringAnotherDragStartsNoSecond();
 
   private:
     SymbolImage* image(const char* name) const;
@@ -504,6 +546,44 @@ void RealMouseTest::dropsOutsideTheSlotsChangeNothing() {
         QVERIFY2(crossed.dropped == 0, c.where);
         QVERIFY2(s == before, c.where);
     }
+
+    // The window is not left inside a drag: a drop onto a slot still works.
+    STEP(drag("Image13", "Image25"));
+    QCOMPARE(tag(10), QStringLiteral("z"));
+}
+
+// A pupil's quick click on one symbol and a press on another that reaches the window before the
+// first drag has wound down: the second press must not start a drag inside the first.
+void RealMouseTest::pressDuringAnotherDragStartsNoSecond() {
+    const FormState& s = window->core().state;
+    STEP(click("Option1(1)"));
+    STEP(click("Cmd3_Start"));
+    QTRY_VERIFY_WITH_TIMEOUT(s.runStarted, kTimeoutMs);
+    std::vector<QWidget*> palette;
+    for (const SymbolRow& row : kVocabulary)
+        palette.push_back(image(("Image" + QByteArray::number(row.paletteImage)).constData()));
+    DragNesting drags(palette);
+    MessageCount invalid("possibly invalid state");
+
+    auto number = [](int v) { return QString::number(v); };
+    const QPoint first = centreOnScreen(image("Image1")), second = centreOnScreen(image("Image8"));
+    const QPoint slot = centreOnScreen(image("Image20"));
+    QStringList args{"mousemove", "--sync", number(first.x()), number(first.y())};
+    // Ten rounds of click, then press and drag on the next symbol, all sent at once.
+    for (int round = 0; round < 10; ++round) {
+        args += {"mousemove", number(first.x()), number(first.y()), "click", "1"};
+        args += {"mousemove", number(second.x()), number(second.y()), "mousedown", "1"};
+        for (int i = 1; i <= 4; ++i) {
+            const QPoint p = second + (slot - second) * i / 4;
+            args += {"mousemove", number(p.x()), number(p.y())};
+        }
+        args += {"mouseup", "1"};
+    }
+    xdotool(args);
+    QTRY_COMPARE_WITH_TIMEOUT(drags.running, 0, kTimeoutMs);
+    QVERIFY(drags.started >= 10);
+    QCOMPARE(drags.deepest, 1);
+    QCOMPARE(invalid.seen(), 0);
 
     // The window is not left inside a drag: a drop onto a slot still works.
     STEP(drag("Image13", "Image25"));
