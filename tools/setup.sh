@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-svg-dev                    # Qt 6 Widgets, Svg, Test and the moc
   fonts-paratype                              # PT Sans: the window's font, drawn for Cyrillic
   xvfb xauth xdotool                          # a virtual screen and a real mouse for the tests
+  libxcb1-dev                                 # the monkey test talks to the X server itself
   desktop-file-utils appstream dpkg-dev file  # checks of the desktop entry, metadata and package
   libxml2-utils                               # xmllint, to read the metadata in those checks
   clang libclang-rt-14-dev                    # libFuzzer and the sanitizers' runtimes for clang
