@@ -197,6 +197,7 @@ class RealMouseTest : public QObject {
     void save(const QImage& shot, const QString& fileName);
 
     void checkSlotsShowPalette(const std::vector<std::pair<int, const char*>>& slotAndPalette);
+    void checkFirstAnswerRight();
 
     std::unique_ptr<Form1Window> window;
     QDir screenshots;
@@ -349,6 +350,16 @@ void RealMouseTest::checkSlotsShowPalette(
     QTRY_VERIFY_WITH_TIMEOUT(screenAgrees(), kTimeoutMs);
 }
 
+// Check on the first question's right answer: the verdict, one right, none wrong, question 2.
+void RealMouseTest::checkFirstAnswerRight() {
+    STEP(click("Command1"));
+    QTRY_COMPARE_WITH_TIMEOUT(verdict(), QStringLiteral("правильно"), kTimeoutMs);
+    QCOMPARE(qobject_cast<QLineEdit*>(widget("Text1"))->text(), QStringLiteral("правильно"));
+    QCOMPARE(qobject_cast<QLabel*>(widget("Label4"))->text(), QStringLiteral("1"));
+    QCOMPARE(qobject_cast<QLabel*>(widget("Label5"))->text(), QStringLiteral("0"));
+    QCOMPARE(qobject_cast<QLabel*>(widget("Label3"))->text(), QStringLiteral("2"));
+}
+
 void RealMouseTest::windowAfterLoad() {
     QCOMPARE(window->windowTitle(), QStringLiteral("Form1"));
     QCOMPARE(window->size(), QSize(643, 405));
@@ -474,12 +485,7 @@ void RealMouseTest::trainerHintThenCheck() {
     QCOMPARE(key(), QStringLiteral("yилиx"));
     STEP(checkSlotsShowPalette({{5, "Image8"}, {6, "Image4"}, {7, "Image1"}}));
 
-    STEP(click("Command1"));
-    QTRY_COMPARE_WITH_TIMEOUT(verdict(), QStringLiteral("правильно"), kTimeoutMs);
-    QCOMPARE(qobject_cast<QLineEdit*>(widget("Text1"))->text(), QStringLiteral("правильно"));
-    QCOMPARE(qobject_cast<QLabel*>(widget("Label4"))->text(), QStringLiteral("1"));
-    QCOMPARE(qobject_cast<QLabel*>(widget("Label5"))->text(), QStringLiteral("0"));
-    QCOMPARE(qobject_cast<QLabel*>(widget("Label3"))->text(), QStringLiteral("2"));
+    STEP(checkFirstAnswerRight());
     // The row now shows law 2's left-hand side x • y = and nothing after it.
     STEP(checkSlotsShowPalette({{1, "Image1"}, {2, "Image11"}, {3, "Image8"}, {4, "Image7"}}));
     QCOMPARE(slotAt(s, 5).picture, Picture::blank());
@@ -509,12 +515,7 @@ void RealMouseTest::testModeWholeLaw() {
     QCOMPARE(key(), QStringLiteral("yилиxравноxилиy"));
     STEP(checkSlotsShowPalette(law1Alternative));
 
-    STEP(click("Command1"));
-    QTRY_COMPARE_WITH_TIMEOUT(verdict(), QStringLiteral("правильно"), kTimeoutMs);
-    QCOMPARE(qobject_cast<QLineEdit*>(widget("Text1"))->text(), QStringLiteral("правильно"));
-    QCOMPARE(qobject_cast<QLabel*>(widget("Label4"))->text(), QStringLiteral("1"));
-    QCOMPARE(qobject_cast<QLabel*>(widget("Label5"))->text(), QStringLiteral("0"));
-    QCOMPARE(qobject_cast<QLabel*>(widget("Label3"))->text(), QStringLiteral("2"));
+    STEP(checkFirstAnswerRight());
     // The test mode leaves the pupil's formula in the row.
     STEP(checkSlotsShowPalette(law1Alternative));
     STEP(save(grab(), QStringLiteral("test_checked.png")));
