@@ -1,5 +1,5 @@
-#include "app/form1_window.h"
-#include "app/window_font.h"
+#include "window/main_window.h"
+#include "window/window_font.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -10,7 +10,7 @@ int main(int argc, char* argv[]) {
     // Lets docks and the desktop match the window to its menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("ru.zakonylogiki.ZakonyLogiki"));
     installWindowFont();
-    Form1Window window;
+    MainWindow window;
     // Centred on the screen at start.
     const QRect screen = window.screen()->availableGeometry();
     window.move(screen.center() - window.rect().center());

@@ -1,10 +1,11 @@
 // Time to handle one event and repaint what it changed, for each kind of event a pupil causes,
 // on the offscreen window: median and worst over many repetitions. Prints figures only.
-#include "app/form1_window.h"
-#include "app/window_font.h"
 #include "bench_stats.h"
-#include "board/symbol_drag.h"
-#include "laws/law_catalogue.h"
+#include "core/laws.h"
+#include "window/main_window.h"
+#include "window/qt_text.h"
+#include "window/symbol_drag.h"
+#include "window/window_font.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -43,10 +44,10 @@ class Bench {
         QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
     }
 
-    void drop(int slotImage, const std::string& tag) {
-        QWidget* slot = window.control(QStringLiteral("Image%1").arg(slotImage));
-        std::unique_ptr<QMimeData> data(
-            makeSymbolMimeData(window.dragToken(), QString::fromStdString(tag)));
+    // A drop on slot k (1 … 19), control Image(15 + k).
+    void drop(int k, const std::string& tag) {
+        QWidget* slot = window.control(QStringLiteral("Image%1").arg(15 + k));
+        std::unique_ptr<QMimeData> data(makeSymbolMimeData(window.dragToken(), qs(tag)));
         // As in a real drag: a drop reaches only the widget that accepted the drag's entry.
         const QPoint at(16, 16);
         QDragEnterEvent enter(at, Qt::CopyAction, data.get(), Qt::LeftButton, {});
@@ -93,7 +94,7 @@ class Bench {
                     kind, bench::median(ms), bench::maximum(ms), first, double(paints) / runs);
     }
 
-    Form1Window window;
+    MainWindow window;
     PaintCount counter;
 };
 
@@ -114,7 +115,7 @@ int main(int argc, char* argv[]) {
     b.click("Cmd3_Start");
     b.settle();
     // A drop on each slot in turn, each time a different symbol from the slot's last one.
-    b.measure("drop", runs, none, [&](int i) { b.drop(kFirstSlotImage + i % kSlotCount, tag(i)); });
+    b.measure("drop", runs, none, [&](int i) { b.drop(1 + i % kSlotCount, tag(i)); });
     // Check through whole runs: every 23rd answer a new Start, untimed.
     b.measure(
         "Check", runs,
@@ -139,7 +140,7 @@ int main(int argc, char* argv[]) {
         "Clear", runs,
         [&](int i) {
             for (int k = 0; k < 6; ++k)
-                b.drop(kFirstSlotImage + 6 + k, tag(i + k));
+                b.drop(7 + k, tag(i + k));
         },
         [&](int) { b.click("Command2"); });
     b.measure("mode change", runs, none,

@@ -2,8 +2,6 @@
 // counts, whole runs, and the phase after the test is over.
 #include "core_test_support.h"
 
-#include "check/accepted_keys.h"
-
 #include <QTest>
 
 using namespace core_test;
@@ -13,20 +11,6 @@ namespace {
 const QString kRight = QStringLiteral("правильно");
 const QString kWrong = QStringLiteral("не правильно");
 const QString kEnd = QStringLiteral("Тест окончен. Позовите учителя");
-
-QStringList toList(const Tags& tags) {
-    QStringList l;
-    for (const std::string& t : tags)
-        l << q(t);
-    return l;
-}
-
-Tags fromList(const QStringList& l) {
-    Tags tags;
-    for (const QString& t : l)
-        tags.push_back(t.toStdString());
-    return tags;
-}
 
 QList<int> contiguous(int first, std::size_t count) {
     QList<int> places;
@@ -45,24 +29,30 @@ QList<int> withGap(int first, std::size_t count) {
     return places;
 }
 
-void addAnswer(const char* what, int law, int mode, const Tags& tags, const QList<int>& places,
+void addAnswer(const char* what, int n, Mode mode, const Tags& tags, const QList<int>& places,
                bool accepted) {
-    QTest::addRow("law %d %s: %s", law, mode == kTrainer ? "trainer" : "test", what)
-        << law << mode << toList(tags) << places << accepted;
+    QTest::addRow("law %d %s: %s", n, modeName(mode), what)
+        << n << mode << q(law_keys::joinTags(tags)) << places << accepted;
 }
 
-std::string_view alternative(int law) {
-    return alternativeKeys[std::size_t(law - 1)];
+Tags tagsOf(std::string_view key) {
+    return *law_keys::splitKey(key);
 }
 
 // The answer the pupil gives in a whole run: the law itself, or a wrong one.
-void answer(Form1& f, int mode, int law, bool right) {
-    f.Command2_Click();
-    if (mode == kTrainer) {
-        if (right) dropFrom(f, rightSideTags(law), int(leftSideTags(law).size()) + 1);
+void answer(Form& f, Mode mode, int n, bool right) {
+    f.clear();
+    if (mode == Mode::trainer) {
+        if (right) dropFrom(f, rightSideTags(n), int(leftSideTags(n).size()) + 1);
     } else {
-        dropFrom(f, right ? lawTags(law) : rightSideTags(law), 1);
+        dropFrom(f, right ? lawTags(n) : rightSideTags(n), 1);
     }
+}
+
+void perMode() {
+    QTest::addColumn<Mode>("mode");
+    QTest::newRow("trainer") << Mode::trainer;
+    QTest::newRow("test") << Mode::test;
 }
 
 } // namespace
@@ -73,20 +63,20 @@ class CheckCycle : public QObject {
     void eachLawJudgesItsAnswers_data();
     void eachLawJudgesItsAnswers();
     void previousAnswerLeftInTheRowSpoilsTheNext();
-    void checkBeforeStartOnlyHidesTheInstructions_data();
+    void checkBeforeStartOnlyHidesTheInstructions_data() { perMode(); }
     void checkBeforeStartOnlyHidesTheInstructions();
     void nameFontFollowsTheChecker_data();
     void nameFontFollowsTheChecker();
     void wholeRunAsksEveryLawInOrder_data();
     void wholeRunAsksEveryLawInOrder();
-    void overPhaseHoldsForAHundredThousandPresses_data();
+    void overPhaseHoldsForAHundredThousandPresses_data() { perMode(); }
     void overPhaseHoldsForAHundredThousandPresses();
 };
 
 void CheckCycle::eachLawJudgesItsAnswers_data() {
-    QTest::addColumn<int>("law");
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QStringList>("tags");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<Mode>("mode");
+    QTest::addColumn<QString>("key"); // the tags dropped, joined
     QTest::addColumn<QList<int>>("places");
     QTest::addColumn<bool>("accepted");
     for (int n = 1; n <= kLawCount; ++n) {
@@ -97,225 +87,212 @@ void CheckCycle::eachLawJudgesItsAnswers_data() {
         while (rightSideTags(other) == rhs)
             other = other % kLawCount + 1;
 
-        addAnswer("right side", n, kTrainer, rhs, contiguous(after, rhs.size()), true);
+        addAnswer("right side", n, Mode::trainer, rhs, contiguous(after, rhs.size()), true);
         if (const QList<int> gapped = withGap(after, rhs.size()); !gapped.isEmpty())
-            addAnswer("right side with a gap", n, kTrainer, rhs, gapped, true);
+            addAnswer("right side with a gap", n, Mode::trainer, rhs, gapped, true);
         if (const Tags commuted = operandsExchanged(rhs); !commuted.empty())
-            addAnswer("commuted right side", n, kTrainer, commuted, contiguous(after, rhs.size()),
-                      false);
+            addAnswer("commuted right side", n, Mode::trainer, commuted,
+                      contiguous(after, rhs.size()), false);
         const int wholeFrom = std::min(after, kSlotCount + 1 - int(whole.size()));
-        addAnswer("whole law", n, kTrainer, whole, contiguous(wholeFrom, whole.size()), false);
-        addAnswer("another law's right side", n, kTrainer, rightSideTags(other),
+        addAnswer("whole law", n, Mode::trainer, whole, contiguous(wholeFrom, whole.size()), false);
+        addAnswer("another law's right side", n, Mode::trainer, rightSideTags(other),
                   contiguous(after, rightSideTags(other).size()), false);
-        addAnswer("empty row", n, kTrainer, {}, {}, false);
+        addAnswer("empty row", n, Mode::trainer, {}, {}, false);
 
-        addAnswer("catalogue key", n, kTest, whole, contiguous(1, whole.size()), true);
+        addAnswer("catalogue key", n, Mode::test, whole, contiguous(1, whole.size()), true);
         if (const QList<int> gapped = withGap(1, whole.size()); !gapped.isEmpty())
-            addAnswer("catalogue key with a gap", n, kTest, whole, gapped, true);
-        if (!alternative(n).empty()) {
-            const Tags alt = *splitKey(alternative(n));
-            addAnswer("alternative", n, kTest, alt, contiguous(20 - int(alt.size()), alt.size()),
-                      true);
+            addAnswer("catalogue key with a gap", n, Mode::test, whole, gapped, true);
+        if (!law(n).otherForm.empty()) {
+            const Tags alt = tagsOf(law(n).otherForm);
+            addAnswer("other form", n, Mode::test, alt,
+                      contiguous(kSlotCount + 1 - int(alt.size()), alt.size()), true);
         }
         int m = n % kLawCount + 1;
-        while (alternative(m).empty() || alternative(m) == alternative(n))
+        while (law(m).otherForm.empty() || law(m).otherForm == law(n).otherForm)
             m = m % kLawCount + 1;
-        addAnswer("another law's alternative", n, kTest, *splitKey(alternative(m)),
-                  contiguous(1, splitKey(alternative(m))->size()), false);
-        addAnswer("right side alone", n, kTest, rhs, contiguous(1, rhs.size()), false);
-        addAnswer("empty row", n, kTest, {}, {}, false);
+        const Tags othersForm = tagsOf(law(m).otherForm);
+        addAnswer("another law's other form", n, Mode::test, othersForm,
+                  contiguous(1, othersForm.size()), false);
+        addAnswer("right side alone", n, Mode::test, rhs, contiguous(1, rhs.size()), false);
+        addAnswer("empty row", n, Mode::test, {}, {}, false);
     }
-    addAnswer("over the drawn slots", 1, kTrainer, {"y", "или", "x"}, {1, 2, 3}, true);
-    const auto written = [](const char* what, int law, int mode, std::string_view key, int first) {
-        const Tags tags = *splitKey(key);
-        addAnswer(what, law, mode, tags, contiguous(first, tags.size()), false);
+    addAnswer("over the drawn slots", 1, Mode::trainer, {"y", "или", "x"}, {1, 2, 3}, true);
+    const auto written = [](const char* what, int n, Mode mode, std::string_view key, int first) {
+        const Tags tags = tagsOf(key);
+        addAnswer(what, n, mode, tags, contiguous(first, tags.size()), false);
     };
-    written("without brackets", 5, kTrainer, "xиyилиxиz", 9);
-    written("left side commuted only", 1, kTest, "yилиxравноyилиx", 1);
-    written("sides exchanged", 9, kTest, "xравноxилиx", 1);
-    written("without brackets", 12, kTest, "xиxилиyравноx", 1);
+    written("without brackets", 5, Mode::trainer, "xиyилиxиz", 9);
+    written("other form's right side", 22, Mode::trainer, "yилиno_x", 5);
+    written("left side commuted only", 1, Mode::test, "yилиxравноyилиx", 1);
+    written("sides exchanged", 9, Mode::test, "xравноxилиx", 1);
+    written("without brackets", 12, Mode::test, "xиxилиyравноx", 1);
 }
 
 void CheckCycle::eachLawJudgesItsAnswers() {
-    QFETCH(int, law);
-    QFETCH(int, mode);
-    QFETCH(QStringList, tags);
+    QFETCH(int, n);
+    QFETCH(Mode, mode);
+    QFETCH(QString, key);
     QFETCH(QList<int>, places);
     QFETCH(bool, accepted);
 
-    Form1 f = startedForm(mode);
-    advanceTo(f, law);
-    if (mode == kTrainer) QVERIFY(f.state.slotRow == predrawnRow(law));
-    dropAt(f, fromList(tags), std::vector<int>(places.begin(), places.end()));
+    Form f = startedForm(mode);
+    advanceTo(f, n);
+    if (mode == Mode::trainer) QVERIFY(f.state.row == predrawnRow(n));
+    const Tags tags = tagsOf(key.toStdString());
+    dropAt(f, tags, std::vector<int>(places.begin(), places.end()));
     const FormState before = f.state;
-    f.Command1_Click();
+    f.check();
     const FormState& s = f.state;
 
-    QCOMPARE(q(s.formulaKey), tags.join(QString()));
-    QCOMPARE(q(s.text1), accepted ? kRight : kWrong);
-    QCOMPARE(q(s.label4), accepted ? QStringLiteral("1") : QStringLiteral("0"));
-    QCOMPARE(q(s.label5), QString::number(law - 1 + (accepted ? 0 : 1)));
-    QCOMPARE(int(s.questionNumber), law + 1);
-    QVERIFY(!s.label9Visible);
-    if (law < kLawCount) {
-        QCOMPARE(s.label2, lawName(law + 1));
-        QCOMPARE(q(s.label3), QString::number(law + 1));
-        QCOMPARE(s.label2FontPt, law + 1 >= 22 ? 14.0 : 18.0);
+    QCOMPARE(q(s.checkedKey), key);
+    QCOMPARE(q(s.verdict), accepted ? kRight : kWrong);
+    QCOMPARE(q(s.rightShown), accepted ? QStringLiteral("1") : QStringLiteral("0"));
+    QCOMPARE(q(s.wrongShown), QString::number(n - 1 + (accepted ? 0 : 1)));
+    QCOMPARE(s.question, n + 1);
+    QVERIFY(!s.instructionsVisible);
+    if (n < kLawCount) {
+        QCOMPARE(s.lawName, lawName(n + 1));
+        QCOMPARE(q(s.questionShown), QString::number(n + 1));
+        QCOMPARE(s.lawNamePt, n + 1 >= 22 ? 14.0 : 18.0);
     } else {
-        QCOMPARE(q(s.label2), kEnd);
-        QCOMPARE(q(s.label3), QStringLiteral("23"));
-        QCOMPARE(s.label2FontPt, 18.0);
+        QCOMPARE(q(s.lawName), kEnd);
+        QCOMPARE(q(s.questionShown), QStringLiteral("23"));
+        QCOMPARE(s.lawNamePt, 18.0);
     }
     // The trainer draws the next left-hand side on an emptied row; the test leaves the row.
-    const bool redrawn = mode == kTrainer && law < kLawCount;
-    QVERIFY(s.slotRow == (redrawn ? predrawnRow(law + 1) : before.slotRow));
+    const bool redrawn = mode == Mode::trainer && n < kLawCount;
+    QVERIFY(s.row == (redrawn ? predrawnRow(n + 1) : before.row));
 }
 
 void CheckCycle::previousAnswerLeftInTheRowSpoilsTheNext() {
-    Form1 f = startedForm(kTest);
+    Form f = startedForm(Mode::test);
     dropFrom(f, lawTags(1), 1);
-    f.Command1_Click();
-    QCOMPARE(q(f.state.text1), kRight);
-    QCOMPARE(q(f.FormulaKey()), q(kLaws[0].key)); // still in the row
+    f.check();
+    QCOMPARE(q(f.state.verdict), kRight);
+    QCOMPARE(q(f.formulaKey()), QStringLiteral("xилиyравноyилиx")); // still in the row
     dropFrom(f, lawTags(2), 8);
-    f.Command1_Click();
-    QVERIFY(q(f.state.formulaKey).startsWith(QStringLiteral("xилиyравноyилиx")));
-    QCOMPARE(q(f.state.text1), kWrong);
-    QCOMPARE(q(f.state.label4), QStringLiteral("1"));
-    QCOMPARE(q(f.state.label5), QStringLiteral("1"));
-}
-
-void CheckCycle::checkBeforeStartOnlyHidesTheInstructions_data() {
-    QTest::addColumn<int>("mode");
-    QTest::newRow("trainer") << kTrainer;
-    QTest::newRow("test") << kTest;
+    f.check();
+    QVERIFY(q(f.state.checkedKey).startsWith(QStringLiteral("xилиyравноyилиx")));
+    QCOMPARE(q(f.state.verdict), kWrong);
+    QCOMPARE(q(f.state.rightShown), QStringLiteral("1"));
+    QCOMPARE(q(f.state.wrongShown), QStringLiteral("1"));
 }
 
 void CheckCycle::checkBeforeStartOnlyHidesTheInstructions() {
-    QFETCH(int, mode);
-    Form1 f = loadedForm();
-    f.SelectOption1(mode);
+    QFETCH(Mode, mode);
+    Form f = loadedForm();
+    f.selectMode(mode);
     dropFrom(f, lawTags(1), 1);
-    QVERIFY(f.state.label9Visible);
+    QVERIFY(f.state.instructionsVisible);
     for (int press = 0; press < 3; ++press) {
         FormState expected = f.state;
-        expected.label9Visible = false;
-        f.Command1_Click();
+        expected.instructionsVisible = false;
+        f.check();
         COMPARE_STATES(f.state, expected);
     }
-    QVERIFY(f.state.formulaKey.empty());
+    QVERIFY(f.state.checkedKey.empty());
 }
 
 void CheckCycle::nameFontFollowsTheChecker_data() {
-    QTest::addColumn<int>("mode");
+    QTest::addColumn<Mode>("mode");
     QTest::addColumn<bool>("startAtSmall"); // Start pressed while question 22 was shown
-    for (int mode : {kTrainer, kTest}) {
-        const char* name = mode == kTrainer ? "trainer" : "test";
-        QTest::addRow("%s, fresh", name) << mode << false;
-        QTest::addRow("%s, Start at 14 points", name) << mode << true;
+    for (Mode mode : {Mode::trainer, Mode::test}) {
+        QTest::addRow("%s, fresh", modeName(mode)) << mode << false;
+        QTest::addRow("%s, Start at 14 points", modeName(mode)) << mode << true;
     }
 }
 
 void CheckCycle::nameFontFollowsTheChecker() {
-    QFETCH(int, mode);
+    QFETCH(Mode, mode);
     QFETCH(bool, startAtSmall);
-    Form1 f = startedForm(mode);
+    Form f = startedForm(mode);
     if (startAtSmall) {
         advanceTo(f, 22);
-        QCOMPARE(f.state.label2FontPt, 14.0);
-        f.Cmd3_Start_Click();
+        QCOMPARE(f.state.lawNamePt, 14.0);
+        f.start();
     }
     const double atStart = startAtSmall ? 14.0 : 18.0;
-    QCOMPARE(f.state.label2FontPt, atStart); // Start leaves the size as it was
+    QCOMPARE(f.state.lawNamePt, atStart); // Start leaves the size as it was
     for (int question = 2; question <= kLawCount; ++question) {
-        f.Command1_Click();
-        QCOMPARE(q(f.state.label3), QString::number(question));
+        f.check();
+        QCOMPARE(q(f.state.questionShown), QString::number(question));
         // Test mode sets 18 below question 22; trainer mode only ever sets 14 there.
-        const double expected = question >= 22 ? 14.0 : (mode == kTest ? 18.0 : atStart);
-        QCOMPARE(f.state.label2FontPt, expected);
+        const double expected = question >= 22 ? 14.0 : (mode == Mode::test ? 18.0 : atStart);
+        QCOMPARE(f.state.lawNamePt, expected);
     }
-    f.Command1_Click();
-    QCOMPARE(q(f.state.label2), kEnd);
-    QCOMPARE(f.state.label2FontPt, 18.0);
+    f.check();
+    QCOMPARE(q(f.state.lawName), kEnd);
+    QCOMPARE(f.state.lawNamePt, 18.0);
 }
 
 void CheckCycle::wholeRunAsksEveryLawInOrder_data() {
-    QTest::addColumn<int>("mode");
+    QTest::addColumn<Mode>("mode");
     QTest::addColumn<int>("rightEvery"); // law n answered right when n % rightEvery == 0
-    for (int mode : {kTrainer, kTest})
+    for (Mode mode : {Mode::trainer, Mode::test})
         for (int every : {1, 3, 100})
-            QTest::addRow("%s, right every %d", mode == kTrainer ? "trainer" : "test", every)
-                << mode << every;
+            QTest::addRow("%s, right every %d", modeName(mode), every) << mode << every;
 }
 
 void CheckCycle::wholeRunAsksEveryLawInOrder() {
-    QFETCH(int, mode);
+    QFETCH(Mode, mode);
     QFETCH(int, rightEvery);
-    Form1 f = startedForm(mode);
+    Form f = startedForm(mode);
     int right = 0, wrong = 0;
     for (int n = 1; n <= kLawCount; ++n) {
-        QCOMPARE(f.state.label2, lawName(n));
-        QCOMPARE(q(f.state.label3), QString::number(n));
+        QCOMPARE(f.state.lawName, lawName(n));
+        QCOMPARE(q(f.state.questionShown), QString::number(n));
         const bool answeredRight = n % rightEvery == 0;
         answer(f, mode, n, answeredRight);
-        f.Command1_Click();
-        QCOMPARE(q(f.state.text1), answeredRight ? kRight : kWrong);
+        f.check();
+        QCOMPARE(q(f.state.verdict), answeredRight ? kRight : kWrong);
         (answeredRight ? right : wrong) += 1;
-        QCOMPARE(q(f.state.label4), QString::number(right));
-        QCOMPARE(q(f.state.label5), QString::number(wrong));
+        QCOMPARE(q(f.state.rightShown), QString::number(right));
+        QCOMPARE(q(f.state.wrongShown), QString::number(wrong));
     }
     QCOMPARE(right + wrong, kLawCount);
-    QCOMPARE(q(f.state.label2), kEnd);
-    QCOMPARE(f.state.label2FontPt, 18.0);
-    QCOMPARE(q(f.state.label3), QStringLiteral("23"));
-    QCOMPARE(q(f.state.text1), rightEvery == 1 ? kRight : kWrong); // the 23rd verdict stays
+    QCOMPARE(q(f.state.lawName), kEnd);
+    QCOMPARE(f.state.lawNamePt, 18.0);
+    QCOMPARE(q(f.state.questionShown), QStringLiteral("23"));
+    QCOMPARE(q(f.state.verdict), rightEvery == 1 ? kRight : kWrong); // the 23rd verdict stays
 
     answer(f, mode, 1, true); // a right answer to nothing: not counted
-    f.Command1_Click();
-    QCOMPARE(q(f.state.text1), QString());
-    QCOMPARE(q(f.state.label2), kEnd);
-    QCOMPARE(q(f.state.label3), QStringLiteral("23"));
-    QCOMPARE(q(f.state.label4), QString::number(right));
-    QCOMPARE(q(f.state.label5), QString::number(wrong));
-}
-
-void CheckCycle::overPhaseHoldsForAHundredThousandPresses_data() {
-    checkBeforeStartOnlyHidesTheInstructions_data();
+    f.check();
+    QCOMPARE(q(f.state.verdict), QString());
+    QCOMPARE(q(f.state.lawName), kEnd);
+    QCOMPARE(q(f.state.questionShown), QStringLiteral("23"));
+    QCOMPARE(q(f.state.rightShown), QString::number(right));
+    QCOMPARE(q(f.state.wrongShown), QString::number(wrong));
 }
 
 void CheckCycle::overPhaseHoldsForAHundredThousandPresses() {
-    QFETCH(int, mode);
-    Form1 f = startedForm(mode);
+    QFETCH(Mode, mode);
+    Form f = startedForm(mode);
     for (int n = 1; n <= kLawCount; ++n) {
         answer(f, mode, n, n % 2 == 1);
-        f.Command1_Click();
+        f.check();
     }
-    f.Command1_Click(); // the first press of the over phase
+    f.check(); // the first press of the over phase
     const FormState over = f.state;
-    QCOMPARE(q(over.label2), kEnd);
-    QCOMPARE(q(over.label3), QStringLiteral("23"));
-    QCOMPARE(q(over.label4), QStringLiteral("12"));
-    QCOMPARE(q(over.label5), QStringLiteral("11"));
-    QVERIFY(over.text1.empty());
+    QCOMPARE(q(over.lawName), kEnd);
+    QCOMPARE(q(over.questionShown), QStringLiteral("23"));
+    QCOMPARE(q(over.rightShown), QStringLiteral("12"));
+    QCOMPARE(q(over.wrongShown), QStringLiteral("11"));
+    QVERIFY(over.verdict.empty());
 
-    // Every later press leaves exactly this state; the counters never wrap or run off the table.
+    // Every later press leaves exactly this state; the counters never wrap or run on.
     int firstChange = 0;
     for (int press = 2; press <= 100000 && firstChange == 0; ++press) {
-        f.Command1_Click();
-        const FormState& s = f.state;
-        const bool inRange = s.questionNumber >= 0 && s.questionNumber <= 25 && s.lawCursor >= -1 &&
-                             s.lawCursor <= 47;
-        if (!inRange || !(s == over)) firstChange = press;
+        f.check();
+        if (!(f.state == over)) firstChange = press;
     }
     QVERIFY2(firstChange == 0, qPrintable(QStringLiteral("press %1 of the over phase: %2")
                                               .arg(firstChange)
                                               .arg(stateDiff(f.state, over))));
-    QCOMPARE(int(f.state.questionNumber), 25);
-    QCOMPARE(int(f.state.lawCursor), 47);
-    // The mode option and a new Start still work after all that.
-    f.Cmd3_Start_Click();
-    QCOMPARE(f.state.label2, lawName(1));
-    QCOMPARE(q(f.state.label3), QStringLiteral("1"));
+    QCOMPARE(f.state.question, 25);
+    // A new Start still works after all that.
+    f.start();
+    QCOMPARE(f.state.lawName, lawName(1));
+    QCOMPARE(q(f.state.questionShown), QStringLiteral("1"));
 }
 
 QTEST_APPLESS_MAIN(CheckCycle)

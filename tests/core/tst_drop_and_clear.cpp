@@ -2,19 +2,27 @@
 // reader hears for a slot.
 #include "core_test_support.h"
 
-#include "board/slot_speech.h"
+#include "core/slot_speech.h"
 
 #include <QTest>
+
 #include <limits>
+#include <set>
 
 using namespace core_test;
 
 namespace {
 
 void perMode() {
-    QTest::addColumn<int>("mode");
-    QTest::newRow("trainer") << kTrainer;
-    QTest::newRow("test") << kTest;
+    QTest::addColumn<Mode>("mode");
+    QTest::newRow("trainer") << Mode::trainer;
+    QTest::newRow("test") << Mode::test;
+}
+
+void perQuestion() {
+    QTest::addColumn<int>("question");
+    for (int n = 1; n <= kLawCount; ++n)
+        QTest::addRow("question %d", n) << n;
 }
 
 } // namespace
@@ -26,16 +34,16 @@ class DropAndClear : public QObject {
     void everySymbolLandsOnEverySlot();
     void laterDropReplacesEarlier();
     void dropReplacesDrawnAndHintPictures();
-    void unknownTagsAndOtherTargetsChangeNothing_data();
-    void unknownTagsAndOtherTargetsChangeNothing();
+    void unknownTagsAndOtherSlotsChangeNothing_data();
+    void unknownTagsAndOtherSlotsChangeNothing();
     void keyJoinsTagsLeftToRight();
     void clearBeforeStart_data() { perMode(); }
     void clearBeforeStart();
     void clearAfterTheTestIsOver_data() { perMode(); }
     void clearAfterTheTestIsOver();
-    void trainerClearKeepsTheLeftSide_data();
+    void trainerClearKeepsTheLeftSide_data() { perQuestion(); }
     void trainerClearKeepsTheLeftSide();
-    void testClearEmptiesRowAndVerdict_data();
+    void testClearEmptiesRowAndVerdict_data() { perQuestion(); }
     void testClearEmptiesRowAndVerdict();
     void clearThenRedropGivesTheNewKey();
     void slotsAreReadAloud();
@@ -43,222 +51,217 @@ class DropAndClear : public QObject {
 
 void DropAndClear::everySymbolLandsOnEverySlot_data() {
     QTest::addColumn<QString>("tag");
-    for (const SymbolFact& s : kSymbols)
-        QTest::newRow(s.tag.data()) << q(s.tag);
+    for (std::string_view tag : law_keys::kTags)
+        QTest::newRow(tag.data()) << q(tag);
 }
 
 void DropAndClear::everySymbolLandsOnEverySlot() {
     QFETCH(QString, tag);
-    const SymbolFact& s = symbol(tag.toStdString());
+    const std::string t = tag.toStdString();
     for (int k = 1; k <= kSlotCount; ++k) {
-        Form1 f = startedForm(kTest);
+        Form f = startedForm(Mode::test);
         FormState expected = f.state;
-        slotAt(expected, k) = Slot{Picture::blue(s.glyph), std::string(s.tag)};
-        f.Image_DragDrop(kFirstSlotImage - 1 + k, s.tag);
+        expected.slot(k) = Slot{Picture::blue(glyphOf(t)), t};
+        f.drop(k, t);
         COMPARE_STATES(f.state, expected);
-        QVERIFY(slotAt(f.state, k).picture == palettePicture(s.paletteImage));
-        QCOMPARE(q(f.FormulaKey()), tag);
+        QCOMPARE(q(f.formulaKey()), tag);
     }
 }
 
 void DropAndClear::laterDropReplacesEarlier() {
-    Form1 f = startedForm(kTest);
-    f.Image_DragDrop(34, "imp");
+    Form f = startedForm(Mode::test);
+    f.drop(19, "imp");
     const FormState once = f.state;
-    f.Image_DragDrop(34, "imp");
+    f.drop(19, "imp");
     COMPARE_STATES(f.state, once);
-    QVERIFY(slotAt(f.state, 19) == (Slot{Picture::blue(Glyph::imp), "imp"}));
-    f.Image_DragDrop(34, "ekv");
-    QVERIFY(slotAt(f.state, 19) == (Slot{Picture::blue(Glyph::ekv), "ekv"}));
-    f.Image_DragDrop(34, "no_no_x");
-    QVERIFY(slotAt(f.state, 19) == (Slot{Picture::blue(Glyph::no_no_x), "no_no_x"}));
-    QCOMPARE(q(f.FormulaKey()), QStringLiteral("no_no_x"));
+    QVERIFY(f.state.slot(19) == (Slot{Picture::blue(Glyph::implies), "imp"}));
+    f.drop(19, "ekv");
+    QVERIFY(f.state.slot(19) == (Slot{Picture::blue(Glyph::equivalent), "ekv"}));
+    f.drop(19, "no_no_x");
+    QVERIFY(f.state.slot(19) == (Slot{Picture::blue(Glyph::notNotX), "no_no_x"}));
+    QCOMPARE(q(f.formulaKey()), QStringLiteral("no_no_x"));
 }
 
 void DropAndClear::dropReplacesDrawnAndHintPictures() {
-    Form1 f = startedForm(kTrainer);
-    f.Command3_Click(); // red y ∨ x in slots 5 to 7
-    QVERIFY(slotAt(f.state, 5).picture == Picture::red(Glyph::y));
-    f.Image_DragDrop(16, "y"); // over the drawn x
-    f.Image_DragDrop(20, "y"); // over the red y
-    f.Image_DragDrop(21, "и"); // over the red ∨
-    QVERIFY(slotAt(f.state, 1) == (Slot{Picture::blue(Glyph::y), "y"}));
-    QVERIFY(slotAt(f.state, 5) == (Slot{Picture::blue(Glyph::y), "y"}));
-    QVERIFY(slotAt(f.state, 6) == (Slot{Picture::blue(Glyph::i), "и"}));
-    QVERIFY(slotAt(f.state, 7) == (Slot{Picture::red(Glyph::x), ""}));
-    QVERIFY(slotAt(f.state, 2) == (Slot{Picture::blue(Glyph::ili), ""}));
-    QCOMPARE(q(f.FormulaKey()), QStringLiteral("yyи"));
+    Form f = startedForm(Mode::trainer);
+    f.hint(); // red y ∨ x in slots 5 to 7
+    QVERIFY(f.state.slot(5).picture == Picture::red(Glyph::y));
+    f.drop(1, "y"); // over the drawn x
+    f.drop(5, "y"); // over the red y
+    f.drop(6, "и"); // over the red ∨
+    QVERIFY(f.state.slot(1) == (Slot{Picture::blue(Glyph::y), "y"}));
+    QVERIFY(f.state.slot(5) == (Slot{Picture::blue(Glyph::y), "y"}));
+    QVERIFY(f.state.slot(6) == (Slot{Picture::blue(Glyph::andSign), "и"}));
+    QVERIFY(f.state.slot(7) == (Slot{Picture::red(Glyph::x), ""}));
+    QVERIFY(f.state.slot(2) == (Slot{Picture::blue(Glyph::orSign), ""}));
+    QCOMPARE(q(f.formulaKey()), QStringLiteral("yyи"));
 }
 
-void DropAndClear::unknownTagsAndOtherTargetsChangeNothing_data() {
+void DropAndClear::unknownTagsAndOtherSlotsChangeNothing_data() {
     QTest::addColumn<QString>("tag");
-    QTest::addColumn<int>("image");
+    QTest::addColumn<int>("k");
     const QStringList tags{"X",     "или ", " x",  "no_z", "",     "Y",
                            "ravno", "ИЛИ",  "x\t", "sozs", "равн", "xy"};
     for (const QString& tag : tags)
-        for (int image : {16, 25, 34})
-            QTest::newRow(qPrintable(QStringLiteral("'%1' on Image%2").arg(tag).arg(image)))
-                << tag << image;
-    // Targets outside the row: palette, blank and hint images, nothing at all, and numbers so
-    // far off that working out a slot number from them would overflow.
+        for (int k : {1, 10, 19})
+            QTest::newRow(qPrintable(QStringLiteral("'%1' on slot %2").arg(tag).arg(k)))
+                << tag << k;
+    // Slot numbers outside the row, up to the ends of int.
     constexpr int lowest = std::numeric_limits<int>::min(),
                   highest = std::numeric_limits<int>::max();
-    for (int image :
-         {0, 1, 15, 35, 36, 37, 38, 48, -16, lowest, lowest + 15, highest, highest - 15})
-        QTest::addRow("'x' on Image%d", image) << QStringLiteral("x") << image;
+    for (int k : {0, -1, 20, 21, 35, -16, lowest, lowest + 1, highest, highest - 1})
+        QTest::addRow("'x' on slot %d", k) << QStringLiteral("x") << k;
 }
 
-void DropAndClear::unknownTagsAndOtherTargetsChangeNothing() {
+void DropAndClear::unknownTagsAndOtherSlotsChangeNothing() {
     QFETCH(QString, tag);
-    QFETCH(int, image);
-    for (int mode : {kTrainer, kTest}) {
-        Form1 f = startedForm(mode);
+    QFETCH(int, k);
+    for (Mode mode : {Mode::trainer, Mode::test}) {
+        Form f = startedForm(mode);
         dropFrom(f, {"x", "или", "y"}, 9);
-        f.Command3_Click();
+        f.hint();
         const FormState before = f.state;
-        f.Image_DragDrop(image, tag.toStdString());
+        f.drop(k, tag.toStdString());
         COMPARE_STATES(f.state, before);
     }
 }
 
 void DropAndClear::keyJoinsTagsLeftToRight() {
-    Form1 f = startedForm(kTest);
-    QVERIFY(f.FormulaKey().empty());
-    f.Image_DragDrop(34, "y"); // dropped right to left: the key still reads left to right
-    f.Image_DragDrop(16, "x");
-    QCOMPARE(q(f.FormulaKey()), QStringLiteral("xy"));
-    f.Command2_Click();
+    Form f = startedForm(Mode::test);
+    QVERIFY(f.formulaKey().empty());
+    f.drop(19, "y"); // dropped right to left: the key still reads left to right
+    f.drop(1, "x");
+    QCOMPARE(q(f.formulaKey()), QStringLiteral("xy"));
+    f.clear();
     dropAt(f, {"x", "y"}, {5, 6});
-    QCOMPARE(q(f.FormulaKey()), QStringLiteral("xy"));
-    f.Command2_Click();
+    QCOMPARE(q(f.formulaKey()), QStringLiteral("xy"));
+    f.clear();
     dropAt(f, {"sz", "равно", "no_i", "x"}, {18, 10, 3, 1});
-    QCOMPARE(q(f.FormulaKey()), QStringLiteral("xno_iравноsz"));
+    QCOMPARE(q(f.formulaKey()), QStringLiteral("xno_iравноsz"));
 
     // Drawn and red pictures carry no tag and add nothing.
-    Form1 t = startedForm(kTrainer);
-    t.Command3_Click();
-    QVERIFY(t.FormulaKey().empty());
+    Form t = startedForm(Mode::trainer);
+    t.hint();
+    QVERIFY(t.formulaKey().empty());
     dropAt(t, {"x", "или"}, {9, 12});
-    QCOMPARE(q(t.FormulaKey()), QStringLiteral("xили"));
+    QCOMPARE(q(t.formulaKey()), QStringLiteral("xили"));
 }
 
 void DropAndClear::clearBeforeStart() {
-    QFETCH(int, mode);
-    Form1 f = loadedForm();
-    f.SelectOption1(mode);
+    QFETCH(Mode, mode);
+    Form f = loadedForm();
+    f.selectMode(mode);
     dropFrom(f, {"x", "и", "y"}, 4);
-    f.Command3_Click();
-    f.state.text1 = "не правильно"; // as if a verdict were showing
+    f.hint();
+    f.state.verdict = "не правильно"; // as if a verdict were showing
     const FormState before = f.state;
-    f.Command2_Click();
-    if (mode == kTrainer) {
+    f.clear();
+    if (mode == Mode::trainer) {
         COMPARE_STATES(f.state, before); // no question yet: nothing to keep or to blank
     } else {
         FormState expected = before;
-        expected.slotRow.fill(Slot{Picture::blank(), ""});
-        expected.text1.clear();
+        expected.row.fill(Slot{Picture::blank(), ""});
+        expected.verdict.clear();
         COMPARE_STATES(f.state, expected);
     }
 }
 
 void DropAndClear::clearAfterTheTestIsOver() {
-    QFETCH(int, mode);
-    Form1 f = startedForm(mode);
+    QFETCH(Mode, mode);
+    Form f = startedForm(mode);
     advanceTo(f, 24);
     for (int over = 0; over < 2; ++over) { // right after the 23rd answer, and one press later
         dropFrom(f, {"x", "или"}, 17);
-        if (over == 0) QVERIFY(!f.state.text1.empty());
+        if (over == 0) QVERIFY(!f.state.verdict.empty());
         const FormState before = f.state;
-        f.Command2_Click();
+        f.clear();
         FormState expected = before;
-        if (mode == kTest) {
-            expected.slotRow.fill(Slot{Picture::blank(), ""});
-            expected.text1.clear();
+        if (mode == Mode::test) {
+            expected.row.fill(Slot{Picture::blank(), ""});
+            expected.verdict.clear();
         }
         COMPARE_STATES(f.state, expected);
-        f.Command1_Click();
+        f.check();
     }
-}
-
-void DropAndClear::trainerClearKeepsTheLeftSide_data() {
-    QTest::addColumn<int>("question");
-    for (int n = 1; n <= kLawCount; ++n)
-        QTest::addRow("question %d", n) << n;
 }
 
 void DropAndClear::trainerClearKeepsTheLeftSide() {
     QFETCH(int, question);
-    Form1 f = startedForm(kTrainer);
+    Form f = startedForm(Mode::trainer);
     advanceTo(f, question);
     // The kept count is the left-hand side with its "равно", read off the catalogue key.
     const int kept = int(leftSideTags(question).size());
-    f.Command3_Click();
+    f.hint();
     for (int k = kept + 1; k <= kSlotCount; ++k)
-        f.Image_DragDrop(kFirstSlotImage - 1 + k, k % 2 ? "z" : "ekv");
-    f.Image_DragDrop(16, "no_y"); // the pupil's symbol on a drawn slot stays
+        f.drop(k, k % 2 ? "z" : "ekv");
+    f.drop(1, "no_y"); // the pupil's symbol on a drawn slot stays
     const FormState before = f.state;
-    QCOMPARE(q(before.text1), question == 1 ? QString() : QStringLiteral("не правильно"));
+    QCOMPARE(q(before.verdict), question == 1 ? QString() : QStringLiteral("не правильно"));
 
-    f.Command2_Click();
+    f.clear();
     FormState expected = before;
-    expected.slotRow = predrawnRow(question);
-    slotAt(expected, 1) = Slot{Picture::blue(Glyph::no_y), "no_y"};
+    expected.row = predrawnRow(question);
+    expected.slot(1) = Slot{Picture::blue(Glyph::notY), "no_y"};
     COMPARE_STATES(f.state, expected);
-    QCOMPARE(q(f.FormulaKey()), QStringLiteral("no_y"));
-}
-
-void DropAndClear::testClearEmptiesRowAndVerdict_data() {
-    trainerClearKeepsTheLeftSide_data();
+    QCOMPARE(q(f.formulaKey()), QStringLiteral("no_y"));
 }
 
 void DropAndClear::testClearEmptiesRowAndVerdict() {
     QFETCH(int, question);
-    Form1 f = startedForm(kTest);
+    Form f = startedForm(Mode::test);
     advanceTo(f, question);
     dropFrom(f, lawTags(11), 3); // a formula of nine symbols
     const FormState before = f.state;
-    QCOMPARE(before.text1.empty(), question == 1);
-    f.Command2_Click();
+    QCOMPARE(before.verdict.empty(), question == 1);
+    f.clear();
     FormState expected = before;
-    expected.slotRow.fill(Slot{Picture::blank(), ""});
-    expected.text1.clear();
+    expected.row.fill(Slot{Picture::blank(), ""});
+    expected.verdict.clear();
     COMPARE_STATES(f.state, expected);
-    QVERIFY(f.FormulaKey().empty());
+    QVERIFY(f.formulaKey().empty());
 }
 
 void DropAndClear::clearThenRedropGivesTheNewKey() {
-    Form1 f = startedForm(kTrainer);
+    Form f = startedForm(Mode::trainer);
     dropFrom(f, {"y", "или", "x", "или", "x"}, 5);
-    f.Command2_Click();
+    f.clear();
     dropFrom(f, {"y", "или", "x"}, 5);
-    QCOMPARE(q(f.FormulaKey()), QStringLiteral("yилиx"));
-    QVERIFY(slotAt(f.state, 8) == (Slot{Picture::blank(), ""}));
+    QCOMPARE(q(f.formulaKey()), QStringLiteral("yилиx"));
+    QVERIFY(f.state.slot(8) == (Slot{Picture::blank(), ""}));
 }
 
 void DropAndClear::slotsAreReadAloud() {
-    Form1 f = startedForm(kTrainer);
-    QCOMPARE(q(slotSpokenName(7, slotAt(f.state, 7))), QStringLiteral("Ячейка 7: пусто"));
+    Form f = startedForm(Mode::trainer);
+    QCOMPARE(q(slotSpokenName(7, f.state.slot(7))), QStringLiteral("Ячейка 7: пусто"));
     QCOMPARE(q(slotSpokenName(7, Slot{})), QStringLiteral("Ячейка 7: пусто"));
-    f.Image_DragDrop(22, "y");
-    QCOMPARE(q(slotSpokenName(7, slotAt(f.state, 7))), QStringLiteral("Ячейка 7: y"));
+    f.drop(7, "y");
+    QCOMPARE(q(slotSpokenName(7, f.state.slot(7))), QStringLiteral("Ячейка 7: y"));
     // A drawn left-hand side is read by its picture.
-    QCOMPARE(q(slotSpokenName(1, slotAt(f.state, 1))), QStringLiteral("Ячейка 1: x"));
-    for (const SymbolFact& s : kSymbols) {
-        const Slot dropped{Picture::blue(s.glyph), std::string(s.tag)};
-        QCOMPARE(q(slotSpokenName(3, dropped)),
-                 QStringLiteral("Ячейка 3: ") + q(glyphSpokenName(s.glyph)));
+    QCOMPARE(q(slotSpokenName(1, f.state.slot(1))), QStringLiteral("Ячейка 1: x"));
+    QCOMPARE(q(slotSpokenName(2, f.state.slot(2))), QStringLiteral("Ячейка 2: или"));
+    // Every dropped symbol is read by a name of its own.
+    std::set<QString> said;
+    for (std::string_view tag : law_keys::kTags) {
+        Form g = startedForm(Mode::test);
+        g.drop(3, tag);
+        said.insert(q(slotSpokenName(3, g.state.slot(3))));
     }
+    QCOMPARE(said.size(), std::size_t(17));
+    for (const char* name : {"x", "не x", "не не x", "открывающая скобка", "закрывающая скобка",
+                             "или под чертой отрицания", "и под чертой отрицания", "импликация",
+                             "эквиваленция", "равно", "ноль", "один"})
+        QVERIFY2(said.count(QStringLiteral("Ячейка 3: ") + QString::fromUtf8(name)), name);
     // A red hint is not a symbol of the formula, and says so.
-    f.Command3_Click();
-    const QString hint = q(slotSpokenName(5, slotAt(f.state, 5)));
+    f.hint();
+    const QString hint = q(slotSpokenName(5, f.state.slot(5)));
     QVERIFY2(hint.startsWith(QStringLiteral("Ячейка 5: ")) &&
                  hint != QStringLiteral("Ячейка 5: y") &&
                  hint.contains(QStringLiteral("подсказка")) && hint.contains(QLatin1Char('y')),
              qPrintable(hint));
     // Under a hint the dropped symbol is what the formula holds, and it is named.
-    f.Image_DragDrop(21, "so");
-    f.Command3_Click();
-    const QString coveredDrop = q(slotSpokenName(6, slotAt(f.state, 6)));
+    f.drop(6, "so");
+    f.hint();
+    const QString coveredDrop = q(slotSpokenName(6, f.state.slot(6)));
     QVERIFY2(coveredDrop.contains(QStringLiteral("открывающая скобка")), qPrintable(coveredDrop));
 }
 

@@ -4,10 +4,9 @@
 // xdotool runs as a separate process while this process keeps spinning its event loop: a
 // press on a palette symbol enters QDrag::exec, whose nested loop must see the X events of the
 // moves and of the release that follow.
-#include "app/form1_window.h"
-#include "app/window_font.h"
-#include "board/symbol_image.h"
-#include "board/symbols.h"
+#include "window/main_window.h"
+#include "window/window_font.h"
+#include "window/window_test_support.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,6 +20,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #ifndef E2E_SCREENSHOT_DIR
@@ -34,8 +34,8 @@ constexpr int kTimeoutMs = 10000;
 constexpr QPoint kWindowPos(100, 80);
 constexpr QPoint kOutsideWindow(950, 300);
 
-const QRgb kBandBlue = qRgb(192, 192, 255); // the slot band, &H00FFC0C0
-const QRgb kPromptCyan = qRgb(0, 255, 255); // the start prompt, &H00FFFF00
+const QRgb kBandBlue = qRgb(192, 192, 255); // the slot band, 0xC0C0FF
+const QRgb kPromptCyan = qRgb(0, 255, 255); // the start prompt, 0x00FFFF
 
 // The opaque white field of a symbol picture: columns 8 … 22, rows 3 … 27 of its 32 × 32.
 const QRect kField(8, 3, 15, 25);
@@ -148,7 +148,7 @@ class MessageCount {
 // Readable pictures in failure messages.
 char* toString(const Picture& picture) {
     static const char* const inks[] = {"none", "blank", "blue", "red"};
-    const auto stem = glyphFileStem(picture.glyph);
+    const auto stem = symbolOf(picture.glyph).drawing;
     return QTest::toString(QStringLiteral("%1 %2")
                                .arg(QLatin1String(inks[static_cast<int>(picture.ink)]))
                                .arg(QLatin1String(stem.data(), qsizetype(stem.size()))));
@@ -177,29 +177,33 @@ class RealMouseTest : public QObject {
     void pressDuringAnotherDragStartsNoSecond();
 
   private:
-    SymbolImage* image(const char* name) const;
-    QWidget* widget(const char* name) const;
+    SymbolImage* image(const QString& name) const;
+    QWidget* widget(const QString& name) const;
+    SymbolImage* palette(std::string_view tag) const { return image(paletteImageOf(tag)); }
+    SymbolImage* slot(int k) const { return image(slotName(k)); }
     // In X screen pixels, which are the window's own at scale 1 (init checks it).
     QPoint centreOnScreen(QWidget* w) const { return w->mapToGlobal(w->rect().center()); }
 
     void xdotool(const QStringList& args);
-    void click(const char* name);
-    void drag(const char* paletteImage, const char* slot);
-    void dragAndRelease(const char* paletteImage, const std::vector<QPoint>& waypoints);
+    void click(const QString& name);
+    void drag(std::string_view tag, int k);
+    void dragAndRelease(std::string_view tag, const std::vector<QPoint>& waypoints);
 
-    // The core's texts as QStrings, so that a failure shows them.
-    QString tag(int k) const { return QString::fromStdString(slotAt(window->core().state, k).tag); }
-    QString key() const { return QString::fromStdString(window->core().FormulaKey()); }
-    QString verdict() const { return QString::fromStdString(window->core().state.text1); }
+    // The form's texts as QStrings, so that a failure shows them.
+    QString tag(int k) const { return qs(window->form().state.slot(k).tag); }
+    QString key() const { return qs(window->form().formulaKey()); }
+    QString verdict() const { return qs(window->form().state.verdict); }
 
     QImage grab() const;
-    QImage fieldOn(const QImage& shot, const char* imageName) const;
+    QImage fieldOn(const QImage& shot, const QWidget* image) const;
     void save(const QImage& shot, const QString& fileName);
 
-    void checkSlotsShowPalette(const std::vector<std::pair<int, const char*>>& slotAndPalette);
+    // Slot k and the tag of the palette symbol it should show.
+    using SlotSymbols = std::vector<std::pair<int, std::string_view>>;
+    void checkSlotsShowPalette(const SlotSymbols& slotAndTag);
     void checkFirstAnswerRight();
 
-    std::unique_ptr<Form1Window> window;
+    std::unique_ptr<MainWindow> window;
     QDir screenshots;
 };
 
@@ -213,7 +217,7 @@ void RealMouseTest::initTestCase() {
 }
 
 void RealMouseTest::init() {
-    window = std::make_unique<Form1Window>();
+    window = std::make_unique<MainWindow>();
     window->move(kWindowPos);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -229,15 +233,15 @@ void RealMouseTest::cleanup() {
     window.reset();
 }
 
-SymbolImage* RealMouseTest::image(const char* name) const {
+SymbolImage* RealMouseTest::image(const QString& name) const {
     auto* w = qobject_cast<SymbolImage*>(widget(name));
-    if (!w) qFatal("no image control %s", name);
+    if (!w) qFatal("no image control %s", qPrintable(name));
     return w;
 }
 
-QWidget* RealMouseTest::widget(const char* name) const {
-    QWidget* w = window->control(QString::fromLatin1(name));
-    if (!w) qFatal("no control %s", name);
+QWidget* RealMouseTest::widget(const QString& name) const {
+    QWidget* w = window->control(name);
+    if (!w) qFatal("no control %s", qPrintable(name));
     return w;
 }
 
@@ -261,7 +265,7 @@ void RealMouseTest::xdotool(const QStringList& args) {
     QCOMPARE(process.exitCode(), 0);
 }
 
-void RealMouseTest::click(const char* name) {
+void RealMouseTest::click(const QString& name) {
     QWidget* target = widget(name);
     const QPoint at = centreOnScreen(target);
     // Whatever is drawn on top there would take the click instead.
@@ -276,8 +280,8 @@ void RealMouseTest::click(const char* name) {
 
 // A real drag: press on the palette image, move in small steps through the waypoints, release
 // at the last one; waits until Qt has finished the drag.
-void RealMouseTest::dragAndRelease(const char* paletteImage, const std::vector<QPoint>& waypoints) {
-    SymbolImage* source = image(paletteImage);
+void RealMouseTest::dragAndRelease(std::string_view tag, const std::vector<QPoint>& waypoints) {
+    SymbolImage* source = palette(tag);
     QVERIFY(source->children().isEmpty());
     const QPoint start = centreOnScreen(source);
     QCOMPARE(QApplication::widgetAt(start), source);
@@ -305,13 +309,13 @@ void RealMouseTest::dragAndRelease(const char* paletteImage, const std::vector<Q
     QCOMPARE(watch.started, 1);
 }
 
-void RealMouseTest::drag(const char* paletteImage, const char* slot) {
-    SymbolImage* target = image(slot);
+void RealMouseTest::drag(std::string_view tag, int k) {
+    SymbolImage* target = slot(k);
     const QPoint end = centreOnScreen(target);
     // The outlines over the odd slots let the mouse through; nothing else may cover a slot.
     QCOMPARE(QApplication::widgetAt(end), target);
     SlotWatch watch(target);
-    dragAndRelease(paletteImage, {end});
+    dragAndRelease(tag, {end});
     QCOMPARE(watch.dropped, 1);
 }
 
@@ -322,8 +326,8 @@ QImage RealMouseTest::grab() const {
         .convertToFormat(QImage::Format_RGB32);
 }
 
-QImage RealMouseTest::fieldOn(const QImage& shot, const char* imageName) const {
-    const QPoint topLeft = image(imageName)->mapTo(window.get(), QPoint(0, 0));
+QImage RealMouseTest::fieldOn(const QImage& shot, const QWidget* image) const {
+    const QPoint topLeft = image->mapTo(window.get(), QPoint(0, 0));
     return shot.copy(kField.translated(topLeft));
 }
 
@@ -333,18 +337,17 @@ void RealMouseTest::save(const QImage& shot, const QString& fileName) {
     qInfo("screenshot: %s", qPrintable(path));
 }
 
-// Each slot holds the palette image's picture, and the screen shows the same pixels in both.
-void RealMouseTest::checkSlotsShowPalette(
-    const std::vector<std::pair<int, const char*>>& slotAndPalette) {
-    auto slotName = [](int k) { return "Image" + QByteArray::number(15 + k); };
-    for (const auto& [k, palette] : slotAndPalette) {
-        QCOMPARE(image(slotName(k).constData())->picture(), image(palette)->picture());
-        QCOMPARE(slotAt(window->core().state, k).picture, image(palette)->picture());
+// Each slot holds the palette symbol's picture, and the screen shows the same pixels in both.
+void RealMouseTest::checkSlotsShowPalette(const SlotSymbols& slotAndTag) {
+    for (const auto& [k, tag] : slotAndTag) {
+        QCOMPARE(palette(tag)->picture(), Picture::blue(glyphOfTag(tag)));
+        QCOMPARE(slot(k)->picture(), palette(tag)->picture());
+        QCOMPARE(window->form().state.slot(k).picture, palette(tag)->picture());
     }
     auto screenAgrees = [&] {
         const QImage shot = grab();
-        for (const auto& [k, palette] : slotAndPalette)
-            if (fieldOn(shot, slotName(k).constData()) != fieldOn(shot, palette)) return false;
+        for (const auto& [k, tag] : slotAndTag)
+            if (fieldOn(shot, slot(k)) != fieldOn(shot, palette(tag))) return false;
         return true;
     };
     QTRY_VERIFY_WITH_TIMEOUT(screenAgrees(), kTimeoutMs);
@@ -375,11 +378,10 @@ void RealMouseTest::windowAfterLoad() {
     QCOMPARE(shot.size(), QSize(643, 405));
 
     // The light-blue band under the nineteen empty slots, from x 16 to 624, rows 168 … 199.
-    for (int k = 1; k <= 19; ++k) {
-        const QByteArray name = "Image" + QByteArray::number(15 + k);
-        const QPoint slot = image(name.constData())->mapTo(window.get(), QPoint(0, 0));
-        QCOMPARE(slot, QPoint(16 + 32 * (k - 1), 168));
-        for (QPoint p : {slot + QPoint(2, 16), slot + QPoint(16, 16), slot + QPoint(29, 4)})
+    for (int k = 1; k <= kSlotCount; ++k) {
+        const QPoint at = slot(k)->mapTo(window.get(), QPoint(0, 0));
+        QCOMPARE(at, QPoint(16 + 32 * (k - 1), 168));
+        for (QPoint p : {at + QPoint(2, 16), at + QPoint(16, 16), at + QPoint(29, 4)})
             QVERIFY2(shot.pixel(p) == kBandBlue, qPrintable(QStringLiteral("slot %1 at %2,%3 is %4")
                                                                 .arg(k)
                                                                 .arg(p.x())
@@ -403,9 +405,9 @@ void RealMouseTest::windowAfterLoad() {
 
     // The green italic title, and blue ink on white in every one of the 17 palette symbols.
     QVERIFY(countPixels(shot, widget("Label1")->geometry(), isDarkGreen) > 200);
-    for (const SymbolRow& row : kVocabulary) {
-        const QByteArray name = "Image" + QByteArray::number(row.paletteImage);
-        const QImage field = fieldOn(shot, name.constData());
+    for (const PlacedSymbol& placed : kPaletteLayout) {
+        const QImage field = fieldOn(shot, palette(placed.tag));
+        const QByteArray name = paletteImageOf(placed.tag).toLatin1();
         QVERIFY2(countPixels(field, field.rect(), isBlueInk) > 5, name.constData());
         QVERIFY2(field.pixel(0, 0) == qRgb(255, 255, 255), name.constData());
     }
@@ -414,63 +416,65 @@ void RealMouseTest::windowAfterLoad() {
 }
 
 void RealMouseTest::trainerFormulaThenClear() {
-    const FormState& s = window->core().state;
+    const FormState& s = window->form().state;
     STEP(click("Cmd3_Start"));
-    QTRY_VERIFY_WITH_TIMEOUT(s.runStarted, kTimeoutMs);
-    QCOMPARE(s.questionNumber, std::int16_t(1));
-    STEP(checkSlotsShowPalette({{1, "Image1"}, {2, "Image4"}, {3, "Image8"}, {4, "Image7"}}));
+    QTRY_VERIFY_WITH_TIMEOUT(s.runGoing, kTimeoutMs);
+    QCOMPARE(s.question, 1);
+    // Law 1's left-hand side, x или y =, drawn by the trainer.
+    const SlotSymbols law1Left{{1, "x"}, {2, "или"}, {3, "y"}, {4, "равно"}};
+    STEP(checkSlotsShowPalette(law1Left));
 
-    STEP(drag("Image1", "Image20"));
-    STEP(drag("Image4", "Image21"));
-    STEP(drag("Image8", "Image22"));
+    STEP(drag("x", 5));
+    STEP(drag("или", 6));
+    STEP(drag("y", 7));
     QCOMPARE(tag(5), QStringLiteral("x"));
     QCOMPARE(tag(6), QStringLiteral("или"));
     QCOMPARE(tag(7), QStringLiteral("y"));
     for (int k : {1, 2, 3, 4, 8, 19})
         QCOMPARE(tag(k), QString());
-    STEP(checkSlotsShowPalette({{5, "Image1"}, {6, "Image4"}, {7, "Image8"}}));
+    STEP(checkSlotsShowPalette({{5, "x"}, {6, "или"}, {7, "y"}}));
     STEP(save(grab(), QStringLiteral("before_clear.png")));
 
     STEP(click("Command2"));
     QTRY_COMPARE_WITH_TIMEOUT(tag(5), QString(), kTimeoutMs);
-    for (int k = 5; k <= 19; ++k) {
+    for (int k = 5; k <= kSlotCount; ++k) {
         QCOMPARE(tag(k), QString());
-        QCOMPARE(slotAt(s, k).picture, Picture::blank());
-        const QByteArray name = "Image" + QByteArray::number(15 + k);
-        QCOMPARE(image(name.constData())->picture(), Picture::blank());
+        QCOMPARE(s.slot(k).picture, Picture::blank());
+        QCOMPARE(slot(k)->picture(), Picture::blank());
     }
     for (int k = 1; k <= 4; ++k)
         QCOMPARE(tag(k), QString());
-    STEP(checkSlotsShowPalette({{1, "Image1"}, {2, "Image4"}, {3, "Image8"}, {4, "Image7"}}));
+    STEP(checkSlotsShowPalette(law1Left));
     // On the screen the cleared slots show the band alone.
     auto clearedOnScreen = [&] {
         const QImage shot = grab();
-        for (int k = 5; k <= 19; ++k) {
-            const QByteArray name = "Image" + QByteArray::number(15 + k);
-            const QImage field = fieldOn(shot, name.constData());
+        for (int k = 5; k <= kSlotCount; ++k) {
+            const QImage field = fieldOn(shot, slot(k));
             if (countPixels(field, field.rect(), [](QRgb p) { return p != kBandBlue; }) > 0)
                 return false;
         }
         return true;
     };
     QTRY_VERIFY_WITH_TIMEOUT(clearedOnScreen(), kTimeoutMs);
-    QCOMPARE(s.questionNumber, std::int16_t(1));
+    QCOMPARE(s.question, 1);
     STEP(save(grab(), QStringLiteral("after_clear.png")));
 }
 
 void RealMouseTest::trainerHintThenCheck() {
-    const FormState& s = window->core().state;
+    const FormState& s = window->form().state;
     STEP(click("Cmd3_Start"));
-    QTRY_VERIFY_WITH_TIMEOUT(s.runStarted, kTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(s.runGoing, kTimeoutMs);
     STEP(click("Command3"));
-    QTRY_COMPARE_WITH_TIMEOUT(slotAt(s, 5).picture, hintPicture(39), kTimeoutMs);
-    QCOMPARE(slotAt(s, 6).picture, hintPicture(40));
-    QCOMPARE(slotAt(s, 7).picture, hintPicture(38));
+    // Law 1's right-hand side, y или x, in red after the "=".
+    QTRY_COMPARE_WITH_TIMEOUT(s.slot(5).picture, Picture::red(Glyph::y), kTimeoutMs);
+    QCOMPARE(s.slot(6).picture, Picture::red(Glyph::orSign));
+    QCOMPARE(s.slot(7).picture, Picture::red(Glyph::x));
+    QCOMPARE(s.slot(8).picture, Picture::blank());
     QCOMPARE(key(), QString());
     auto redOnScreen = [&] {
         const QImage shot = grab();
-        for (const char* slot : {"Image20", "Image21", "Image22"}) {
-            const QImage field = fieldOn(shot, slot);
+        for (int k : {5, 6, 7}) {
+            const QImage field = fieldOn(shot, slot(k));
             if (countPixels(field, field.rect(), isRedInk) < 5) return false;
         }
         return true;
@@ -479,39 +483,37 @@ void RealMouseTest::trainerHintThenCheck() {
     STEP(save(grab(), QStringLiteral("trainer_hint.png")));
 
     // The blue symbols over the red ones.
-    STEP(drag("Image8", "Image20"));
-    STEP(drag("Image4", "Image21"));
-    STEP(drag("Image1", "Image22"));
+    STEP(drag("y", 5));
+    STEP(drag("или", 6));
+    STEP(drag("x", 7));
     QCOMPARE(key(), QStringLiteral("yилиx"));
-    STEP(checkSlotsShowPalette({{5, "Image8"}, {6, "Image4"}, {7, "Image1"}}));
+    STEP(checkSlotsShowPalette({{5, "y"}, {6, "или"}, {7, "x"}}));
 
     STEP(checkFirstAnswerRight());
     // The row now shows law 2's left-hand side x • y = and nothing after it.
-    STEP(checkSlotsShowPalette({{1, "Image1"}, {2, "Image11"}, {3, "Image8"}, {4, "Image7"}}));
-    QCOMPARE(slotAt(s, 5).picture, Picture::blank());
+    STEP(checkSlotsShowPalette({{1, "x"}, {2, "и"}, {3, "y"}, {4, "равно"}}));
+    QCOMPARE(s.slot(5).picture, Picture::blank());
     STEP(save(grab(), QStringLiteral("trainer_checked.png")));
 }
 
 void RealMouseTest::testModeWholeLaw() {
-    const FormState& s = window->core().state;
+    const FormState& s = window->form().state;
     STEP(click("Option1(1)"));
-    QTRY_COMPARE_WITH_TIMEOUT(s.workMode, std::int16_t(1), kTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.mode, Mode::test, kTimeoutMs);
     QVERIFY(qobject_cast<QRadioButton*>(widget("Option1(1)"))->isChecked());
     QVERIFY(!qobject_cast<QRadioButton*>(widget("Option1(0)"))->isChecked());
     QVERIFY(!widget("Command3")->isVisible());
 
     STEP(click("Cmd3_Start"));
-    QTRY_VERIFY_WITH_TIMEOUT(s.runStarted, kTimeoutMs);
-    for (int k = 1; k <= 19; ++k)
-        QCOMPARE(slotAt(s, k).picture, Picture::blank());
+    QTRY_VERIFY_WITH_TIMEOUT(s.runGoing, kTimeoutMs);
+    for (int k = 1; k <= kSlotCount; ++k)
+        QCOMPARE(s.slot(k).picture, Picture::blank());
 
-    const std::vector<std::pair<int, const char*>> law1Alternative{
-        {1, "Image8"}, {2, "Image4"}, {3, "Image1"}, {4, "Image7"},
-        {5, "Image1"}, {6, "Image4"}, {7, "Image8"}};
-    for (const auto& [k, palette] : law1Alternative) {
-        const QByteArray slot = "Image" + QByteArray::number(15 + k);
-        STEP(drag(palette, slot.constData()));
-    }
+    // Law 1 in its other form: y или x = x или y.
+    const SlotSymbols law1Alternative{{1, "y"}, {2, "или"}, {3, "x"}, {4, "равно"},
+                                      {5, "x"}, {6, "или"}, {7, "y"}};
+    for (const auto& [k, tag] : law1Alternative)
+        STEP(drag(tag, k));
     QCOMPARE(key(), QStringLiteral("yилиxравноxилиy"));
     STEP(checkSlotsShowPalette(law1Alternative));
 
@@ -522,60 +524,60 @@ void RealMouseTest::testModeWholeLaw() {
 }
 
 void RealMouseTest::dropsOutsideTheSlotsChangeNothing() {
-    const FormState& s = window->core().state;
+    const FormState& s = window->form().state;
     STEP(click("Cmd3_Start"));
-    QTRY_VERIFY_WITH_TIMEOUT(s.runStarted, kTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(s.runGoing, kTimeoutMs);
     const FormState before = s;
 
     struct Case {
-        const char* source;
-        const char* crossedSlot; // the drag passes over it, so only the place of release differs
+        std::string_view tag;
+        int crossedSlot; // the drag passes over it, so only the place of release differs
         QPoint release;
         const char* where;
     };
     const Case cases[] = {
-        {"Image1", "Image25", centreOnScreen(image("Image1")), "on the symbol itself"},
-        {"Image8", "Image26", centreOnScreen(image("Image13")), "on another palette symbol"},
-        {"Image4", "Image27", centreOnScreen(widget("Command1")), "on the Check button"},
-        {"Image11", "Image28", centreOnScreen(widget("Command2")), "on the Clear button"},
-        {"Image7", "Image29", kOutsideWindow, "outside the window"},
+        {"x", 10, centreOnScreen(palette("x")), "on the symbol itself"},
+        {"y", 11, centreOnScreen(palette("z")), "on another palette symbol"},
+        {"или", 12, centreOnScreen(widget("Command1")), "on the Check button"},
+        {"и", 13, centreOnScreen(widget("Command2")), "on the Clear button"},
+        {"равно", 14, kOutsideWindow, "outside the window"},
     };
     for (const Case& c : cases) {
-        SlotWatch crossed(image(c.crossedSlot));
-        STEP(dragAndRelease(c.source, {centreOnScreen(image(c.crossedSlot)), c.release}));
+        SlotWatch crossed(slot(c.crossedSlot));
+        STEP(dragAndRelease(c.tag, {centreOnScreen(slot(c.crossedSlot)), c.release}));
         QVERIFY2(crossed.entered >= 1, c.where);
         QVERIFY2(crossed.dropped == 0, c.where);
         QVERIFY2(s == before, c.where);
     }
 
     // The window is not left inside a drag: a drop onto a slot still works.
-    STEP(drag("Image13", "Image25"));
+    STEP(drag("z", 10));
     QCOMPARE(tag(10), QStringLiteral("z"));
 }
 
 // A pupil's quick click on one symbol and a press on another that reaches the window before the
 // first drag has wound down: the second press must not start a drag inside the first.
 void RealMouseTest::pressDuringAnotherDragStartsNoSecond() {
-    const FormState& s = window->core().state;
+    const FormState& s = window->form().state;
     STEP(click("Option1(1)"));
     STEP(click("Cmd3_Start"));
-    QTRY_VERIFY_WITH_TIMEOUT(s.runStarted, kTimeoutMs);
-    std::vector<QWidget*> palette;
-    for (const SymbolRow& row : kVocabulary)
-        palette.push_back(image(("Image" + QByteArray::number(row.paletteImage)).constData()));
-    DragNesting drags(palette);
+    QTRY_VERIFY_WITH_TIMEOUT(s.runGoing, kTimeoutMs);
+    std::vector<QWidget*> sources;
+    for (const PlacedSymbol& placed : kPaletteLayout)
+        sources.push_back(palette(placed.tag));
+    DragNesting drags(sources);
     MessageCount invalid("possibly invalid state");
 
     auto number = [](int v) { return QString::number(v); };
-    const QPoint first = centreOnScreen(image("Image1")), second = centreOnScreen(image("Image8"));
-    const QPoint slot = centreOnScreen(image("Image20"));
+    const QPoint first = centreOnScreen(palette("x")), second = centreOnScreen(palette("y"));
+    const QPoint target = centreOnScreen(slot(5));
     QStringList args{"mousemove", "--sync", number(first.x()), number(first.y())};
     // Ten rounds of click, then press and drag on the next symbol, all sent at once.
     for (int round = 0; round < 10; ++round) {
         args += {"mousemove", number(first.x()), number(first.y()), "click", "1"};
         args += {"mousemove", number(second.x()), number(second.y()), "mousedown", "1"};
         for (int i = 1; i <= 4; ++i) {
-            const QPoint p = second + (slot - second) * i / 4;
+            const QPoint p = second + (target - second) * i / 4;
             args += {"mousemove", number(p.x()), number(p.y())};
         }
         args += {"mouseup", "1"};
@@ -587,7 +589,7 @@ void RealMouseTest::pressDuringAnotherDragStartsNoSecond() {
     QCOMPARE(invalid.seen(), 0);
 
     // The window is not left inside a drag: a drop onto a slot still works.
-    STEP(drag("Image13", "Image25"));
+    STEP(drag("z", 10));
     QCOMPARE(tag(10), QStringLiteral("z"));
 }
 

@@ -24,59 +24,58 @@ bool tracing() {
     __builtin_trap();
 }
 
-// Runs one event on both the window and the model. Returns what the event itself broke (a
-// handler that must change nothing, or must keep the tags, did change them), or empty.
-std::string apply(const fuzz::Event& e, Form1& form, fuzz::WindowModel& model) {
+Mode modeOf(int number) {
+    return number == 0 ? Mode::trainer : Mode::test;
+}
+
+// Runs one event on both the window and the model. Returns what the event itself broke (an
+// event that must change nothing did change something, or the hint touched a tag), or empty.
+std::string apply(const fuzz::Event& e, Form& form, fuzz::WindowModel& model) {
     using K = fuzz::Event::Kind;
+    const FormState before = form.state;
+    bool changes = true;
     switch (e.kind) {
     case K::load:
-        form.Form_Load();
+        form.load();
         model.load();
         break;
-    case K::selectOption:
-        form.SelectOption1(e.number);
-        model.selectOption(e.number);
+    case K::selectMode:
+    case K::reselect: {
+        const Mode m = e.kind == K::reselect ? model.expected().mode : modeOf(e.number);
+        form.selectMode(m);
+        changes = model.selectMode(m);
         break;
-    case K::optionClick:
-        form.Option1_Click(e.number);
-        model.optionClick(e.number);
-        break;
+    }
     case K::start:
-        form.Cmd3_Start_Click();
+        form.start();
         model.start();
         break;
     case K::check:
-        form.Command1_Click();
+        form.check();
         model.check();
         break;
     case K::clear:
-        form.Command2_Click();
+        form.clear();
         model.clear();
         break;
     case K::hint:
     case K::hintBurst: {
-        const auto tagsBefore = model.expected().tags;
         const int presses = e.kind == K::hint ? 1 : e.number;
         for (int i = 0; i < presses; ++i)
-            form.Command3_Click();
+            form.hint();
         model.hints(presses);
+        changes = presses > 0;
         for (int k = 1; k <= kSlotCount; ++k)
-            if (slotAt(form.state, k).tag != tagsBefore[static_cast<std::size_t>(k - 1)])
+            if (form.state.slot(k).tag != before.slot(k).tag)
                 return "the hint wrote or cleared the tag of slot " + std::to_string(k);
         break;
     }
-    case K::rules: {
-        const FormState before = form.state;
-        const MessageBoxText box = form.Command4_Click();
-        if (!(form.state == before)) return "the rules text changed the window";
-        if (box.text != Form1::RulesText() || box.title.empty()) return "the rules box is wrong";
-        break;
-    }
     case K::drop:
-        form.Image_DragDrop(e.number, e.tag);
-        model.drop(e.number, e.tag);
+        form.drop(e.number, e.tag);
+        changes = model.drop(e.number, e.tag);
         break;
     }
+    if (!changes && !(form.state == before)) return "the event changed the window";
     return {};
 }
 
@@ -84,7 +83,7 @@ std::string apply(const fuzz::Event& e, Form1& form, fuzz::WindowModel& model) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<fuzz::Event> events = fuzz::decodeEvents(data, size);
-    Form1 form;
+    Form form;
     form.clockSeed = [] { return std::uint64_t{20050206}; };
     fuzz::WindowModel model;
     // The window always runs its load handler before anything else can happen.
@@ -100,8 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const FormState& st = form.state;
             std::fprintf(stderr,
                          "zl-fuzz:   question %d, right %d, wrong %d, hints %d, row \"%s\"\n",
-                         st.questionNumber, st.rightCount, st.wrongCount, st.hintPresses,
-                         form.FormulaKey().c_str());
+                         st.question, st.rightCount, st.wrongCount, st.hintPresses,
+                         form.formulaKey().c_str());
         }
         if (broken.empty()) broken = fuzz::brokenInvariant(form, model);
         if (!broken.empty()) fail(i + 1, e, broken);

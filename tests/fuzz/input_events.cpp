@@ -40,15 +40,9 @@ class Reader {
     std::size_t pos_ = 0;
 };
 
-int slotImage(std::uint8_t s) {
-    if (s < 0xC0) return 16 + s % 19;
-    return kOffRowImages[s % kOffRowImages.size()];
-}
-
-std::optional<int> int16(Reader& in) {
-    const auto v = in.littleEndian(2);
-    if (!v) return std::nullopt;
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(*v));
+int slotNumber(std::uint8_t s) {
+    if (s < 0xC0) return s % 19 + 1;
+    return kOffRowSlots[s % kOffRowSlots.size()];
 }
 
 } // namespace
@@ -68,15 +62,16 @@ std::vector<Event> decodeEvents(const std::uint8_t* data, std::size_t size) {
             add({K::load});
             break;
         case 1:
-            add({K::selectOption, 0});
-            break;
         case 2:
-            add({K::selectOption, 1});
+            add({K::selectMode, opcode - 1});
             break;
         case 3:
         case 4:
-            if (const auto index = int16(in))
-                add({opcode == 3 ? K::selectOption : K::optionClick, *index});
+            if (const auto n = in.littleEndian(2)) {
+                const int mode = static_cast<int>(*n & 1);
+                if (opcode == 4) add({K::selectMode, 1 - mode});
+                add({K::selectMode, mode});
+            }
             break;
         case 5:
             add({K::start});
@@ -91,19 +86,19 @@ std::vector<Event> decodeEvents(const std::uint8_t* data, std::size_t size) {
             add({K::hint});
             break;
         case 9:
-            add({K::rules});
+            add({K::reselect});
             break;
         case 10: {
             const auto t = in.byte();
             const auto s = in.byte();
-            if (s) add({K::drop, slotImage(*s), std::string(kKnownTags[*t % kKnownTags.size()])});
+            if (s) add({K::drop, slotNumber(*s), std::string(kKnownTags[*t % kKnownTags.size()])});
             break;
         }
         case 11: {
             const auto f = in.byte();
             const auto s = in.byte();
             if (s)
-                add({K::drop, slotImage(*s),
+                add({K::drop, slotNumber(*s),
                      std::string(kNearMissTags[*f % kNearMissTags.size()])});
             break;
         }
@@ -112,14 +107,14 @@ std::vector<Event> decodeEvents(const std::uint8_t* data, std::size_t size) {
             if (!n) break;
             const auto tag = in.bytes(*n % 16u);
             const auto s = tag ? in.byte() : std::nullopt;
-            if (s) add({K::drop, slotImage(*s), *tag});
+            if (s) add({K::drop, slotNumber(*s), *tag});
             break;
         }
         case 13: {
             const auto t = in.byte();
-            const auto image = t ? in.littleEndian(4) : std::nullopt;
-            if (image)
-                add({K::drop, static_cast<std::int32_t>(*image),
+            const auto slot = t ? in.littleEndian(4) : std::nullopt;
+            if (slot)
+                add({K::drop, static_cast<std::int32_t>(*slot),
                      std::string(kKnownTags[*t % kKnownTags.size()])});
             break;
         }
@@ -143,11 +138,11 @@ std::string describe(const Event& e) {
     using K = Event::Kind;
     switch (e.kind) {
     case K::load:
-        return "Form_Load";
-    case K::selectOption:
-        return "SelectOption1(" + std::to_string(e.number) + ")";
-    case K::optionClick:
-        return "Option1_Click(" + std::to_string(e.number) + ")";
+        return "Load";
+    case K::selectMode:
+        return e.number == 0 ? "Select trainer" : "Select test";
+    case K::reselect:
+        return "Select the selected mode again";
     case K::start:
         return "Start";
     case K::check:
@@ -156,8 +151,6 @@ std::string describe(const Event& e) {
         return "Clear";
     case K::hint:
         return "Hint";
-    case K::rules:
-        return "Command4 (rules text)";
     case K::hintBurst:
         return "Hint x" + std::to_string(e.number);
     case K::drop:
@@ -172,7 +165,7 @@ std::string describe(const Event& e) {
             shown += static_cast<char>(c);
         }
     }
-    return "drop \"" + shown + "\" on image " + std::to_string(e.number);
+    return "drop \"" + shown + "\" on slot " + std::to_string(e.number);
 }
 
 } // namespace fuzz

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Writes the fuzzer's seed corpus into corpus/ (the encoding is described in input_events.h).
 
-The answers come from the law catalogue and the test's second accepted forms in the sources, so
-the perfect runs stay perfect if a law's key changes. Run it again after changing the encoding.
+The answers come from the law catalogue in the sources (core/laws.h), with the test's second
+accepted forms, so the perfect runs stay perfect if a law's key changes. Run it again after
+changing the encoding.
 """
 import pathlib
 import re
@@ -10,7 +11,7 @@ import re
 HERE = pathlib.Path(__file__).resolve().parent
 ROOT = HERE.parent.parent
 
-LOAD, TRAINER, TEST, SELECT, CLICK, START, CHECK, CLEAR, HINT, RULES = range(10)
+LOAD, TRAINER, TEST, SELECT, REDRAW, START, CHECK, CLEAR, HINT, RESELECT = range(10)
 DROP, NEAR_MISS, RAW, WIDE, HINTS, CHECKS = range(10, 16)
 
 TAGS = ["x", "y", "z", "no_x", "no_y", "no_no_x", "или", "и", "no_ili", "no_i", "imp", "ekv",
@@ -27,19 +28,16 @@ def split_key(key):
     return tags
 
 
-def law_keys():
-    text = (ROOT / "laws/law_catalogue.cpp").read_text(encoding="utf-8")
-    return [split_key(k) for k in re.findall(r'\{"[^"]*",\s*"([^"]*)"\}', text)]
+def catalogue():
+    """Each law's key and second accepted form (empty where none), as the catalogue has them."""
+    text = (ROOT / "core/laws.h").read_text(encoding="utf-8")
+    block = text[text.index("kLaws{{"):]
+    block = block[:block.index("}};")]
+    entries = re.findall(r'\{\s*"[^"]*",\s*"([^"]*)"(?:,\s*"([^"]*)")?\s*\}', block)
+    return [split_key(key) for key, _ in entries], [split_key(other) for _, other in entries]
 
 
-def second_forms():
-    text = (ROOT / "check/whole_formula_check.cpp").read_text(encoding="utf-8")
-    block = text[text.index("alternativeKeys{"):]
-    return [split_key(k) for k in re.findall(r'"([^"]*)"', block[:block.index("};")])]
-
-
-LAWS = law_keys()
-SECOND = second_forms()
+LAWS, SECOND = catalogue()
 assert len(LAWS) == 23 and len(SECOND) == 23
 
 
@@ -92,19 +90,20 @@ def seeds():
         RAW, 0, 6,
         RAW, 2, 0xFF, 0xFE, 7] + sum(([DROP, t, 0xC0 + t] for t in range(16)), []) + sum(
         ([WIDE, t] + i32(v) for t, v in
-         enumerate([16, 34, 15, 35, -1, -2**31, 2**31 - 1, 65536 + 16, 16 - 65536])), []) + [
+         enumerate([1, 19, 0, 20, -1, -2**31, 2**31 - 1, 65536 + 1, 1 - 65536])), []) + [
         CHECK]
     s["mode_switch_mid_run"] = [START] + trainer_answer(1) + [CHECK] + trainer_answer(2) + [
-        CHECK, TEST, CHECK, CHECK, TRAINER, HINT, CHECK, CLICK] + i16(1) + [CHECK, CLICK] + i16(
+        CHECK, TEST, CHECK, CHECK, TRAINER, HINT, CHECK, REDRAW] + i16(1) + [CHECK, REDRAW] + i16(
         0) + [CHECK, TEST, START, CHECK]
     s["reload_mid_run"] = [START, CHECK, CHECK] + trainer_answer(3) + [
         LOAD, CHECK, HINT, CLEAR] + trainer_answer(3) + [CHECK, START, CHECK, TEST, LOAD, CHECK]
-    s["odd_option_indices"] = sum(([SELECT] + i16(v) for v in [-1, 2, 255, -32768, 32767]), []) + [
-        START] + sum(([CLICK] + i16(v) + [CHECK] for v in [-1, 2, 255, 1, 0, -32768]), [])
+    s["mode_numbers"] = sum(([SELECT] + i16(v) for v in [-1, 2, 255, -32768, 32767]), []) + [
+        START] + sum(([REDRAW] + i16(v) + [CHECK] for v in [-1, 2, 255, 1, 0, -32768]), [])
     s["past_the_end"] = [START, CHECKS, 31, HINT, CLEAR, CHECK, START, TEST, START, CHECKS, 30,
                          CLEAR, CHECK]
-    s["rules_everywhere"] = [RULES, START, RULES] + trainer_answer(1) + [RULES, CHECK, RULES, HINT,
-                                                                       RULES, TEST, RULES]
+    s["reselect_everywhere"] = [RESELECT, START, RESELECT] + trainer_answer(1) + [
+        RESELECT, CHECK, RESELECT, HINT, RESELECT, TEST, RESELECT, START] + drops(LAWS[0], 1) + [
+        RESELECT, CHECK, RESELECT]
     s["trainer_clear_keeps_left_side"] = [START] + sum(
         (drops(LAWS[n - 1][:left_length(n)], 1) + trainer_answer(n) + [CLEAR, CHECK]
          for n in range(1, 6)), [])

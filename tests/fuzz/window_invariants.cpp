@@ -2,7 +2,6 @@
 // sums that must hold whatever the model says.
 #include "window_model.h"
 
-#include "laws/law_catalogue.h"
 #include "support/law_keys.h"
 
 #include <algorithm>
@@ -11,15 +10,19 @@ namespace fuzz {
 namespace {
 
 constexpr int kMaxAnswers = kLawCount;
+constexpr int kLastQuestion = kLawCount + 2;
 
-std::string counters(int q, int cursor, int right, int wrong, int hints) {
-    return "question " + std::to_string(q) + ", cursor " + std::to_string(cursor) + ", right " +
-           std::to_string(right) + ", wrong " + std::to_string(wrong) + ", hints " +
-           std::to_string(hints);
+std::string counters(int q, int right, int wrong, int hints) {
+    return "question " + std::to_string(q) + ", right " + std::to_string(right) + ", wrong " +
+           std::to_string(wrong) + ", hints " + std::to_string(hints);
 }
 
 std::string quoted(const std::string& s) {
     return "\"" + s + "\"";
+}
+
+std::string yesNo(bool b) {
+    return b ? "yes" : "no";
 }
 
 bool isQuestionShown(const std::string& label) {
@@ -30,81 +33,119 @@ bool isQuestionShown(const std::string& label) {
     return n >= 1 && n <= kLawCount;
 }
 
-// A slot with a tag shows its symbol in blue, or a red hint picture drawn over it.
-bool showsItsTag(const Slot& slot) {
-    if (slot.picture.ink == Picture::Ink::red) return true;
-    for (const SymbolRow& row : kVocabulary)
-        if (row.tag == slot.tag) return slot.picture == Picture::blue(row.glyph);
-    return false;
+// The tag of the symbol a picture draws; empty for a blank or no picture, "?" for a glyph that
+// names no symbol.
+std::string drawnTag(const Picture& p) {
+    if (!p.showsGlyph()) return {};
+    const auto g = static_cast<std::size_t>(p.glyph);
+    return g < kSymbols.size() ? std::string(kSymbols[g].tag) : "?";
+}
+
+std::string shown(Picture::Ink ink, const std::string& tag) {
+    static constexpr const char* kInks[] = {"no picture", "blank", "blue", "red"};
+    const auto i = static_cast<std::size_t>(ink);
+    std::string text = i < std::size(kInks) ? kInks[i] : "bad ink";
+    if (!tag.empty()) text.append(" \"").append(tag).append("\"");
+    return text;
 }
 
 std::string rangesBroken(const FormState& s, const ExpectedWindow& e) {
-    if (s.questionNumber < 0 || s.questionNumber > kLawCount + 2)
-        return "question number out of range";
-    if (s.lawCursor < -1 || s.lawCursor > 2 * (kLawCount + 2) - 3) return "law cursor out of range";
+    if (s.question < 0 || s.question > kLastQuestion) return "question number out of range";
     if (s.hintPresses < 0) return "hint counter wrapped";
     if (s.rightCount < 0 || s.wrongCount < 0) return "a count went negative";
     if (s.rightCount + s.wrongCount > kMaxAnswers) return "more than 23 answers counted";
-    if (s.runStarted && s.rightCount + s.wrongCount != std::min(e.checksSinceStart, kMaxAnswers))
+    if (s.runGoing && s.rightCount + s.wrongCount != std::min(e.checksSinceStart, kMaxAnswers))
         return "counts do not add up to the answers given since Start (" +
                std::to_string(e.checksSinceStart) + " checks)";
-    if (!isQuestionShown(s.label3)) return "question label shows " + quoted(s.label3);
+    if (!isQuestionShown(s.questionShown)) return "question label shows " + quoted(s.questionShown);
+    if (s.lawNamePt != kNamePt && s.lawNamePt != kSmallNamePt) return "law name in a third size";
     return {};
 }
 
 std::string runBroken(const FormState& s, const ExpectedWindow& e) {
-    if (s.option1 != e.option1) return "another option is selected";
-    if (s.workMode != e.workMode) return "work mode is " + std::to_string(s.workMode);
-    if (s.command3Visible != e.command3Visible) return "hint button visibility is wrong";
-    if (s.runStarted != e.runStarted) return "run started flag is wrong";
-    if (s.questionNumber != e.questionNumber || s.lawCursor != e.lawCursor ||
-        s.rightCount != e.rightCount || s.wrongCount != e.wrongCount ||
+    if (s.mode != e.mode) return e.mode == Mode::trainer ? "in test mode" : "in trainer mode";
+    if (s.hintButtonVisible != e.hintButtonVisible)
+        return "hint button shown: " + yesNo(s.hintButtonVisible);
+    if (s.runGoing != e.runGoing) return "run going: " + yesNo(s.runGoing);
+    if (s.lawNamesLoaded != e.lawNamesLoaded) return "law names loaded: " + yesNo(s.lawNamesLoaded);
+    if (s.question != e.question || s.rightCount != e.rightCount || s.wrongCount != e.wrongCount ||
         s.hintPresses != e.hintPresses)
         return "counters differ from the events; expected " +
-               counters(e.questionNumber, e.lawCursor, e.rightCount, e.wrongCount, e.hintPresses);
-    if (s.label3 != e.label3)
-        return "question label shows " + quoted(s.label3) + ", not " + quoted(e.label3);
-    if (s.label4 != e.label4 || s.label5 != e.label5)
-        return "counts shown " + quoted(s.label4) + "/" + quoted(s.label5) + ", not " +
-               quoted(e.label4) + "/" + quoted(e.label5);
-    if (s.text1 != e.text1) return "verdict " + quoted(s.text1) + ", not " + quoted(e.text1);
+               counters(e.question, e.rightCount, e.wrongCount, e.hintPresses);
     return {};
 }
 
-std::string rowBroken(const Form1& form, const ExpectedWindow& e) {
+std::string shownBroken(const FormState& s, const ExpectedWindow& e) {
+    if (s.questionShown != e.questionShown)
+        return "question label shows " + quoted(s.questionShown) + ", not " +
+               quoted(e.questionShown);
+    if (s.rightShown != e.rightShown || s.wrongShown != e.wrongShown)
+        return "counts shown " + quoted(s.rightShown) + "/" + quoted(s.wrongShown) + ", not " +
+               quoted(e.rightShown) + "/" + quoted(e.wrongShown);
+    if (s.verdict != e.verdict)
+        return "verdict " + quoted(s.verdict) + ", not " + quoted(e.verdict);
+    if (s.lawName != e.lawName)
+        return "law name " + quoted(s.lawName) + ", not " + quoted(e.lawName);
+    if (s.lawNamePt != e.lawNamePt)
+        return "law name in " + std::to_string(s.lawNamePt) + " pt, not " +
+               std::to_string(e.lawNamePt);
+    if (s.prompt != e.prompt) return "prompt " + quoted(s.prompt);
+    if (s.promptVisible != e.promptVisible) return "prompt shown: " + yesNo(s.promptVisible);
+    if (s.promptBack != (e.promptColoured ? kPromptColour : Colour::buttonFace()))
+        return "prompt in the wrong colour";
+    if (s.instructionsVisible != e.instructionsVisible)
+        return "instructions shown: " + yesNo(s.instructionsVisible);
+    // The instructions are those of the mode of the last Start: only the trainer's name the
+    // hint button. Their colour is drawn at random at each Start, from the desktop's before.
+    if ((e.starts == 0) != s.instructions.empty()) return "instructions " + quoted(s.instructions);
+    const bool namesHint = s.instructions.find("Подсказка") != std::string::npos;
+    if (e.starts > 0 && namesHint != (e.startedIn == Mode::trainer))
+        return "instructions of the other mode: " + quoted(s.instructions);
+    if (s.instructionsBack.role != (e.starts == 0 ? Colour::Role::light : Colour::Role::rgb))
+        return "instructions in the wrong kind of colour";
+    return {};
+}
+
+std::string rowBroken(const Form& form, const ExpectedWindow& e) {
     const FormState& s = form.state;
     std::string joined;
     for (int k = 1; k <= kSlotCount; ++k) {
-        const Slot& slot = slotAt(s, k);
-        const std::string& expected = e.tags[static_cast<std::size_t>(k - 1)];
+        const Slot& slot = s.slot(k);
+        const ExpectedSlot& expected = e.slots[static_cast<std::size_t>(k - 1)];
         const auto where = [k] { return "slot " + std::to_string(k) + " "; };
         if (!slot.tag.empty() && !law_keys::isTag(slot.tag))
             return where() + "holds the foreign tag " + quoted(slot.tag);
-        if (slot.tag != expected)
-            return where() + "holds " + quoted(slot.tag) + ", not " + quoted(expected);
-        if (!slot.tag.empty() && !showsItsTag(slot))
+        if (slot.tag != expected.tag)
+            return where() + "holds " + quoted(slot.tag) + ", not " + quoted(expected.tag);
+        if (slot.picture.ink != expected.ink || drawnTag(slot.picture) != expected.drawn)
+            return where() + "shows " + shown(slot.picture.ink, drawnTag(slot.picture)) + ", not " +
+                   shown(expected.ink, expected.drawn);
+        // A symbol the pupil dropped shows in blue, unless a hint was drawn over it.
+        if (!slot.tag.empty() && slot.picture.ink != Picture::Ink::red &&
+            drawnTag(slot.picture) != slot.tag)
             return where() + "shows another picture than its tag " + quoted(slot.tag);
         joined += slot.tag;
     }
-    if (form.FormulaKey() != joined)
-        return "FormulaKey() " + quoted(form.FormulaKey()) + " is not the row " + quoted(joined);
-    if (s.formulaKey != e.formulaKey)
-        return "stored formula key " + quoted(s.formulaKey) + " is not the row at the last " +
-               "Check " + quoted(e.formulaKey);
+    if (form.formulaKey() != joined)
+        return "formulaKey() " + quoted(form.formulaKey()) + " is not the row " + quoted(joined);
+    if (s.checkedKey != e.checkedKey)
+        return "checked key " + quoted(s.checkedKey) + " is not the row at the last Check " +
+               quoted(e.checkedKey);
     return {};
 }
 
 } // namespace
 
-std::string brokenInvariant(const Form1& form, const WindowModel& model) {
+std::string brokenInvariant(const Form& form, const WindowModel& model) {
     const FormState& s = form.state;
     const ExpectedWindow& e = model.expected();
     std::string broken = rangesBroken(s, e);
     if (broken.empty()) broken = runBroken(s, e);
+    if (broken.empty()) broken = shownBroken(s, e);
     if (broken.empty()) broken = rowBroken(form, e);
     if (broken.empty()) return {};
-    return broken + " [window: " +
-           counters(s.questionNumber, s.lawCursor, s.rightCount, s.wrongCount, s.hintPresses) + "]";
+    return broken + " [window: " + counters(s.question, s.rightCount, s.wrongCount, s.hintPresses) +
+           "]";
 }
 
 } // namespace fuzz

@@ -1,8 +1,6 @@
 #include "window_model.h"
 
-#include "check/accepted_keys.h"
-#include "input_events.h"
-#include "laws/law_catalogue.h"
+#include "support/law_keys.h"
 
 #include <algorithm>
 #include <limits>
@@ -11,114 +9,165 @@
 namespace fuzz {
 namespace {
 
-constexpr int kLastCountedQuestion = 24; // the 23rd answer moves the run to question 24
-constexpr int kLastQuestion = 25;        // one more Check moves it here, uncounted; then it stays
+constexpr int kLastQuestion = kLawCount + 2; // the press after the last answer stops here
+constexpr int kFirstSmallName = 22;          // the two long names at the end are set smaller
+constexpr int kHintCeiling = std::numeric_limits<std::int16_t>::max();
 
-// What follows "равно" in law n's key: what the trainer accepts.
-std::string rightSide(int law) {
-    const std::string_view key = kLaws[static_cast<std::size_t>(law - 1)].key;
-    return std::string(key.substr(key.find(law_keys::kEquals) + law_keys::kEquals.size()));
+const Law& lawAt(int n) {
+    return kLaws[static_cast<std::size_t>(n - 1)];
+}
+
+bool isLaw(int n) {
+    return n >= 1 && n <= kLawCount;
+}
+
+// Law n's tags left of "=" (the "=" included) or right of it.
+std::vector<std::string_view> side(int law, bool left) {
+    const auto tags = law_keys::lawTags(law);
+    const auto cut = tags.begin() + law_keys::leftSideLength(law);
+    return left ? std::vector<std::string_view>(tags.begin(), cut)
+                : std::vector<std::string_view>(cut, tags.end());
+}
+
+std::string joined(const std::vector<std::string_view>& tags) {
+    std::string key;
+    for (std::string_view t : tags)
+        key += t;
+    return key;
 }
 
 } // namespace
 
-void WindowModel::showQuestionAndCounts(int question, int right, int wrong) {
-    w_.label3 = std::to_string(question);
-    w_.label4 = std::to_string(right);
-    w_.label5 = std::to_string(wrong);
+void WindowModel::showCounts(int question, int right, int wrong) {
+    w_.questionShown = std::to_string(question);
+    w_.rightShown = std::to_string(right);
+    w_.wrongShown = std::to_string(wrong);
 }
 
-void WindowModel::clearSlots() {
-    w_.tags.fill({});
-    w_.text1.clear();
+void WindowModel::clearRow() {
+    w_.slots.fill({Picture::Ink::blank, {}, {}});
+    w_.verdict.clear();
+}
+
+// Pictures without tags: the drawn side never counts in the formula key.
+void WindowModel::drawLeftSide(int law) {
+    int k = 1;
+    for (std::string_view t : side(law, true))
+        slot(k++) = {Picture::Ink::blue, std::string(t), {}};
 }
 
 void WindowModel::load() {
-    w_.runStarted = false;
-    selectOption(0);
+    w_.runGoing = false;
+    showMode(Mode::trainer);
+    w_.prompt = kStartPrompt;
+    w_.promptColoured = true;
 }
 
-void WindowModel::selectOption(int index) {
-    if (index != 0 && index != 1) return;
-    if (w_.option1[static_cast<std::size_t>(index)]) return;
-    w_.option1 = {};
-    w_.option1[static_cast<std::size_t>(index)] = true;
-    optionClick(index);
+bool WindowModel::selectMode(Mode m) {
+    if (m == w_.mode) return false;
+    showMode(m);
+    return true;
 }
 
-// A mode change redraws the board and the counts on screen, and leaves the run itself alone.
-void WindowModel::optionClick(int index) {
-    if (index == 0 || index == 1) w_.workMode = index;
-    w_.command3Visible = w_.option1[0];
-    clearSlots();
-    showQuestionAndCounts(1, 0, 0);
+// The board and the counts go back to how a run begins; the run's own counters stay.
+void WindowModel::showMode(Mode m) {
+    w_.mode = m;
+    w_.hintButtonVisible = m == Mode::trainer;
+    w_.promptVisible = true;
+    clearRow();
+    w_.lawName = w_.lawNamesLoaded ? std::string(lawAt(1).name) : std::string();
+    showCounts(1, 0, 0);
 }
 
 void WindowModel::start() {
-    clearSlots();
-    w_.runStarted = true;
-    w_.questionNumber = 1;
-    w_.lawCursor = -1;
+    clearRow();
+    w_.runGoing = true;
+    w_.lawNamesLoaded = true;
+    w_.question = 1;
     w_.rightCount = w_.wrongCount = 0;
     w_.hintPresses = 0;
     w_.checksSinceStart = 0;
-    showQuestionAndCounts(1, 0, 0);
+    ++w_.starts;
+    w_.startedIn = w_.mode;
+    w_.lawName = lawAt(1).name;
+    showCounts(1, 0, 0);
+    if (w_.mode == Mode::trainer) drawLeftSide(1);
+    w_.promptVisible = false;
+    w_.instructionsVisible = true;
 }
 
 bool WindowModel::accepted(int law, const std::string& key) const {
-    if (w_.workMode == 0) return key == rightSide(law);
-    const std::string_view second = alternativeKeys[static_cast<std::size_t>(law - 1)];
-    return key == kLaws[static_cast<std::size_t>(law - 1)].key ||
-           (!second.empty() && key == second);
+    if (w_.mode == Mode::trainer) return key == joined(side(law, false));
+    const Law& l = lawAt(law);
+    return key == l.key || (!l.otherForm.empty() && key == l.otherForm);
 }
 
+// The row is read, the answer judged against the law on screen at the press, and the next law
+// shown; after the 23rd answer the test is over and further presses count nothing.
 void WindowModel::check() {
-    if (!w_.runStarted) return;
+    w_.instructionsVisible = false;
+    if (!w_.runGoing) return;
     ++w_.checksSinceStart;
-    w_.formulaKey.clear();
-    for (const std::string& t : w_.tags)
-        w_.formulaKey += t;
-    w_.text1.clear();
-    if (w_.questionNumber < kLastQuestion) {
-        ++w_.questionNumber;
-        w_.lawCursor += 2;
-    }
-    const int q = w_.questionNumber;
-    w_.label3 = std::to_string(std::min(q, kLawCount));
-    // The trainer draws the next question's left-hand side on an empty row.
-    if (w_.workMode == 0 && q >= 2 && q <= kLawCount) clearSlots();
-    if (q <= kLastCountedQuestion) {
-        const bool right = accepted(q - 1, w_.formulaKey); // the law just answered
-        ++(right ? w_.rightCount : w_.wrongCount);
-        w_.text1 = right ? kVerdictRight : kVerdictWrong;
+    w_.checkedKey.clear();
+    for (const ExpectedSlot& s : w_.slots)
+        w_.checkedKey += s.tag;
+    const int answered = w_.question;
+    const int next = answered + 1;
+    w_.question = std::min(next, kLastQuestion);
+    if (isLaw(next)) {
+        w_.lawName = lawAt(next).name;
+        w_.questionShown = std::to_string(next);
+        if (w_.mode == Mode::test) w_.lawNamePt = kNamePt;
+        if (next >= kFirstSmallName) w_.lawNamePt = kSmallNamePt;
+        if (w_.mode == Mode::trainer) {
+            clearRow();
+            drawLeftSide(next);
+        }
     } else {
-        w_.text1.clear();
+        w_.lawName = kEndMessage;
+        w_.questionShown = std::to_string(kLawCount);
+        w_.lawNamePt = kNamePt;
     }
-    w_.label4 = std::to_string(w_.rightCount);
-    w_.label5 = std::to_string(w_.wrongCount);
+    if (isLaw(answered)) {
+        const bool right = accepted(answered, w_.checkedKey);
+        ++(right ? w_.rightCount : w_.wrongCount);
+        w_.verdict = right ? kVerdictRight : kVerdictWrong;
+    } else {
+        w_.verdict.clear();
+    }
+    w_.rightShown = std::to_string(w_.rightCount);
+    w_.wrongShown = std::to_string(w_.wrongCount);
 }
 
 void WindowModel::clear() {
-    if (!w_.option1[0]) {
-        clearSlots();
+    if (w_.mode == Mode::test) {
+        clearRow();
         return;
     }
-    // The trainer keeps the drawn left-hand side of the question shown.
-    const int q = w_.questionNumber;
-    if (q < 1 || q > kLawCount) return;
-    for (int k = law_keys::leftSideLength(q) + 1; k <= kSlotCount; ++k)
-        w_.tags[static_cast<std::size_t>(k - 1)].clear();
+    // The trainer keeps the drawn left-hand side of the question shown, and the verdict.
+    if (!isLaw(w_.question)) return;
+    for (int k = law_keys::leftSideLength(w_.question) + 1; k <= kSlotCount; ++k)
+        slot(k) = {Picture::Ink::blank, {}, {}};
 }
 
+// Each press draws the same red pictures over the right-hand side, leaving every tag as it is.
 void WindowModel::hints(int presses) {
-    const int ceiling = std::numeric_limits<std::int16_t>::max();
-    w_.hintPresses = std::min(ceiling, w_.hintPresses + presses);
+    if (presses <= 0) return;
+    if (w_.question > 2) w_.instructionsVisible = false;
+    w_.hintPresses = std::min(kHintCeiling, w_.hintPresses + presses);
+    if (!isLaw(w_.question)) return;
+    int k = law_keys::leftSideLength(w_.question) + 1;
+    for (std::string_view t : side(w_.question, false)) {
+        ExpectedSlot& s = slot(k++);
+        s.ink = Picture::Ink::red;
+        s.drawn = t;
+    }
 }
 
-void WindowModel::drop(int slotImage, std::string_view tag) {
-    const long k = static_cast<long>(slotImage) - kFirstSlotImage + 1;
-    if (k < 1 || k > kSlotCount || !law_keys::isTag(tag)) return;
-    w_.tags[static_cast<std::size_t>(k - 1)] = tag;
+bool WindowModel::drop(int k, std::string_view tag) {
+    if (k < 1 || k > kSlotCount || !law_keys::isTag(tag)) return false;
+    slot(k) = {Picture::Ink::blue, std::string(tag), std::string(tag)};
+    return true;
 }
 
 } // namespace fuzz

@@ -1,10 +1,10 @@
 // What the harness expects the window to hold, worked out from the events alone: the run's
-// counters, the slots' tags, the counts and texts shown. It never reads the window it is compared
-// with; the only product data it uses are the catalogue of laws and the test's second accepted
-// forms.
+// counters, every slot's picture and tag, the texts and flags shown. It never reads the window it
+// is compared with; the only product data it uses are the catalogue of laws (names, keys and the
+// test's second accepted forms) and the texts and sizes the window shows as they are.
 #pragma once
 
-#include "app/form1.h"
+#include "core/form.h"
 
 #include <array>
 #include <string>
@@ -12,43 +12,61 @@
 
 namespace fuzz {
 
+// A slot as the model sees it: the ink, the tag of the symbol drawn (empty when none is) and
+// the tag the slot adds to the formula key.
+struct ExpectedSlot {
+    Picture::Ink ink = Picture::Ink::none;
+    std::string drawn;
+    std::string tag;
+};
+
 struct ExpectedWindow {
-    std::array<bool, 2> option1{};
-    int workMode = 0;
-    bool command3Visible = true;
-    bool runStarted = false;
-    int questionNumber = 0;
-    int lawCursor = 0;
+    Mode mode = Mode::trainer;
+    bool hintButtonVisible = true;
+    bool runGoing = false;
+    bool lawNamesLoaded = false;
+    int question = 0;
     int rightCount = 0;
     int wrongCount = 0;
     int hintPresses = 0;
     int checksSinceStart = 0; // presses of Check while the run was on
-    std::array<std::string, kSlotCount> tags{};
-    std::string formulaKey;
-    std::string label3, label4, label5, text1; // empty until the load handler writes them
+    int starts = 0;
+    Mode startedIn = Mode::trainer; // the mode of the last Start
+    std::array<ExpectedSlot, kSlotCount> slots{};
+    std::string checkedKey;
+    std::string lawName;
+    double lawNamePt = kNamePt;
+    std::string questionShown, rightShown, wrongShown, verdict; // empty until load writes them
+    std::string prompt;
+    bool promptVisible = true;
+    bool promptColoured = false; // cyan from load on
+    bool instructionsVisible = true;
 };
 
 class WindowModel {
   public:
     void load();
-    void selectOption(int index);
-    void optionClick(int index);
+    // selectMode and drop tell whether the event changes anything at all.
+    bool selectMode(Mode m);
     void start();
     void check();
     void clear();
     void hints(int presses);
-    void drop(int slotImage, std::string_view tag);
+    bool drop(int slot, std::string_view tag);
 
     const ExpectedWindow& expected() const { return w_; }
 
   private:
-    void clearSlots();
-    void showQuestionAndCounts(int question, int right, int wrong);
+    void showMode(Mode m);
+    void clearRow();
+    void drawLeftSide(int law);
+    void showCounts(int question, int right, int wrong);
     bool accepted(int law, const std::string& key) const;
+    ExpectedSlot& slot(int k) { return w_.slots[static_cast<std::size_t>(k - 1)]; }
     ExpectedWindow w_;
 };
 
 // The first invariant the window breaks against the model, or empty when all hold.
-std::string brokenInvariant(const Form1& form, const WindowModel& model);
+std::string brokenInvariant(const Form& form, const WindowModel& model);
 
 } // namespace fuzz

@@ -7,7 +7,7 @@
 namespace {
 
 constexpr int kWaitMs = 20000;
-const QRgb kPromptCyan = qRgb(0, 255, 255); // the start prompt Label6, &H00FFFF00
+const QRgb kPromptCyan = qRgb(0, 255, 255); // the start prompt, Label6
 
 } // namespace
 

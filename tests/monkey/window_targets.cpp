@@ -1,16 +1,15 @@
 #include "window_targets.h"
 
-#include "app/control_table.h"
-#include "app/form1.h"
-#include "board/symbols.h"
+#include "window/control_table.h"
+#include "window/qt_text.h"
 
 #include <map>
 
 namespace {
 
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+// The slots of the row.
+constexpr int kFirstSlotImage = 16;
+constexpr int kLastSlotImage = 34;
 
 QRect pixels(int left, int top, int width, int height) {
     return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
@@ -35,9 +34,10 @@ WindowTargets WindowTargets::fromControlTable() {
         if (!c.container.empty()) rect.translate(containers.at(c.container));
         Target target{qs(c.name), rect};
         const int n = imageNumber(c.name);
-        if (paletteSymbol(n))
+        // A palette symbol is a shown image that carries a tag; the hint's pictures are hidden.
+        if (c.kind == ControlKind::image && c.visible && !c.text.empty())
             t.palette.push_back(target);
-        else if (n >= kFirstSlotImage && n < kFirstSlotImage + kSlotCount)
+        else if (n >= kFirstSlotImage && n <= kLastSlotImage)
             t.slotImages.push_back(target);
         else if (c.kind == ControlKind::commandButton)
             t.buttons.push_back(target);

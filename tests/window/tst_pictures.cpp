@@ -2,22 +2,26 @@
 // red hint picture the blue drawing in red, and both crisp at any device pixel ratio.
 #include "window_test_support.h"
 
-#include "app/window_font.h"
-#include "board/symbol_pictures.h"
+#include "window/symbol_pictures.h"
+#include "window/window_font.h"
 
 #include <QPixmap>
 #include <memory>
+#include <vector>
 
 namespace {
 
-constexpr std::array<Glyph, 17> kGlyphs{
-    Glyph::x,      Glyph::no_x, Glyph::no_no_x, Glyph::ili, Glyph::ravno, Glyph::y,
-    Glyph::so,     Glyph::sz,   Glyph::i,       Glyph::nol, Glyph::odin,  Glyph::z,
-    Glyph::no_ili, Glyph::no_i, Glyph::no_y,    Glyph::imp, Glyph::ekv};
+// The glyphs of the 17 tags.
+std::vector<Glyph> allGlyphs() {
+    std::vector<Glyph> glyphs;
+    for (std::string_view tag : law_keys::kTags)
+        glyphs.push_back(glyphOfTag(tag));
+    return glyphs;
+}
 
 // The white field in logical pixels: 15 × 25, the arrows 25 × 25.
 QRect fieldOf(Glyph glyph) {
-    const bool arrow = glyph == Glyph::imp || glyph == Glyph::ekv;
+    const bool arrow = glyph == Glyph::implies || glyph == Glyph::equivalent;
     return arrow ? QRect(QPoint(3, 3), QPoint(27, 27)) : QRect(QPoint(8, 3), QPoint(22, 27));
 }
 
@@ -30,7 +34,7 @@ QImage imageOf(Picture picture, int dpr) {
 }
 
 const char* nameOf(Glyph glyph) {
-    return glyphFileStem(glyph).data();
+    return symbolOf(glyph).drawing.data();
 }
 
 bool isWhite(QRgb pixel) {
@@ -52,7 +56,7 @@ class PicturesTest : public QObject {
         QTest::addColumn<Glyph>("glyph");
         QTest::addColumn<Picture::Ink>("ink");
         QTest::addColumn<int>("dpr");
-        for (Glyph glyph : kGlyphs)
+        for (Glyph glyph : allGlyphs())
             for (Picture::Ink ink : {Picture::Ink::blue, Picture::Ink::red})
                 for (int dpr : {1, 2})
                     QTest::addRow("%s %s at %d", nameOf(glyph),
@@ -108,7 +112,7 @@ class PicturesTest : public QObject {
     void redIsTheBlueDrawingInRed_data() {
         QTest::addColumn<Glyph>("glyph");
         QTest::addColumn<int>("dpr");
-        for (Glyph glyph : kGlyphs)
+        for (Glyph glyph : allGlyphs())
             for (int dpr : {1, 2})
                 QTest::addRow("%s at %d", nameOf(glyph), dpr) << glyph << dpr;
     }
@@ -131,6 +135,7 @@ class PicturesTest : public QObject {
     }
 
     void everyGlyphHasItsOwnDrawing() {
+        const std::vector<Glyph> kGlyphs = allGlyphs();
         for (std::size_t i = 0; i < kGlyphs.size(); ++i)
             for (std::size_t j = i + 1; j < kGlyphs.size(); ++j)
                 QVERIFY2(
@@ -144,11 +149,11 @@ class PicturesTest : public QObject {
         QTest::addColumn<Glyph>("plain");
         QTest::addColumn<Glyph>("barred");
         QTest::addColumn<int>("bars");
-        QTest::newRow("no_x") << Glyph::x << Glyph::no_x << 1;
-        QTest::newRow("no_no_x") << Glyph::x << Glyph::no_no_x << 2;
-        QTest::newRow("no_y") << Glyph::y << Glyph::no_y << 1;
-        QTest::newRow("no_ili") << Glyph::ili << Glyph::no_ili << 1;
-        QTest::newRow("no_i") << Glyph::i << Glyph::no_i << 1;
+        QTest::newRow("no_x") << Glyph::x << Glyph::notX << 1;
+        QTest::newRow("no_no_x") << Glyph::x << Glyph::notNotX << 2;
+        QTest::newRow("no_y") << Glyph::y << Glyph::notY << 1;
+        QTest::newRow("no_ili") << Glyph::orSign << Glyph::notOrSign << 1;
+        QTest::newRow("no_i") << Glyph::andSign << Glyph::notAndSign << 1;
     }
     void negationBarsAreStrokesAboveTheSymbol() {
         QFETCH(Glyph, plain);
@@ -185,18 +190,16 @@ class PicturesTest : public QObject {
     void hintImagesHoldTheRedTwins_data() {
         QTest::addColumn<QString>("hint");
         QTest::addColumn<QString>("palette");
-        const std::pair<const char*, const char*> twins[]{
-            {"Image38", "Image1"},  {"Image39", "Image8"},  {"Image40", "Image4"},
-            {"Image41", "Image11"}, {"Image42", "Image10"}, {"Image43", "Image12"},
-            {"Image44", "Image13"}, {"Image45", "Image2"},  {"Image46", "Image9"},
-            {"Image47", "Image5"},  {"Image48", "Image6"}};
-        for (const auto& [hint, palette] : twins)
-            QTest::newRow(hint) << hint << palette;
+        const QStringList hints = hintImageNames();
+        for (std::size_t i = 0; i < kHintImageTags.size(); ++i) {
+            const QString hint = hints[qsizetype(i)];
+            QTest::newRow(qPrintable(hint)) << hint << paletteImageOf(kHintImageTags[i]);
+        }
     }
     void hintImagesHoldTheRedTwins() {
         QFETCH(QString, hint);
         QFETCH(QString, palette);
-        Form1Window window;
+        MainWindow window;
         const Picture blue = controlAs<SymbolImage>(window, palette)->picture();
         QCOMPARE(blue.ink, Picture::Ink::blue);
         QCOMPARE(controlAs<SymbolImage>(window, hint)->picture(), Picture::red(blue.glyph));
@@ -205,11 +208,11 @@ class PicturesTest : public QObject {
     // Run also with QT_SCALE_FACTOR=2: the slot then draws its symbol at the screen's ratio.
     void slotDrawsCrisplyAtTheScreenRatio() {
         const qreal ratio = qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();
-        Form1Window window;
-        window.core().Image_DragDrop(34, "no_x");
+        MainWindow window;
+        window.form().drop(kSlotCount, "no_x");
         window.render();
         SymbolImage* slot = slotImage(window, kSlotCount);
-        QCOMPARE(slot->picture(), Picture::blue(Glyph::no_x));
+        QCOMPARE(slot->picture(), Picture::blue(Glyph::notX));
         QCOMPARE(slot->devicePixelRatioF(), ratio);
 
         const QPixmap grabbed = slot->grab();
@@ -217,8 +220,8 @@ class PicturesTest : public QObject {
         QCOMPARE(grabbed.size(), QSize(32, 32) * ratio);
         const int dpr = qRound(ratio);
         const QImage shown = grabbed.toImage().convertToFormat(QImage::Format_ARGB32);
-        const QImage drawn = imageOf(Picture::blue(Glyph::no_x), dpr);
-        const QRect field = inDevicePixels(fieldOf(Glyph::no_x), dpr);
+        const QImage drawn = imageOf(Picture::blue(Glyph::notX), dpr);
+        const QRect field = inDevicePixels(fieldOf(Glyph::notX), dpr);
         int strongBlue = 0;
         for (int y = field.top(); y <= field.bottom(); ++y)
             for (int x = field.left(); x <= field.right(); ++x) {

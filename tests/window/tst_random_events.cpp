@@ -2,10 +2,8 @@
 // after each one the window must still show exactly what its core holds.
 #include "window_test_support.h"
 
-#include "app/window_font.h"
-#include "board/symbol_drag.h"
-#include "check/accepted_keys.h"
-#include "core/core_test_support.h"
+#include "window/symbol_drag.h"
+#include "window/window_font.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -28,27 +26,28 @@ void dropOn(QWidget* target, const QMimeData* data) {
 }
 
 // Where the widgets and the core disagree, or empty when they agree.
-QString mismatch(const Form1Window& window) {
-    const FormState& s = window.core().state;
-    for (const char* name : {"Label2", "Label3", "Label4", "Label5", "Label6", "Label9"}) {
-        const auto* label = controlAs<QLabel>(window, QString::fromLatin1(name));
-        const std::string& text = name[5] == '2'   ? s.label2
-                                  : name[5] == '3' ? s.label3
-                                  : name[5] == '4' ? s.label4
-                                  : name[5] == '5' ? s.label5
-                                  : name[5] == '6' ? s.label6
-                                                   : s.label9;
-        if (label->text() != shownText(text)) return QString::fromLatin1(name);
-    }
-    if (controlAs<QLineEdit>(window, "Text1")->text() != shownText(s.text1)) return "Text1";
-    if (controlAs<QLabel>(window, "Label2")->font().pointSizeF() != s.label2FontPt)
+QString mismatch(const MainWindow& window) {
+    const FormState& s = window.form().state;
+    const std::pair<const char*, const std::string*> texts[]{
+        {"Label2", &s.lawName},    {"Label3", &s.questionShown}, {"Label4", &s.rightShown},
+        {"Label5", &s.wrongShown}, {"Label6", &s.prompt},        {"Label9", &s.instructions}};
+    for (const auto& [name, text] : texts)
+        if (controlAs<QLabel>(window, QString::fromLatin1(name))->text() != qs(*text))
+            return QString::fromLatin1(name);
+    if (controlAs<QLineEdit>(window, "Text1")->text() != qs(s.verdict)) return "Text1";
+    if (controlAs<QLabel>(window, "Label2")->font().pointSizeF() != s.lawNamePt)
         return "Label2 size";
-    if (controlAs<QLabel>(window, "Label9")->isVisibleTo(&window) != s.label9Visible)
+    if (controlAs<QLabel>(window, "Label9")->isVisibleTo(&window) != s.instructionsVisible)
         return "Label9 visibility";
-    if (controlAs<QPushButton>(window, "Command3")->isVisibleTo(&window) != s.command3Visible)
+    if (controlAs<QLabel>(window, "Label6")->isVisibleTo(&window) != s.promptVisible)
+        return "Label6 visibility";
+    if (controlAs<QLabel>(window, "Label9")->palette().color(QPalette::Window) !=
+        expectedColour(s.instructionsBack, window.palette()))
+        return "Label9 colour";
+    if (controlAs<QPushButton>(window, "Command3")->isVisibleTo(&window) != s.hintButtonVisible)
         return "Command3 visibility";
     for (int k = 1; k <= kSlotCount; ++k)
-        if (slotImage(window, k)->picture() != slotAt(s, k).picture)
+        if (slotImage(window, k)->picture() != s.slot(k).picture)
             return QStringLiteral("slot %1").arg(k);
     for (const QString& name : hintImageNames())
         if (window.control(name)->isVisibleTo(&window)) return name;
@@ -72,10 +71,10 @@ class RandomEvents : public QObject {
         std::mt19937 random(seed);
         auto pick = [&](qsizetype n) { return static_cast<qsizetype>(random() % quint64(n)); };
 
-        Form1Window window;
+        MainWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        Form1Window stranger; // another window: its drags must not be taken
+        MainWindow stranger; // another window: its drags must not be taken
 
         // Everything a click may land on, the rules button aside (its box is modal).
         QStringList clickable{"Command1",   "Command2",   "Command3", "Cmd3_Start",
@@ -91,21 +90,19 @@ class RandomEvents : public QObject {
 
         bool rightSeen = false, wrongSeen = false;
         for (int step = 0; step < 3000; ++step) {
-            const FormState& now = window.core().state;
-            const int question = now.questionNumber;
-            if (pick(10) == 0 && now.runStarted && question >= 1 && question <= kLawCount) {
-                // A right answer now and then, so that both counts move.
+            const FormState& now = window.form().state;
+            const int question = now.question;
+            if (pick(10) == 0 && now.runGoing && question >= 1 && question <= kLawCount) {
+                // A right answer now and then, so that both counts move: in trainer mode the
+                // right-hand side after the drawn left one, in test mode the whole law.
                 clickThroughWindow(window, "Command2");
-                const bool trainer = now.option1[0];
-                const auto law = static_cast<std::size_t>(question - 1);
-                int image = trainer ? 24 : kFirstSlotImage;
-                const auto tags =
-                    core_test::splitKey(trainer ? rightSideKeys[law] : kLaws[law].key);
-                QVERIFY(tags);
-                for (const std::string& tag : *tags) {
-                    const std::unique_ptr<QMimeData> data(
-                        makeSymbolMimeData(window.dragToken(), qs(tag)));
-                    dropOn(window.control(QStringLiteral("Image%1").arg(image++)), data.get());
+                const auto tags = law_keys::lawTags(question);
+                QVERIFY(!tags.empty());
+                const int from = now.mode == Mode::trainer ? law_keys::leftSideLength(question) : 0;
+                for (int i = from; i < int(tags.size()); ++i) {
+                    const std::unique_ptr<QMimeData> data(makeSymbolMimeData(
+                        window.dragToken(), qs(tags[static_cast<std::size_t>(i)])));
+                    dropOn(slotImage(window, i + 1), data.get());
                 }
             } else if (pick(2) == 0) {
                 clickThroughWindow(window, clickable[pick(clickable.size())]);
@@ -125,15 +122,15 @@ class RandomEvents : public QObject {
                 }
                 dropOn(window.control(targets[pick(targets.size())]), data.get());
             }
-            rightSeen = rightSeen || window.core().state.rightCount > 0;
-            wrongSeen = wrongSeen || window.core().state.wrongCount > 0;
+            rightSeen = rightSeen || window.form().state.rightCount > 0;
+            wrongSeen = wrongSeen || window.form().state.wrongCount > 0;
             const QString wrong = mismatch(window);
             QVERIFY2(wrong.isEmpty(),
                      qPrintable(
                          QStringLiteral("step %1: %2 differs from the core").arg(step).arg(wrong)));
         }
         // The sequence really played: answers were counted both ways.
-        QVERIFY(window.core().state.runStarted);
+        QVERIFY(window.form().state.runGoing);
         QVERIFY(rightSeen && wrongSeen);
     }
 };

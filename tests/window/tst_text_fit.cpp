@@ -2,7 +2,7 @@
 // pixel of the text cut off at an edge.
 #include "window_test_support.h"
 
-#include "app/window_font.h"
+#include "window/window_font.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -17,13 +17,13 @@ namespace {
 
 // What the core writes into a control, or nullptr for controls whose text never changes.
 std::string* coreTextOf(FormState& s, const QString& name) {
-    if (name == "Label2") return &s.label2;
-    if (name == "Label3") return &s.label3;
-    if (name == "Label4") return &s.label4;
-    if (name == "Label5") return &s.label5;
-    if (name == "Label6") return &s.label6;
-    if (name == "Label9") return &s.label9;
-    if (name == "Text1") return &s.text1;
+    if (name == "Label2") return &s.lawName;
+    if (name == "Label3") return &s.questionShown;
+    if (name == "Label4") return &s.rightShown;
+    if (name == "Label5") return &s.wrongShown;
+    if (name == "Label6") return &s.prompt;
+    if (name == "Label9") return &s.instructions;
+    if (name == "Text1") return &s.verdict;
     return nullptr;
 }
 
@@ -73,16 +73,16 @@ QString size(int need, int room) {
 
 class TextFitTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<Form1Window> window;
+    std::unique_ptr<MainWindow> window;
     FormState opened;
 
     // Shows the text in the named control the way the window does; the question line at the
     // given font size.
     QWidget* show(const QString& name, const QString& text, double pt) {
-        window->core().state = opened;
-        FormState& s = window->core().state;
+        window->form().state = opened;
+        FormState& s = window->form().state;
         if (std::string* field = coreTextOf(s, name)) *field = text.toStdString();
-        if (name == "Label2") s.label2FontPt = pt;
+        if (name == "Label2") s.lawNamePt = pt;
         window->render();
         return window->control(name);
     }
@@ -90,8 +90,8 @@ class TextFitTest : public QObject {
   private slots:
     void initTestCase() {
         installWindowFont();
-        window = std::make_unique<Form1Window>();
-        opened = window->core().state;
+        window = std::make_unique<MainWindow>();
+        opened = window->form().state;
         QCOMPARE(QFontInfo(window->font()).family(), QString::fromLatin1(kWindowFontFamily));
     }
 
@@ -100,22 +100,20 @@ class TextFitTest : public QObject {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("pt");
         // The texts as the core makes them: the law names of a run, both instructions.
-        Form1 core;
-        core.Form_Load();
-        core.Cmd3_Start_Click();
-        const QString trainer = qs(core.state.label9);
+        Form form;
+        form.load();
+        form.start();
+        const QString trainer = qs(form.state.instructions);
         // From question 22 on the name is always drawn at 14 points.
-        for (int n = 1; n <= 23; ++n)
-            for (double pt : {kNormalNamePt, kSmallNamePt})
-                if (n < 22 || pt == kSmallNamePt)
-                    QTest::addRow("law %d at %g pt", n, pt)
-                        << "Label2" << qs(core.state.lawTable[static_cast<std::size_t>(2 * n - 1)])
-                        << pt;
-        QTest::newRow("end message") << "Label2" << qs(kEndMessage) << kNormalNamePt;
-        core.SelectOption1(1);
-        core.Cmd3_Start_Click();
+        for (int n = 1; n <= kLawCount; ++n)
+            for (double pt : {kNamePt, kSmallNamePt})
+                if (n < kSmallNameFrom || pt == kSmallNamePt)
+                    QTest::addRow("law %d at %g pt", n, pt) << "Label2" << qs(law(n).name) << pt;
+        QTest::newRow("end message") << "Label2" << qs(kEndMessage) << kNamePt;
+        form.selectMode(Mode::test);
+        form.start();
         QTest::newRow("trainer instructions") << "Label9" << trainer << 9.75;
-        QTest::newRow("test instructions") << "Label9" << qs(core.state.label9) << 9.75;
+        QTest::newRow("test instructions") << "Label9" << qs(form.state.instructions) << 9.75;
         QTest::newRow("start prompt") << "Label6" << qs(kStartPrompt) << kWindowFontPt;
         QTest::newRow("title") << "Label1" << QStringLiteral("Законы логики") << 24.0;
         QTest::newRow("Тренажер") << "Label7" << QStringLiteral("Тренажер") << kWindowFontPt;
@@ -131,7 +129,7 @@ class TextFitTest : public QObject {
         QFETCH(double, pt);
         auto* label = qobject_cast<QLabel*>(show(name, text, pt));
         QVERIFY(label);
-        QCOMPARE(label->text(), shownText(text.toStdString()));
+        QCOMPARE(label->text(), text);
         QCOMPARE(label->font().pointSizeF(), pt);
         QCOMPARE(label->font().italic(), name == "Label1");
 

@@ -2,8 +2,8 @@
 // the core's state, and drops from anywhere but this window's palette are refused.
 #include "window_test_support.h"
 
-#include "app/window_font.h"
-#include "board/symbol_drag.h"
+#include "window/symbol_drag.h"
+#include "window/window_font.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -38,7 +38,7 @@ DropOutcome dragAndDrop(QWidget* target, const QMimeData* data) {
 }
 
 // What a palette image of the window carries when the pupil drags it.
-std::unique_ptr<QMimeData> paletteDrag(const Form1Window& window, const QString& palette) {
+std::unique_ptr<QMimeData> paletteDrag(const MainWindow& window, const QString& palette) {
     auto* image = controlAs<SymbolImage>(window, palette);
     return std::unique_ptr<QMimeData>(makeSymbolMimeData(window.dragToken(), image->tag()));
 }
@@ -69,13 +69,25 @@ std::unique_ptr<QMimeData> foreignData(const QString& kind, const QByteArray& to
     return data;
 }
 
+// The instructions' colour a Start draws from a seed, worked out apart from the core: 53 random
+// bits scaled to one of the 2^24 colours, the drawn number holding red in its low byte and blue
+// in its high one.
+QRgb drawnColour(std::uint64_t seed) {
+    std::mt19937_64 generator(seed);
+    const double r = static_cast<double>(generator() >> 11) * 0x1.0p-53;
+    const auto drawn = static_cast<std::uint32_t>(r * 16777216.0);
+    return qRgb(int(drawn & 0xFF), int(drawn >> 8 & 0xFF), int(drawn >> 16 & 0xFF));
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(std::uint64_t)
 
 class WindowEventsTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<Form1Window> window;
+    std::unique_ptr<MainWindow> window;
 
-    FormState& state() { return window->core().state; }
+    FormState& state() { return window->form().state; }
     QLabel* label(const char* name) { return controlAs<QLabel>(*window, name); }
     void click(const QString& name) { clickThroughWindow(*window, name); }
 
@@ -83,27 +95,28 @@ class WindowEventsTest : public QObject {
     void expectWidgetsShowCore() {
         const FormState& s = state();
         const std::pair<const char*, const std::string*> texts[]{
-            {"Label2", &s.label2}, {"Label3", &s.label3}, {"Label4", &s.label4},
-            {"Label5", &s.label5}, {"Label6", &s.label6}, {"Label9", &s.label9}};
+            {"Label2", &s.lawName},    {"Label3", &s.questionShown}, {"Label4", &s.rightShown},
+            {"Label5", &s.wrongShown}, {"Label6", &s.prompt},        {"Label9", &s.instructions}};
         for (const auto& [name, text] : texts) {
-            QCOMPARE(label(name)->text(), shownText(*text));
-            QVERIFY(!label(name)->text().contains('\r'));
+            QCOMPARE(label(name)->text(), qs(*text));
+            QVERIFY(!label(name)->text().contains('\r')); // Qt would draw a CR as a box
         }
-        QCOMPARE(label("Label2")->font().pointSizeF(), s.label2FontPt);
-        QCOMPARE(controlAs<QLineEdit>(*window, "Text1")->text(), shownText(s.text1));
-        QCOMPARE(label("Label6")->isHidden(), !s.label6Visible);
-        QCOMPARE(label("Label9")->isHidden(), !s.label9Visible);
+        QCOMPARE(label("Label2")->font().pointSizeF(), s.lawNamePt);
+        QCOMPARE(controlAs<QLineEdit>(*window, "Text1")->text(), qs(s.verdict));
+        QCOMPARE(label("Label6")->isHidden(), !s.promptVisible);
+        QCOMPARE(label("Label9")->isHidden(), !s.instructionsVisible);
         QCOMPARE(label("Label9")->palette().color(QPalette::Window),
-                 colorFromValue(s.label9BackColor, window->palette()));
+                 expectedColour(s.instructionsBack, window->palette()));
         QCOMPARE(label("Label6")->palette().color(QPalette::Window),
-                 colorFromValue(s.label6BackColor, window->palette()));
+                 expectedColour(s.promptBack, window->palette()));
         QWidget* hint = window->control("Command3");
-        QCOMPARE(hint->isHidden(), !s.command3Visible);
-        QCOMPARE(hint->isEnabled(), s.command3Enabled);
-        QCOMPARE(controlAs<QRadioButton>(*window, "Option1(0)")->isChecked(), s.option1[0]);
-        QCOMPARE(controlAs<QRadioButton>(*window, "Option1(1)")->isChecked(), s.option1[1]);
+        QCOMPARE(hint->isHidden(), !s.hintButtonVisible);
+        QCOMPARE(hint->isEnabled(), s.hintButtonVisible);
+        QCOMPARE(controlAs<QRadioButton>(*window, "Option1(0)")->isChecked(),
+                 s.mode == Mode::trainer);
+        QCOMPARE(controlAs<QRadioButton>(*window, "Option1(1)")->isChecked(), s.mode == Mode::test);
         for (int k = 1; k <= kSlotCount; ++k)
-            QCOMPARE(slotImage(*window, k)->picture(), slotAt(s, k).picture);
+            QCOMPARE(slotImage(*window, k)->picture(), s.slot(k).picture);
         for (const QString& name : hintImageNames())
             QVERIFY2(window->control(name)->isHidden(), qPrintable(name));
     }
@@ -116,8 +129,8 @@ class WindowEventsTest : public QObject {
   private slots:
     void initTestCase() { installWindowFont(); }
     void init() {
-        window = std::make_unique<Form1Window>();
-        window->core().clockSeed = [] { return std::uint64_t{7}; };
+        window = std::make_unique<MainWindow>();
+        window->form().clockSeed = [] { return std::uint64_t{7}; };
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -125,10 +138,10 @@ class WindowEventsTest : public QObject {
 
     void startShowsTheFirstQuestion() {
         click("Cmd3_Start");
-        QVERIFY(state().runStarted);
+        QVERIFY(state().runGoing);
         QCOMPARE(label("Label2")->text(), QStringLiteral("Переместительный закон для ИЛИ"));
         QCOMPARE(slotImage(*window, 1)->picture(), Picture::blue(Glyph::x));
-        QCOMPARE(slotImage(*window, 4)->picture(), Picture::blue(Glyph::ravno));
+        QCOMPARE(slotImage(*window, 4)->picture(), Picture::blue(Glyph::equals));
         QCOMPARE(slotImage(*window, 5)->picture(), Picture::blank());
         QVERIFY(label("Label6")->isHidden());
         QCOMPARE(label("Label9")->text().split('\n').size(), 3);
@@ -137,7 +150,7 @@ class WindowEventsTest : public QObject {
 
     void modeOptionsSwitchTheHintButton() {
         click("Option1(1)");
-        QCOMPARE(state().workMode, 1);
+        QCOMPARE(state().mode, Mode::test);
         QVERIFY(window->control("Command3")->isHidden());
         QVERIFY(!window->control("Command3")->isEnabled());
         expectWidgetsShowCore();
@@ -146,20 +159,73 @@ class WindowEventsTest : public QObject {
         QCOMPARE(slotImage(*window, 1)->picture(), Picture::blank());
         expectWidgetsShowCore();
         click("Option1(0)");
-        QCOMPARE(state().workMode, 0);
+        QCOMPARE(state().mode, Mode::trainer);
         QVERIFY(!window->control("Command3")->isHidden());
         QVERIFY(window->control("Command3")->isEnabled());
         QVERIFY(!label("Label6")->isHidden());
         expectWidgetsShowCore();
     }
 
+    // The selected option takes no click: the run, the row and the counts stay as they are.
+    void clickingTheSelectedModeChangesNothing() {
+        click("Cmd3_Start");
+        drop(paletteImageOf("y"), 5);
+        click("Command1");
+        const FormState trainer = state();
+        QCOMPARE(trainer.question, 2);
+        click("Option1(0)");
+        QVERIFY(state() == trainer);
+        expectWidgetsShowCore();
+
+        click("Option1(1)");
+        drop(paletteImageOf("x"), 1);
+        const FormState test = state();
+        QCOMPARE(test.mode, Mode::test);
+        click("Option1(1)");
+        QVERIFY(state() == test);
+        expectWidgetsShowCore();
+    }
+
+    // Each Start paints the instructions in the colour drawn from the clock's seed.
+    void instructionsShowTheDrawnColour_data() {
+        QTest::addColumn<std::uint64_t>("seed");
+        for (std::uint64_t seed :
+             {std::uint64_t{7}, std::uint64_t{1}, std::uint64_t{123456789}, ~std::uint64_t{0}})
+            QTest::addRow("seed %llu", static_cast<unsigned long long>(seed)) << seed;
+    }
+    void instructionsShowTheDrawnColour() {
+        QFETCH(std::uint64_t, seed);
+        QLabel* instructions = label("Label9");
+        const QRgb opened = instructions->grab().toImage().pixel(1, 1);
+        QCOMPARE(opened, window->palette().color(QPalette::Midlight).rgb());
+        window->form().clockSeed = [seed] { return seed; };
+        click("Cmd3_Start");
+        const Colour colour = state().instructionsBack;
+        QCOMPARE(colour.role, Colour::Role::rgb);
+        QCOMPARE(expectedColour(colour, window->palette()).rgb(), drawnColour(seed));
+        // A corner the text never reaches shows the colour as painted.
+        const QImage shown = instructions->grab().toImage();
+        QCOMPARE(shown.pixel(shown.width() - 2, shown.height() - 2), drawnColour(seed));
+        expectWidgetsShowCore();
+
+        // Another seed, another colour; the same seed, the same colour again.
+        window->form().clockSeed = [seed] { return seed + 1; };
+        click("Cmd3_Start");
+        QCOMPARE(expectedColour(state().instructionsBack, window->palette()).rgb(),
+                 drawnColour(seed + 1));
+        QVERIFY(drawnColour(seed + 1) != drawnColour(seed));
+        window->form().clockSeed = [seed] { return seed; };
+        click("Cmd3_Start");
+        QCOMPARE(state().instructionsBack, colour);
+    }
+
     void clearButtonEmptiesWhatThePupilDropped() {
         click("Cmd3_Start");
-        drop("Image8", 5);
-        drop("Image1", 19);
+        drop(paletteImageOf("y"), 5);
+        drop(paletteImageOf("x"), 19);
         QCOMPARE(slotImage(*window, 5)->picture(), Picture::blue(Glyph::y));
         click("Command2");
-        QCOMPARE(window->core().FormulaKey(), std::string());
+        QCOMPARE(window->form().formulaKey(), std::string());
         QCOMPARE(slotImage(*window, 5)->picture(), Picture::blank());
         QCOMPARE(slotImage(*window, 19)->picture(), Picture::blank());
         QCOMPARE(slotImage(*window, 3)->picture(), Picture::blue(Glyph::y)); // kept left side
@@ -167,7 +233,7 @@ class WindowEventsTest : public QObject {
 
         click("Option1(1)");
         click("Cmd3_Start");
-        drop("Image1", 1);
+        drop(paletteImageOf("x"), 1);
         click("Command2");
         QCOMPARE(slotImage(*window, 1)->picture(), Picture::blank());
         expectWidgetsShowCore();
@@ -181,15 +247,15 @@ class WindowEventsTest : public QObject {
         QCOMPARE(slotImage(*window, 5)->accessibleName(), QStringLiteral("Ячейка 5: подсказка y"));
         QCOMPARE(slotImage(*window, 5)->accessibleName(),
                  QStringLiteral("Ячейка 5: подсказка ") +
-                     window->control("Image8")->accessibleName());
+                     window->control(paletteImageOf("y"))->accessibleName());
         expectWidgetsShowCore();
     }
 
     void checkJudgesAndMovesOnToTheEnd() {
         click("Cmd3_Start");
-        drop("Image8", 5);
-        drop("Image4", 6);
-        drop("Image1", 7);
+        drop(paletteImageOf("y"), 5);
+        drop(paletteImageOf("или"), 6);
+        drop(paletteImageOf("x"), 7);
         click("Command1");
         QCOMPARE(controlAs<QLineEdit>(*window, "Text1")->text(), QStringLiteral("правильно"));
         QCOMPARE(label("Label3")->text(), "2");
@@ -198,7 +264,7 @@ class WindowEventsTest : public QObject {
         QVERIFY(label("Label9")->isHidden());
         expectWidgetsShowCore();
 
-        while (state().questionNumber < 22)
+        while (state().question < 22)
             click("Command1");
         QCOMPARE(label("Label3")->text(), "22");
         QCOMPARE(label("Label2")->font().pointSizeF(), 14.0);
@@ -215,7 +281,7 @@ class WindowEventsTest : public QObject {
 
     void rulesBoxShowsTheRulesAndChangesNothing() {
         click("Cmd3_Start");
-        drop("Image8", 5);
+        drop(paletteImageOf("y"), 5);
         const FormState before = state();
 
         QString title, text;
@@ -251,7 +317,9 @@ class WindowEventsTest : public QObject {
 
         QVERIFY2(!poll.isActive(), "no modal box appeared");
         QCOMPARE(title, QStringLiteral("Законы логики"));
-        QCOMPARE(text, shownText(Form1::RulesText()));
+        QCOMPARE(text, qs(Form::rulesText()));
+        QVERIFY(text.startsWith(QStringLiteral("Правила работы:\n\n1. Для начала")));
+        QVERIFY(!text.contains('\r'));
         QVERIFY(text.endsWith(QStringLiteral("Версия 1.2 6.02.2005")));
         QCOMPARE(icon, QMessageBox::NoIcon);
         QCOMPARE(buttons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
@@ -269,7 +337,7 @@ class WindowEventsTest : public QObject {
             const int k = i * 5 % kSlotCount + 1; // every kind of slot, the last one included
             QTest::addRow("%s onto slot %d", qPrintable(palette[i]), k) << palette[i] << k;
         }
-        QTest::newRow("Image36 onto slot 19") << "Image36" << 19;
+        QTest::newRow("Image36 onto slot 19") << paletteImageOf("ekv") << 19;
     }
     void paletteDropFillsTheSlot() {
         QFETCH(QString, palette);
@@ -282,7 +350,7 @@ class WindowEventsTest : public QObject {
         QCOMPARE(picture.ink, Picture::Ink::blue);
 
         FormState expected = state();
-        slotAt(expected, slot) = Slot{picture, tag.toStdString()};
+        expected.slot(slot) = Slot{picture, tag.toStdString()};
         const auto data = paletteDrag(*window, palette);
         const DropOutcome outcome = dragAndDrop(slotImage(*window, slot), data.get());
         QVERIFY(outcome.enterAccepted);
@@ -311,7 +379,7 @@ class WindowEventsTest : public QObject {
     void foreignDropIsRefused() {
         QFETCH(QString, kind);
         QFETCH(int, slot);
-        Form1Window other;
+        MainWindow other;
         QVERIFY(other.dragToken() != window->dragToken());
         click("Cmd3_Start"); // a row with pictures in it
         const FormState before = state();
@@ -330,7 +398,7 @@ class WindowEventsTest : public QObject {
     // A drop whose data differs from what the accepted entry carried is judged on its own.
     void forgedDropAfterAcceptedEntryIsRefused() {
         SymbolImage* slot = slotImage(*window, 19);
-        const auto genuine = paletteDrag(*window, "Image1");
+        const auto genuine = paletteDrag(*window, paletteImageOf("x"));
         const auto forged = foreignData("plain text x", window->dragToken(), {});
         const QPoint at = slot->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, genuine.get(), Qt::LeftButton, Qt::NoModifier);
@@ -345,15 +413,15 @@ class WindowEventsTest : public QObject {
     }
 
     void eachWindowTakesOnlyItsOwnPalette() {
-        Form1Window other;
-        const auto mine = paletteDrag(*window, "Image4");
-        const auto theirs = paletteDrag(other, "Image4");
-        const FormState otherBefore = other.core().state;
+        MainWindow other;
+        const auto mine = paletteDrag(*window, paletteImageOf("или"));
+        const auto theirs = paletteDrag(other, paletteImageOf("или"));
+        const FormState otherBefore = other.form().state;
         QVERIFY(!dragAndDrop(slotImage(other, 2), mine.get()).dropAccepted);
-        QVERIFY(other.core().state == otherBefore);
+        QVERIFY(other.form().state == otherBefore);
         QVERIFY(dragAndDrop(slotImage(other, 2), theirs.get()).dropAccepted);
-        QCOMPARE(slotAt(other.core().state, 2).tag, std::string("или"));
-        QCOMPARE(slotAt(state(), 2).tag, std::string());
+        QCOMPARE(other.form().state.slot(2).tag, std::string("или"));
+        QCOMPARE(state().slot(2).tag, std::string());
     }
 
     // Only the palette makes this data; a tag outside the vocabulary still changes nothing.
@@ -371,7 +439,7 @@ class WindowEventsTest : public QObject {
     void onlyTheSlotsTakeDrops() {
         QVERIFY(!window->acceptDrops());
         const QStringList slotNames = numbered("Image", 16, 34);
-        const auto palette = paletteDrag(*window, "Image1");
+        const auto palette = paletteDrag(*window, paletteImageOf("x"));
         const auto text = foreignData("plain text x", {}, {});
         const auto file = foreignData("file url", {}, {});
         const FormState before = state();

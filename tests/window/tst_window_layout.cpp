@@ -2,9 +2,9 @@
 // of their places and stacking, what shows when the window opens, and their accessible names.
 #include "window_test_support.h"
 
-#include "app/shape_widget.h"
-#include "app/window_font.h"
-#include "board/symbol_pictures.h"
+#include "window/control_table.h"
+#include "window/shape_widget.h"
+#include "window/window_font.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -41,6 +41,12 @@ QStringList allControlNames() {
            shapeNames() + kImages;
 }
 
+const ControlEntry* tableEntry(const QString& name) {
+    for (const ControlEntry& entry : controlTable())
+        if (qs(entry.name) == name) return &entry;
+    return nullptr;
+}
+
 // Stacking among siblings: later in the parent's children = drawn on top.
 qsizetype stackIndex(const QWidget* widget) {
     return widget->parentWidget()->children().indexOf(widget);
@@ -52,7 +58,7 @@ Q_DECLARE_METATYPE(Kind)
 
 class WindowLayoutTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<Form1Window> window;
+    std::unique_ptr<MainWindow> window;
 
     QWidget* need(const QString& name) {
         QWidget* widget = window->control(name);
@@ -63,7 +69,7 @@ class WindowLayoutTest : public QObject {
   private slots:
     void initTestCase() {
         installWindowFont();
-        window = std::make_unique<Form1Window>();
+        window = std::make_unique<MainWindow>();
     }
     void cleanupTestCase() { window.reset(); }
 
@@ -285,6 +291,73 @@ class WindowLayoutTest : public QObject {
         QCOMPARE(places.size(), 17);
     }
 
+    // The control table against the palette as the tests write it out: each palette image
+    // carries its symbol's tag when dragged and shows the symbol in blue.
+    void paletteImageCarriesItsSymbol_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("tag");
+        for (const PlacedSymbol& placed : kPaletteLayout)
+            QTest::addRow("Image%d", placed.image) << imageName(placed.image) << qs(placed.tag);
+    }
+    void paletteImageCarriesItsSymbol() {
+        QFETCH(QString, name);
+        QFETCH(QString, tag);
+        const ControlEntry* entry = tableEntry(name);
+        QVERIFY(entry);
+        QCOMPARE(qs(entry->text), tag);
+        QVERIFY(entry->visible);
+        auto* image = controlAs<SymbolImage>(*window, name);
+        QVERIFY(image);
+        QVERIFY(!image->isHidden());
+        QCOMPARE(image->tag(), tag);
+        QCOMPARE(image->picture(), Picture::blue(glyphOfTag(tag.toStdString())));
+        QVERIFY(!image->acceptDrops());
+    }
+
+    // The hidden hint pictures hold their symbols in red and are neither dragged nor dropped on.
+    void hintImageHoldsItsSymbolHidden_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("tag");
+        for (std::size_t i = 0; i < kHintImageTags.size(); ++i) {
+            const QString name = imageName(kFirstHintImage + int(i));
+            QTest::newRow(qPrintable(name)) << name << qs(kHintImageTags[i]);
+        }
+    }
+    void hintImageHoldsItsSymbolHidden() {
+        QFETCH(QString, name);
+        QFETCH(QString, tag);
+        const ControlEntry* entry = tableEntry(name);
+        QVERIFY(entry);
+        QCOMPARE(qs(entry->text), tag);
+        QVERIFY(!entry->visible);
+        auto* image = controlAs<SymbolImage>(*window, name);
+        QVERIFY(image);
+        QVERIFY(image->isHidden());
+        QCOMPARE(image->picture(), Picture::red(glyphOfTag(tag.toStdString())));
+        QVERIFY(image->tag().isEmpty());
+        QVERIFY(!image->acceptDrops());
+    }
+
+    // Only palette and hint images carry a tag in the table; the palette has each of the 17
+    // tags once, and the slots and the blank picture none.
+    void everyTagIsOnThePaletteOnce() {
+        const QStringList palette = paletteNames(), hints = hintImageNames();
+        QStringList paletteTags;
+        for (const ControlEntry& entry : controlTable()) {
+            if (entry.kind != ControlKind::image || entry.text.empty()) continue;
+            const QString name = qs(entry.name);
+            QVERIFY2(palette.contains(name) || hints.contains(name), qPrintable(name));
+            QCOMPARE(entry.visible, palette.contains(name));
+            if (entry.visible) paletteTags << qs(entry.text);
+        }
+        QStringList expected;
+        for (std::string_view tag : law_keys::kTags)
+            expected << qs(tag);
+        paletteTags.sort();
+        expected.sort();
+        QCOMPARE(paletteTags, expected);
+    }
+
     void openWindowShowsTheWaitingState() {
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -302,14 +375,14 @@ class WindowLayoutTest : public QObject {
             for (int x = 0; x < shown.width(); ++x)
                 QCOMPARE(qAlpha(shown.pixel(x, y)), 0);
 
-        auto* label9 = controlAs<QLabel>(*window, "Label9");
-        QVERIFY(label9->isVisible());
-        QVERIFY(label9->text().isEmpty());
-        auto* label6 = controlAs<QLabel>(*window, "Label6");
-        QVERIFY(label6->isVisible());
-        QCOMPARE(label6->text(), QStringLiteral("  Для начала работы нажмите кнопку Старт"));
-        QVERIFY(label6->autoFillBackground());
-        QCOMPARE(label6->palette().color(QPalette::Window), QColor(0, 255, 255));
+        auto* instructions = controlAs<QLabel>(*window, "Label9");
+        QVERIFY(instructions->isVisible());
+        QVERIFY(instructions->text().isEmpty());
+        auto* prompt = controlAs<QLabel>(*window, "Label6");
+        QVERIFY(prompt->isVisible());
+        QCOMPARE(prompt->text(), QStringLiteral("  Для начала работы нажмите кнопку Старт"));
+        QVERIFY(prompt->autoFillBackground());
+        QCOMPARE(prompt->palette().color(QPalette::Window), QColor(0, 255, 255));
         QVERIFY(controlAs<QLabel>(*window, "Label2")->text().isEmpty());
         QCOMPARE(controlAs<QLabel>(*window, "Label3")->text(), "1");
         QCOMPARE(controlAs<QLabel>(*window, "Label4")->text(), "0");

@@ -1,42 +1,46 @@
-// Helpers shared by the window tests: finding controls, clicking them through the window as a
-// pointer would, and the window's control names grouped by kind.
+// Helpers shared by the window tests and the end-to-end test: finding controls, clicking them
+// through the window as a pointer would, the window's control names grouped by kind, and where
+// the palette shows each symbol.
 #pragma once
 
-#include "app/form1_window.h"
-
-#include "board/symbol_image.h"
+#include "support/law_keys.h"
+#include "window/main_window.h"
+#include "window/qt_text.h"
+#include "window/symbol_image.h"
 
 #include <QString>
 #include <QStringList>
 #include <QTest>
 #include <QWindow>
+#include <array>
+#include <string>
+#include <string_view>
 
-inline QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// How a text of the core appears in a widget: Qt breaks lines at LF.
-inline QString shownText(std::string_view text) {
-    return qs(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
-}
-
-template <class T = QWidget> T* controlAs(const Form1Window& window, const QString& name) {
+template <class T = QWidget> T* controlAs(const MainWindow& window, const QString& name) {
     return qobject_cast<T*>(window.control(name));
 }
 
+inline QString imageName(int n) {
+    return QStringLiteral("Image%1").arg(n);
+}
+
 // Slot k (1 … 19) is control Image(15 + k).
-inline SymbolImage* slotImage(const Form1Window& window, int k) {
-    return controlAs<SymbolImage>(window, QStringLiteral("Image%1").arg(kFirstSlotImage - 1 + k));
+inline QString slotName(int k) {
+    return imageName(15 + k);
+}
+
+inline SymbolImage* slotImage(const MainWindow& window, int k) {
+    return controlAs<SymbolImage>(window, slotName(k));
 }
 
 // Where a control's centre lies in window coordinates.
-inline QPoint centreInWindow(const Form1Window& window, const QWidget* widget) {
+inline QPoint centreInWindow(const MainWindow& window, const QWidget* widget) {
     return widget->mapTo(&window, widget->rect().center());
 }
 
 // A left click at the control's centre, delivered to the window so that it reaches whatever
 // control the pointer is over there, as a real click does.
-inline void clickThroughWindow(Form1Window& window, const QString& name) {
+inline void clickThroughWindow(MainWindow& window, const QString& name) {
     QWidget* widget = window.control(name);
     QVERIFY2(widget, qPrintable(name));
     QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, centreInWindow(window, widget));
@@ -66,12 +70,74 @@ inline QStringList shapeNames() {
     return names;
 }
 
+// Where the palette shows each of the 17 symbols: palette control ImageN and the tag it carries.
+// Written out apart from the window's control table, which the layout test checks against it.
+struct PlacedSymbol {
+    int image;
+    std::string_view tag;
+};
+inline constexpr std::array<PlacedSymbol, 17> kPaletteLayout{{
+    {1, "x"},
+    {2, "no_x"},
+    {3, "no_no_x"},
+    {4, "или"},
+    {5, "один"},
+    {6, "ноль"},
+    {7, "равно"},
+    {8, "y"},
+    {9, "no_y"},
+    {10, "so"},
+    {11, "и"},
+    {12, "sz"},
+    {13, "z"},
+    {14, "no_ili"},
+    {15, "no_i"},
+    {35, "imp"},
+    {36, "ekv"},
+}};
+
+// The hidden red pictures Image38 … Image48, in that order, by their symbols' tags.
+inline constexpr std::array<std::string_view, 11> kHintImageTags{
+    "x", "y", "или", "и", "so", "sz", "z", "no_x", "no_y", "один", "ноль"};
+inline constexpr int kFirstHintImage = 38;
+
+// The palette control carrying the tag ("Image4" for "или"); empty for any other text.
+inline QString paletteImageOf(std::string_view tag) {
+    for (const PlacedSymbol& placed : kPaletteLayout)
+        if (placed.tag == tag) return imageName(placed.image);
+    return {};
+}
+
 // The 17 palette images: Image1 … Image15, Image35, Image36.
 inline QStringList paletteNames() {
-    return numbered("Image", 1, 15) << "Image35"
-                                    << "Image36";
+    QStringList names;
+    for (const PlacedSymbol& placed : kPaletteLayout)
+        names << imageName(placed.image);
+    return names;
 }
 
 inline QStringList hintImageNames() {
-    return numbered("Image", 38, 48);
+    return numbered("Image", kFirstHintImage, kFirstHintImage + int(kHintImageTags.size()) - 1);
+}
+
+// The glyph the product draws for a tag; a tag it does not know ends the test program.
+inline Glyph glyphOfTag(std::string_view tag) {
+    const Symbol* symbol = symbolByTag(tag);
+    if (!symbol) qFatal("no symbol has the tag %s", std::string(tag).c_str());
+    return symbol->glyph;
+}
+
+// The colour a state's colour should show as, worked out apart from the window: RGB as
+// 0xRRGGBB, the two roles from the window's palette.
+inline QColor expectedColour(Colour colour, const QPalette& palette) {
+    switch (colour.role) {
+    case Colour::Role::buttonFace:
+        return palette.color(QPalette::Button);
+    case Colour::Role::light:
+        return palette.color(QPalette::Midlight);
+    case Colour::Role::rgb:
+        break;
+    }
+    return QColor(int(colour.rgb >> 16 & 0xFF), int(colour.rgb >> 8 & 0xFF),
+                  int(colour.rgb & 0xFF));
 }

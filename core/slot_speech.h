@@ -1,7 +1,7 @@
 // What a screen reader says for a slot: its position and what it holds.
 #pragma once
 
-#include "app/form1.h"
+#include "core/form.h"
 
 #include <string>
 

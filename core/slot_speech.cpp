@@ -1,11 +1,10 @@
-#include "board/slot_speech.h"
+#include "core/slot_speech.h"
 
 namespace {
 
 std::string tagSpokenName(const std::string& tag) {
-    for (const SymbolRow& row : kVocabulary)
-        if (row.tag == tag) return std::string(glyphSpokenName(row.glyph));
-    return tag;
+    const Symbol* symbol = symbolByTag(tag);
+    return symbol ? std::string(symbol->spoken) : tag;
 }
 
 } // namespace
@@ -15,7 +14,7 @@ std::string slotSpokenName(int k, const Slot& slot) {
     const Picture& picture = slot.picture;
     if (!picture.showsGlyph()) return said + (slot.tag.empty() ? "пусто" : tagSpokenName(slot.tag));
     if (picture.ink == Picture::Ink::red) said += "подсказка ";
-    said += glyphSpokenName(picture.glyph);
+    said += symbolOf(picture.glyph).spoken;
     // A hint drawn over a dropped symbol hides it; the formula still holds the symbol.
     if (!slot.tag.empty() && picture.ink == Picture::Ink::red)
         said += ", в формуле " + tagSpokenName(slot.tag);

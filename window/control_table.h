@@ -25,11 +25,13 @@ struct ControlEntry {
     ControlKind kind;
     std::string_view container; // empty: the window
     int left, top, width, height;
-    std::string_view text = {}; // caption or text; for a picture box, its picture's resource
+    // Caption or text; for a picture box, its picture's resource; for a palette symbol or a
+    // hidden hint picture, the symbol's tag.
+    std::string_view text = {};
     int tabIndex = -1;
     double fontPt = 0; // 0: the window's font size
     bool italic = false;
-    std::uint32_t foreColor = kNoColor; // &H00BBGGRR
+    std::uint32_t foreColor = kNoColor; // 0xRRGGBB
     std::uint32_t backColor = kNoColor;
     bool visible = true;
 };

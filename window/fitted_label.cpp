@@ -1,4 +1,4 @@
-#include "app/fitted_label.h"
+#include "window/fitted_label.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

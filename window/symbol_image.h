@@ -2,7 +2,7 @@
 // takes drops, or a plain holder of a picture (the blank and the hidden hint pictures).
 #pragma once
 
-#include "board/symbols.h"
+#include "core/symbols.h"
 
 #include <QByteArray>
 #include <QWidget>

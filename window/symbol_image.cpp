@@ -1,7 +1,7 @@
-#include "board/symbol_image.h"
+#include "window/symbol_image.h"
 
-#include "board/symbol_drag.h"
-#include "board/symbol_pictures.h"
+#include "window/symbol_drag.h"
+#include "window/symbol_pictures.h"
 
 #include <QDrag>
 #include <QDragEnterEvent>

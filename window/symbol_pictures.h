@@ -1,7 +1,7 @@
 // Pixmaps of the symbol pictures, drawn from their SVG drawings at a screen's pixel ratio.
 #pragma once
 
-#include "board/symbols.h"
+#include "core/symbols.h"
 
 #include <QPixmap>
 

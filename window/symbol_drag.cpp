@@ -1,4 +1,4 @@
-#include "board/symbol_drag.h"
+#include "window/symbol_drag.h"
 
 #include <QMimeData>
 #include <QRandomGenerator>

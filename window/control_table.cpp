@@ -1,17 +1,23 @@
-#include "app/control_table.h"
+#include "window/control_table.h"
 
 #include <array>
 
 namespace {
 
 using K = ControlKind;
-constexpr std::uint32_t kDarkGreen = 0x00008000;
-constexpr std::uint32_t kLightBlue = 0x00FFC0C0;
-constexpr std::uint32_t kSystem3DLight = 0x80000016;
+constexpr std::uint32_t kDarkGreen = 0x008000;
+constexpr std::uint32_t kLightBlue = 0xC0C0FF;
 
-constexpr ControlEntry hintImage(std::string_view name, int left, int top) {
-    return {name, K::image, {}, left, top, 480, 480, {}, -1, 0, false, kNoColor, kNoColor, false};
+// A palette symbol: its text is the tag it carries when dragged.
+constexpr ControlEntry paletteSymbol(std::string_view name, int left, int top,
+                                     std::string_view tag) {
+    return {name, K::image, {}, left, top, 480, 480, tag};
 }
+// A hidden picture of a hint symbol in red: its text is the symbol's tag.
+constexpr ControlEntry hintPicture(std::string_view name, int left, int top, std::string_view tag) {
+    return {name, K::image, {}, left, top, 480, 480, tag, -1, 0, false, kNoColor, kNoColor, false};
+}
+// A slot of the row, or the blank picture: no tag.
 constexpr ControlEntry image(std::string_view name, int left, int top) {
     return {name, K::image, {}, left, top, 480, 480};
 }
@@ -53,32 +59,20 @@ constexpr std::array kControls{
     ControlEntry{"Frame4", K::frame, {}, 5280, 4920, 1695, 975, "Выбор  режима", 12},
     ControlEntry{"Label8", K::label, "Frame4", 480, 600, 855, 255, "Тест", 14},
     ControlEntry{"Label7", K::label, "Frame4", 480, 240, 975, 255, "Тренажер", 13},
-    ControlEntry{"Label9",
-                 K::label,
-                 {},
-                 360,
-                 5040,
-                 4695,
-                 855,
-                 {},
-                 19,
-                 9.75,
-                 false,
-                 kNoColor,
-                 kSystem3DLight},
+    ControlEntry{"Label9", K::label, {}, 360, 5040, 4695, 855, {}, 19, 9.75},
     outline("Shape2(10)", 8880),
     ControlEntry{"Label6", K::label, {}, 5880, 4320, 3495, 375, {}, 18},
-    hintImage("Image48", 2520, 5400),
-    hintImage("Image47", 1920, 5400),
-    hintImage("Image46", 1440, 5400),
-    hintImage("Image45", 840, 5400),
-    hintImage("Image44", 240, 5400),
-    hintImage("Image43", 2520, 4680),
-    hintImage("Image42", 1920, 4680),
-    hintImage("Image41", 1440, 4680),
-    hintImage("Image40", 840, 4680),
-    hintImage("Image39", 240, 4680),
-    hintImage("Image38", 3120, 4680),
+    hintPicture("Image48", 2520, 5400, "ноль"),
+    hintPicture("Image47", 1920, 5400, "один"),
+    hintPicture("Image46", 1440, 5400, "no_y"),
+    hintPicture("Image45", 840, 5400, "no_x"),
+    hintPicture("Image44", 240, 5400, "z"),
+    hintPicture("Image43", 2520, 4680, "sz"),
+    hintPicture("Image42", 1920, 4680, "so"),
+    hintPicture("Image41", 1440, 4680, "и"),
+    hintPicture("Image40", 840, 4680, "или"),
+    hintPicture("Image39", 240, 4680, "y"),
+    hintPicture("Image38", 3120, 4680, "x"),
     image("Image37", 2880, 4080),
     outline("Shape2(8)", 7920),
     outline("Shape2(7)", 6960),
@@ -89,8 +83,8 @@ constexpr std::array kControls{
     outline("Shape2(2)", 2160),
     outline("Shape2(1)", 1200),
     outline("Shape2(0)", 240),
-    image("Image36", 1200, 3600),
-    image("Image35", 1200, 3120),
+    paletteSymbol("Image36", 1200, 3600, "ekv"),
+    paletteSymbol("Image35", 1200, 3120, "imp"),
     image("Image34", 8880, 2520),
     image("Image33", 8400, 2520),
     ControlEntry{"Label2", K::label, {}, 120, 2040, 9375, 375, {}, 4, 18, false, kDarkGreen},
@@ -113,21 +107,21 @@ constexpr std::array kControls{
     image("Image18", 1200, 2520),
     image("Image17", 720, 2520),
     image("Image16", 240, 2520),
-    image("Image15", 3240, 3600),
-    image("Image14", 2880, 3600),
-    image("Image13", 2280, 4080),
-    image("Image12", 4440, 3600),
-    image("Image11", 3240, 3120),
-    image("Image10", 4440, 3120),
-    image("Image9", 2280, 3600),
-    image("Image8", 2280, 3120),
-    image("Image7", 3600, 3120),
-    image("Image6", 4080, 3600),
-    image("Image5", 4080, 3120),
-    image("Image4", 2880, 3120),
-    image("Image3", 1800, 4080),
-    image("Image2", 1800, 3600),
-    image("Image1", 1800, 3120),
+    paletteSymbol("Image15", 3240, 3600, "no_i"),
+    paletteSymbol("Image14", 2880, 3600, "no_ili"),
+    paletteSymbol("Image13", 2280, 4080, "z"),
+    paletteSymbol("Image12", 4440, 3600, "sz"),
+    paletteSymbol("Image11", 3240, 3120, "и"),
+    paletteSymbol("Image10", 4440, 3120, "so"),
+    paletteSymbol("Image9", 2280, 3600, "no_y"),
+    paletteSymbol("Image8", 2280, 3120, "y"),
+    paletteSymbol("Image7", 3600, 3120, "равно"),
+    paletteSymbol("Image6", 4080, 3600, "ноль"),
+    paletteSymbol("Image5", 4080, 3120, "один"),
+    paletteSymbol("Image4", 2880, 3120, "или"),
+    paletteSymbol("Image3", 1800, 4080, "no_no_x"),
+    paletteSymbol("Image2", 1800, 3600, "no_x"),
+    paletteSymbol("Image1", 1800, 3120, "x"),
     ControlEntry{
         "Shape1", K::shape, {}, 240, 2520, 9135, 480, {}, -1, 0, false, kNoColor, kLightBlue},
 };

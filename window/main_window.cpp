@@ -1,12 +1,13 @@
-#include "app/form1_window.h"
+#include "window/main_window.h"
 
-#include "app/control_table.h"
-#include "app/fitted_label.h"
-#include "app/shape_widget.h"
-#include "app/window_font.h"
-#include "board/slot_speech.h"
-#include "board/symbol_drag.h"
-#include "board/symbol_image.h"
+#include "core/slot_speech.h"
+#include "window/control_table.h"
+#include "window/fitted_label.h"
+#include "window/qt_text.h"
+#include "window/shape_widget.h"
+#include "window/symbol_drag.h"
+#include "window/symbol_image.h"
+#include "window/window_font.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -23,17 +24,14 @@ int px(int twips) {
     return twips / kTwipsPerPixel;
 }
 
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+// The row's slots are Image16 … Image34, left to right.
+constexpr int kFirstSlotImage = 16;
 
-// Lines are stored with CR LF between them; Qt breaks lines at LF alone.
-QString shown(const std::string& text) {
-    return qs(text).replace(QLatin1String("\r\n"), "\n");
-}
-
-int imageNumber(std::string_view name) {
-    return name.starts_with("Image") ? std::stoi(std::string(name.substr(5))) : 0;
+// Slot k (1 … 19) for image control ImageN, or 0 when ImageN is no slot.
+int slotOfImage(std::string_view name) {
+    if (!name.starts_with("Image")) return 0;
+    const int n = std::stoi(std::string(name.substr(5)));
+    return n >= kFirstSlotImage && n < kFirstSlotImage + kSlotCount ? n - kFirstSlotImage + 1 : 0;
 }
 
 void setPointSize(QWidget* widget, double pt, bool italic = false) {
@@ -64,21 +62,19 @@ const std::map<std::string_view, QString> kPortraitNames{
 
 } // namespace
 
-QColor colorFromValue(ColorValue value, const QPalette& palette) {
-    if (value & 0x80000000u) {
-        switch (value & 0xFFu) {
-        case 0x0F:
-            return palette.color(QPalette::Button);
-        case 0x16:
-            return palette.color(QPalette::Midlight);
-        default:
-            return palette.color(QPalette::Window);
-        }
+QColor shownColour(Colour colour, const QPalette& palette) {
+    switch (colour.role) {
+    case Colour::Role::buttonFace:
+        return palette.color(QPalette::Button);
+    case Colour::Role::light:
+        return palette.color(QPalette::Midlight);
+    case Colour::Role::rgb:
+        break;
     }
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+    return QColor::fromRgb(colour.rgb);
 }
 
-Form1Window::Form1Window(QWidget* parent) : QWidget(parent), token(newWindowToken()) {
+MainWindow::MainWindow(QWidget* parent) : QWidget(parent), token(newWindowToken()) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
     // Scalable: each size is drawn only when the desktop first asks for it.
@@ -87,12 +83,12 @@ Form1Window::Form1Window(QWidget* parent) : QWidget(parent), token(newWindowToke
     setFixedSize(px(kClientWidthTwips), px(kClientHeightTwips));
     buildControls();
     connectEvents();
-    form.Form_Load();
+    core.load();
     render();
     if (QWidget* check = control(QStringLiteral("Command1"))) check->setFocus();
 }
 
-void Form1Window::buildControls() {
+void MainWindow::buildControls() {
     const auto table = controlTable();
     // Later siblings are drawn on top: the windowless controls first, bottom one first, then
     // the windowed ones the same way, then what sits inside the frames.
@@ -114,17 +110,17 @@ void Form1Window::buildControls() {
         setTabOrder(control(qs(tabbed[i - 1]->name)), control(qs(tabbed[i]->name)));
 
     // The controls the state is rendered into.
-    label2 = findChild<QLabel*>(QStringLiteral("Label2"));
-    label3 = findChild<QLabel*>(QStringLiteral("Label3"));
-    label4 = findChild<QLabel*>(QStringLiteral("Label4"));
-    label5 = findChild<QLabel*>(QStringLiteral("Label5"));
-    label6 = findChild<QLabel*>(QStringLiteral("Label6"));
-    label9 = findChild<QLabel*>(QStringLiteral("Label9"));
-    text1 = findChild<QLineEdit*>(QStringLiteral("Text1"));
-    command3 = findChild<QPushButton*>(QStringLiteral("Command3"));
+    lawName = findChild<QLabel*>(QStringLiteral("Label2"));
+    questionShown = findChild<QLabel*>(QStringLiteral("Label3"));
+    rightShown = findChild<QLabel*>(QStringLiteral("Label4"));
+    wrongShown = findChild<QLabel*>(QStringLiteral("Label5"));
+    prompt = findChild<QLabel*>(QStringLiteral("Label6"));
+    instructions = findChild<QLabel*>(QStringLiteral("Label9"));
+    verdict = findChild<QLineEdit*>(QStringLiteral("Text1"));
+    hintButton = findChild<QPushButton*>(QStringLiteral("Command3"));
 }
 
-QWidget* Form1Window::makeControl(const ControlEntry& row, QWidget* container) {
+QWidget* MainWindow::makeControl(const ControlEntry& row, QWidget* container) {
     QWidget* parent = container ? container : this;
     const QString text = qs(row.text);
     QWidget* widget = nullptr;
@@ -149,9 +145,9 @@ QWidget* Form1Window::makeControl(const ControlEntry& row, QWidget* container) {
     }
     case ControlKind::optionButton: {
         auto* option = new QRadioButton(text, parent);
-        const int index = row.name.ends_with("(1)") ? 1 : 0;
-        option->setAccessibleName(index == 0 ? QStringLiteral("Тренажер") : QStringLiteral("Тест"));
-        option1[static_cast<std::size_t>(index)] = option;
+        const bool test = row.name.ends_with("(1)");
+        option->setAccessibleName(test ? QStringLiteral("Тест") : QStringLiteral("Тренажер"));
+        (test ? testOption : trainerOption) = option;
         widget = option;
         break;
     }
@@ -168,25 +164,27 @@ QWidget* Form1Window::makeControl(const ControlEntry& row, QWidget* container) {
     }
     case ControlKind::shape:
         widget = new ShapeWidget(row.backColor != kNoColor && row.name == "Shape1"
-                                     ? colorFromValue(row.backColor, palette())
+                                     ? QColor::fromRgb(row.backColor)
                                      : QColor(),
                                  parent);
         break;
     case ControlKind::image: {
         auto* image = new SymbolImage(parent);
-        const int n = imageNumber(row.name);
-        if (const SymbolRow* symbol = paletteSymbol(n)) {
-            image->setPicture(palettePicture(n));
-            image->makeDragSource(qs(symbol->tag), token);
-            image->setAccessibleName(qs(glyphSpokenName(symbol->glyph)));
-        } else if (n >= kFirstSlotImage && n < kFirstSlotImage + kSlotCount) {
+        const Symbol* symbol = symbolByTag(row.text);
+        if (const int k = slotOfImage(row.name)) {
             image->makeDropTarget(token);
-            slotImages[static_cast<std::size_t>(n - kFirstSlotImage)] = image;
-            connect(image, &SymbolImage::symbolDropped, this, [this, n](const QString& tag) {
-                handle([&] { form.Image_DragDrop(n, tag.toStdString()); });
+            slotImages[static_cast<std::size_t>(k - 1)] = image;
+            connect(image, &SymbolImage::symbolDropped, this, [this, k](const QString& tag) {
+                handle([&] { core.drop(k, tag.toStdString()); });
             });
+        } else if (symbol && row.visible) { // a palette symbol
+            image->setPicture(Picture::blue(symbol->glyph));
+            image->makeDragSource(qs(symbol->tag), token);
+            image->setAccessibleName(qs(symbol->spoken));
+        } else if (symbol) { // a hidden hint picture
+            image->setPicture(Picture::red(symbol->glyph));
         } else {
-            image->setPicture(n == 37 ? Picture::blank() : hintPicture(n));
+            image->setPicture(Picture::blank());
         }
         widget = image;
         break;
@@ -195,69 +193,67 @@ QWidget* Form1Window::makeControl(const ControlEntry& row, QWidget* container) {
     widget->setObjectName(qs(row.name));
     widget->setGeometry(px(row.left), px(row.top), px(row.width), px(row.height));
     if (row.fontPt > 0) setPointSize(widget, row.fontPt, row.italic);
-    if (row.foreColor != kNoColor) setForeColor(widget, colorFromValue(row.foreColor, palette()));
+    if (row.foreColor != kNoColor) setForeColor(widget, QColor::fromRgb(row.foreColor));
     if (row.backColor != kNoColor && row.kind == ControlKind::label)
-        setBackColor(widget, colorFromValue(row.backColor, palette()));
+        setBackColor(widget, QColor::fromRgb(row.backColor));
     widget->setVisible(row.visible);
     byName.insert(widget->objectName(), widget);
 
     return widget;
 }
 
-void Form1Window::connectEvents() {
+void MainWindow::connectEvents() {
     auto button = [this](const char* name) {
         return static_cast<QPushButton*>(control(QString::fromLatin1(name)));
     };
-    connect(button("Command1"), &QPushButton::clicked, this,
-            [this] { handle([&] { form.Command1_Click(); }); });
-    connect(button("Command2"), &QPushButton::clicked, this,
-            [this] { handle([&] { form.Command2_Click(); }); });
-    connect(command3, &QPushButton::clicked, this,
-            [this] { handle([&] { form.Command3_Click(); }); });
-    connect(button("Cmd3_Start"), &QPushButton::clicked, this,
-            [this] { handle([&] { form.Cmd3_Start_Click(); }); });
-    connect(button("Command4"), &QPushButton::clicked, this, &Form1Window::showRulesBox);
-    for (int index : {0, 1})
-        connect(option1[static_cast<std::size_t>(index)], &QRadioButton::clicked, this,
-                [this, index] { handle([&] { form.SelectOption1(index); }); });
+    auto onClick = [this](QAbstractButton* button, void (Form::*handler)()) {
+        connect(button, &QAbstractButton::clicked, this,
+                [this, handler] { handle([&] { (core.*handler)(); }); });
+    };
+    onClick(button("Command1"), &Form::check);
+    onClick(button("Command2"), &Form::clear);
+    onClick(hintButton, &Form::hint);
+    onClick(button("Cmd3_Start"), &Form::start);
+    connect(button("Command4"), &QPushButton::clicked, this, &MainWindow::showRulesBox);
+    connect(trainerOption, &QRadioButton::clicked, this,
+            [this] { handle([&] { core.selectMode(Mode::trainer); }); });
+    connect(testOption, &QRadioButton::clicked, this,
+            [this] { handle([&] { core.selectMode(Mode::test); }); });
 }
 
-void Form1Window::showRulesBox() {
-    const MessageBoxText box = form.Command4_Click();
-    QMessageBox message(QMessageBox::NoIcon, qs(box.title), shown(box.text), QMessageBox::Ok, this);
+void MainWindow::showRulesBox() {
+    QMessageBox message(QMessageBox::NoIcon, qs(kRulesTitle), qs(Form::rulesText()),
+                        QMessageBox::Ok, this);
     message.setObjectName(QStringLiteral("RulesBox"));
     message.exec();
 }
 
-void Form1Window::render() {
-    const FormState& s = form.state;
+void MainWindow::render() {
+    const FormState& s = core.state;
     for (int k = 1; k <= kSlotCount; ++k) {
         SymbolImage* image = slotImages[static_cast<std::size_t>(k - 1)];
-        image->setPicture(slotAt(s, k).picture);
+        image->setPicture(s.slot(k).picture);
         // Renamed only when it changes, so a screen reader hears what changed, not every slot.
-        const QString name = QString::fromStdString(slotSpokenName(k, slotAt(s, k)));
+        const QString name = QString::fromStdString(slotSpokenName(k, s.slot(k)));
         if (image->accessibleName() != name) image->setAccessibleName(name);
     }
-    label2->setText(shown(s.label2));
-    if (label2->font().pointSizeF() != s.label2FontPt) setPointSize(label2, s.label2FontPt);
-    label3->setText(shown(s.label3));
-    label4->setText(shown(s.label4));
-    label5->setText(shown(s.label5));
-    label6->setText(shown(s.label6));
-    label6->setVisible(s.label6Visible);
-    setBackColor(label6, colorFromValue(s.label6BackColor, palette()));
-    label9->setText(shown(s.label9));
-    label9->setVisible(s.label9Visible);
-    setBackColor(label9, colorFromValue(s.label9BackColor, palette()));
-    text1->setText(shown(s.text1));
-    command3->setVisible(s.command3Visible);
-    command3->setEnabled(s.command3Enabled);
-    for (int index : {0, 1}) {
-        QRadioButton* option = option1[static_cast<std::size_t>(index)];
+    lawName->setText(qs(s.lawName));
+    if (lawName->font().pointSizeF() != s.lawNamePt) setPointSize(lawName, s.lawNamePt);
+    questionShown->setText(qs(s.questionShown));
+    rightShown->setText(qs(s.rightShown));
+    wrongShown->setText(qs(s.wrongShown));
+    prompt->setText(qs(s.prompt));
+    prompt->setVisible(s.promptVisible);
+    setBackColor(prompt, shownColour(s.promptBack, palette()));
+    instructions->setText(qs(s.instructions));
+    instructions->setVisible(s.instructionsVisible);
+    setBackColor(instructions, shownColour(s.instructionsBack, palette()));
+    verdict->setText(qs(s.verdict));
+    hintButton->setVisible(s.hintButtonVisible);
+    hintButton->setEnabled(s.hintButtonVisible);
+    for (auto [option, mode] :
+         {std::pair{trainerOption, Mode::trainer}, {testOption, Mode::test}}) {
         const QSignalBlocker quiet(option);
-        // Both unchecked is a valid state only before the load handler has run.
-        option->setAutoExclusive(false);
-        option->setChecked(s.option1[static_cast<std::size_t>(index)]);
-        option->setAutoExclusive(true);
+        option->setChecked(s.mode == mode);
     }
 }

@@ -1,4 +1,4 @@
-#include "app/window_font.h"
+#include "window/window_font.h"
 
 #include <QApplication>
 

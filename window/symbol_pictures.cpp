@@ -1,4 +1,6 @@
-#include "board/symbol_pictures.h"
+#include "window/symbol_pictures.h"
+
+#include "window/qt_text.h"
 
 #include <QFile>
 #include <QHash>
@@ -8,9 +10,7 @@
 namespace {
 
 QByteArray drawingOf(Glyph glyph, Picture::Ink ink) {
-    const auto stem = glyphFileStem(glyph);
-    QFile file(QStringLiteral(":/symbols/%1.svg")
-                   .arg(QString::fromUtf8(stem.data(), static_cast<qsizetype>(stem.size()))));
+    QFile file(QStringLiteral(":/symbols/%1.svg").arg(qs(symbolOf(glyph).drawing)));
     if (!file.open(QIODevice::ReadOnly)) return {};
     QByteArray svg = file.readAll();
     // A hint picture is the blue drawing in red ink.

@@ -1,0 +1,200 @@
+// Every handler of the window, each following its steps in order: the order is behaviour (the
+// verdict is written after the row is emptied, the counts read the verdict back).
+#include "core/form.h"
+
+#include <chrono>
+
+namespace {
+
+constexpr std::string_view kTrainerInstructions = "1. Напишите формулу после знака равенства."
+                                                  "\n 2. Можно использовать кнопку Подсказка."
+                                                  "\n 3. Нажмите кнопку Проверка.";
+constexpr std::string_view kTestInstructions = "1. Напишите формулу в строке ввода."
+                                               "\n 2. Нажмите кнопку Проверка.";
+
+// After the last answer the question number shows the test is over; one press later it stops.
+constexpr int kAfterLastAnswer = kLawCount + 1;
+constexpr int kTestOver = kLawCount + 2;
+constexpr int kHintPressCeiling = 32767;
+
+std::uint64_t clockNow() {
+    return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+bool asksALaw(int question) {
+    return question >= 1 && question <= kLawCount;
+}
+
+} // namespace
+
+Form::Form() : clockSeed(clockNow) {}
+
+void Form::load() {
+    state.runGoing = false;
+    applyMode(Mode::trainer);
+    state.prompt = kStartPrompt;
+    state.promptBack = kPromptColour;
+}
+
+void Form::selectMode(Mode m) {
+    if (m != state.mode) applyMode(m);
+}
+
+// The display returns to waiting for Start; the run itself goes on untouched.
+void Form::applyMode(Mode m) {
+    state.mode = m;
+    state.hintButtonVisible = m == Mode::trainer;
+    state.promptVisible = true;
+    clearRow();
+    state.lawName = state.lawNamesLoaded ? law(1).name : "";
+    showCounts(1, 0, 0);
+}
+
+void Form::start() {
+    prepareRun();
+    state.runGoing = true;
+    state.promptVisible = false;
+    state.instructionsVisible = true;
+
+    colourGenerator.seed(clockSeed());
+    // A uniform r in [0, 1) from 53 random bits, scaled to one of the 2^24 colours; the drawn
+    // number holds red in its low byte and blue in its high one.
+    const double r = static_cast<double>(colourGenerator() >> 11) * 0x1.0p-53;
+    const auto drawn = static_cast<std::uint32_t>(r * 16777216.0);
+    state.instructionsBack =
+        Colour::ofRgb((drawn & 0xFFu) << 16 | (drawn & 0xFF00u) | (drawn >> 16 & 0xFFu));
+
+    state.instructions = state.mode == Mode::trainer ? kTrainerInstructions : kTestInstructions;
+}
+
+void Form::prepareRun() {
+    clearRow();
+    state.hintPresses = 0;
+    state.question = 1;
+    state.wrongCount = 0;
+    state.rightCount = 0;
+    state.lawNamesLoaded = true;
+    state.lawName = law(1).name; // in the size the last run left
+    showCounts(state.question, state.rightCount, state.wrongCount);
+    if (state.mode == Mode::trainer) drawLeftSide(1);
+}
+
+void Form::check() {
+    if (state.runGoing) judgeAnswer();
+    state.instructionsVisible = false;
+}
+
+void Form::judgeAnswer() {
+    state.checkedKey = formulaKey();
+    state.verdict.clear();
+    // The question moves on at once; the answer read above is judged against the one before.
+    // Once the test is over it stops where it is, so further presses all behave alike.
+    if (state.question < kTestOver) ++state.question;
+    const int asked = state.question;
+    state.lawName = asksALaw(asked) ? law(asked).name : "";
+    if (asked < kAfterLastAnswer) {
+        state.questionShown = std::to_string(asked);
+        if (state.mode == Mode::test) state.lawNamePt = kNamePt;
+        if (asked >= kSmallNameFrom) state.lawNamePt = kSmallNamePt;
+    } else {
+        state.questionShown = std::to_string(kLawCount);
+        state.lawNamePt = kNamePt;
+        state.lawName = kEndMessage;
+    }
+    // The trainer draws the next law's left-hand side; after the last answer the row stays.
+    if (state.mode == Mode::trainer && asked >= 2 && asksALaw(asked)) {
+        clearRow();
+        drawLeftSide(asked);
+    }
+    const int answered = asked - 1;
+    state.verdict = asksALaw(answered) && accepts(answered) ? kVerdictRight : kVerdictWrong;
+    if (asked < kTestOver) {
+        if (state.verdict == kVerdictRight)
+            ++state.rightCount;
+        else
+            ++state.wrongCount;
+    } else {
+        state.lawName = kEndMessage;
+        state.questionShown = std::to_string(kLawCount);
+        state.verdict.clear();
+    }
+    state.rightShown = std::to_string(state.rightCount);
+    state.wrongShown = std::to_string(state.wrongCount);
+}
+
+// Trainer mode judges the right-hand side alone (the drawn left side carries no tags); test
+// mode the whole law, in its catalogue form or its other accepted form.
+bool Form::accepts(int lawNumber) const {
+    if (state.mode == Mode::trainer) return state.checkedKey == lawSides(lawNumber).rightKey;
+    const Law& l = law(lawNumber);
+    return state.checkedKey == l.key || (!l.otherForm.empty() && state.checkedKey == l.otherForm);
+}
+
+// The pupil's symbols go; in trainer mode the drawn left-hand side stays.
+void Form::clear() {
+    if (state.mode == Mode::test) {
+        clearRow();
+        return;
+    }
+    if (!asksALaw(state.question)) return;
+    const int kept = static_cast<int>(lawSides(state.question).left.size());
+    for (int k = kept + 1; k <= kSlotCount; ++k)
+        state.slot(k) = Slot{Picture::blank(), ""};
+}
+
+// The expected right-hand side in red, from the slot after "="; the pictures carry no tags, so
+// whatever the pupil dropped there still counts.
+void Form::hint() {
+    if (state.question > 2) state.instructionsVisible = false;
+    if (state.hintPresses < kHintPressCeiling) ++state.hintPresses;
+    if (!asksALaw(state.question)) return;
+    const LawSides& sides = lawSides(state.question);
+    int k = static_cast<int>(sides.left.size()) + 1;
+    for (Glyph g : sides.right)
+        state.slot(k++).picture = Picture::red(g);
+}
+
+void Form::drop(int slot, std::string_view tag) {
+    if (slot < 1 || slot > kSlotCount) return;
+    const Symbol* symbol = symbolByTag(tag);
+    if (!symbol) return;
+    state.slot(slot) = Slot{Picture::blue(symbol->glyph), std::string(symbol->tag)};
+}
+
+std::string Form::formulaKey() const {
+    std::string key;
+    for (const Slot& slot : state.row)
+        key += slot.tag;
+    return key;
+}
+
+void Form::clearRow() {
+    for (Slot& slot : state.row)
+        slot = Slot{Picture::blank(), ""};
+    state.verdict.clear();
+}
+
+// Pictures only: the drawn slots keep their empty tags, so the left-hand side is never part of
+// the formula key.
+void Form::drawLeftSide(int lawNumber) {
+    int k = 1;
+    for (Glyph g : lawSides(lawNumber).left)
+        state.slot(k++).picture = Picture::blue(g);
+}
+
+void Form::showCounts(int question, int right, int wrong) {
+    state.questionShown = std::to_string(question);
+    state.rightShown = std::to_string(right);
+    state.wrongShown = std::to_string(wrong);
+}
+
+std::string Form::rulesText() {
+    return "Правила работы:\n\n"
+           "1. Для начала работы нажмите кнопку Старт.\n"
+           "2. Соберите формулу в строке ввода.\n"
+           "3. В режиме тренажера можно пользоваться кнопкой Подсказка .\n"
+           "4. Нажмите кнопку Проверка.  \n\n"
+           "Программа написана учителем информатики для уроков математической логики.\n"
+           "Автор — учитель информатики средней общеобразовательной школы.\n"
+           "Вопросы и пожелания передайте своему учителю. Версия 1.2 6.02.2005";
+}

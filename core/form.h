@@ -1,0 +1,117 @@
+// The window as data: the run and everything the window shows, with the handlers of every
+// event. No toolkit here; the Qt window forwards its events to Form and renders FormState.
+#pragma once
+
+#include "core/laws.h"
+#include "core/symbols.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <string>
+#include <string_view>
+
+enum class Mode : std::uint8_t {
+    trainer, // the left-hand side is drawn; the pupil writes the right-hand side, with a hint
+    test,    // the pupil writes the whole law
+};
+
+// A colour: plain RGB, or a role the window takes from the desktop's palette.
+struct Colour {
+    enum class Role : std::uint8_t { rgb, buttonFace, light };
+    Role role = Role::rgb;
+    std::uint32_t rgb = 0; // 0xRRGGBB, for Role::rgb
+
+    static constexpr Colour ofRgb(std::uint32_t rgb) { return {Role::rgb, rgb & 0xFFFFFFu}; }
+    static constexpr Colour buttonFace() { return {Role::buttonFace, 0}; }
+    static constexpr Colour light() { return {Role::light, 0}; }
+    friend constexpr bool operator==(const Colour&, const Colour&) = default;
+};
+
+inline constexpr int kSlotCount = 19;
+inline constexpr double kNamePt = 18.0;
+inline constexpr double kSmallNamePt = 14.0; // long names at the end of the catalogue
+inline constexpr int kSmallNameFrom = 22;    // the first question shown in the small size
+
+inline constexpr std::string_view kVerdictRight = "правильно";
+inline constexpr std::string_view kVerdictWrong = "не правильно";
+inline constexpr std::string_view kEndMessage = "Тест окончен. Позовите учителя";
+inline constexpr std::string_view kStartPrompt = "  Для начала работы нажмите кнопку Старт";
+inline constexpr Colour kPromptColour = Colour::ofRgb(0x00FFFF); // cyan
+
+// One slot of the row: the picture it shows and the tag it adds to the formula key. A picture
+// drawn by the program (the trainer's left-hand side, the hint) carries no tag.
+struct Slot {
+    Picture picture;
+    std::string tag;
+    friend bool operator==(const Slot&, const Slot&) = default;
+};
+
+struct FormState {
+    // The run.
+    Mode mode = Mode::trainer;
+    bool runGoing = false;       // from the first Start on; until then Check judges nothing
+    bool lawNamesLoaded = false; // the catalogue's names are shown from the first Start on
+    int question = 0;            // 1 … 23 while asking; 24 after the last answer, then 25
+    int rightCount = 0;
+    int wrongCount = 0;
+    int hintPresses = 0;
+    std::string checkedKey; // the formula key as the last Check read it
+
+    // What the window shows.
+    std::array<Slot, kSlotCount> row{}; // row[k - 1] is slot k
+    std::string lawName;                // the question line: a law's name or the end message
+    double lawNamePt = kNamePt;
+    std::string questionShown, rightShown, wrongShown;
+    std::string prompt;
+    bool promptVisible = true;
+    Colour promptBack = Colour::buttonFace();
+    std::string instructions;
+    bool instructionsVisible = true;
+    Colour instructionsBack = Colour::light();
+    std::string verdict;
+    bool hintButtonVisible = true; // shown and enabled in trainer mode only
+
+    // Slot k, k = 1 … kSlotCount.
+    Slot& slot(int k) { return row[static_cast<std::size_t>(k - 1)]; }
+    const Slot& slot(int k) const { return row[static_cast<std::size_t>(k - 1)]; }
+
+    friend bool operator==(const FormState&, const FormState&) = default;
+};
+
+inline constexpr std::string_view kRulesTitle = "Законы логики";
+
+class Form {
+  public:
+    FormState state;
+    // Seeds the instructions' colour at each Start: the clock by default, a constant in tests.
+    std::function<std::uint64_t()> clockSeed;
+
+    Form();
+
+    // The events of the window.
+    void load();             // the window opens
+    void selectMode(Mode m); // a click on an option button; the selected one changes nothing
+    void start();            // Старт
+    void check();            // the check button
+    void clear();            // Очистить
+    void hint();             // Подсказка
+    void drop(int slot, std::string_view tag); // a palette symbol onto slot 1 … 19
+
+    // The slots' tags joined in slot order.
+    std::string formulaKey() const;
+    // The text of the rules box behind "?".
+    static std::string rulesText();
+
+  private:
+    void applyMode(Mode m);
+    void prepareRun();
+    void judgeAnswer();
+    bool accepts(int lawNumber) const;
+    void clearRow();
+    void drawLeftSide(int lawNumber);
+    void showCounts(int question, int right, int wrong);
+
+    std::mt19937_64 colourGenerator;
+};

@@ -1,0 +1,98 @@
+// The symbol vocabulary: the 17 symbols a pupil writes with, their tags (the text a symbol adds
+// to a formula key), their drawings and what a screen reader says for them; and the picture
+// values a slot or an image holds. Plain C++: the window turns these values into pixmaps.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One drawing per symbol; a hint picture is the same drawing in red.
+enum class Glyph : std::uint8_t {
+    x,
+    y,
+    z,
+    notX,
+    notY,
+    notNotX,
+    orSign,
+    andSign,
+    notOrSign, // "или" under a negation bar
+    notAndSign,
+    implies,
+    equivalent,
+    openBracket,
+    closeBracket,
+    equals,
+    zero,
+    one,
+};
+
+struct Symbol {
+    std::string_view tag; // what the symbol adds to a formula key
+    Glyph glyph;
+    std::string_view drawing; // file stem of its drawing among the symbol pictures
+    std::string_view spoken;  // what a screen reader says for it
+};
+
+// Indexed by Glyph.
+inline constexpr std::array<Symbol, 17> kSymbols{{
+    {"x", Glyph::x, "x", "x"},
+    {"y", Glyph::y, "y", "y"},
+    {"z", Glyph::z, "z", "z"},
+    {"no_x", Glyph::notX, "no_x", "не x"},
+    {"no_y", Glyph::notY, "no_y", "не y"},
+    {"no_no_x", Glyph::notNotX, "no_no_x", "не не x"},
+    {"или", Glyph::orSign, "ili", "или"},
+    {"и", Glyph::andSign, "i", "и"},
+    {"no_ili", Glyph::notOrSign, "no_ili", "или под чертой отрицания"},
+    {"no_i", Glyph::notAndSign, "no_i", "и под чертой отрицания"},
+    {"imp", Glyph::implies, "imp", "импликация"},
+    {"ekv", Glyph::equivalent, "ekv", "эквиваленция"},
+    {"so", Glyph::openBracket, "so", "открывающая скобка"},
+    {"sz", Glyph::closeBracket, "sz", "закрывающая скобка"},
+    {"равно", Glyph::equals, "ravno", "равно"},
+    {"ноль", Glyph::zero, "nol", "ноль"},
+    {"один", Glyph::one, "odin", "один"},
+}};
+
+inline constexpr std::string_view kEqualsTag = "равно";
+
+constexpr const Symbol& symbolOf(Glyph g) {
+    return kSymbols[static_cast<std::size_t>(g)];
+}
+
+// The symbol with this tag, or nullptr for any other text.
+constexpr const Symbol* symbolByTag(std::string_view tag) {
+    for (const Symbol& s : kSymbols)
+        if (s.tag == tag) return &s;
+    return nullptr;
+}
+
+// Splits a formula key into symbols, longest tag first where two could start there ("или"
+// before "и"); nullopt when some part of the key is no tag.
+std::optional<std::vector<Glyph>> splitKey(std::string_view key);
+
+// Joins the symbols' tags into a formula key.
+std::string joinTags(const std::vector<Glyph>& glyphs);
+
+struct Picture {
+    enum class Ink : std::uint8_t {
+        none,  // no picture at all
+        blank, // the empty slot's picture
+        blue,  // a symbol as the palette shows it
+        red,   // a symbol of the hint
+    };
+    Ink ink = Ink::none;
+    Glyph glyph = Glyph::x; // meaningful only for blue and red
+
+    static constexpr Picture nothing() { return {}; }
+    static constexpr Picture blank() { return {Ink::blank, Glyph::x}; }
+    static constexpr Picture blue(Glyph g) { return {Ink::blue, g}; }
+    static constexpr Picture red(Glyph g) { return {Ink::red, g}; }
+    constexpr bool showsGlyph() const { return ink == Ink::blue || ink == Ink::red; }
+    friend constexpr bool operator==(const Picture&, const Picture&) = default;
+};
