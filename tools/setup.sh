@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the trainer needs to build, run and be tested, if any is missing.
+# Installs the Debian packages the trainer needs, if any is missing:
+#   tools/setup.sh run    what building and running the program need
+#   tools/setup.sh        that and everything the tests, the fuzzer and the package checks need
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config            # build
+  cmake ninja-build g++                       # build
   qt6-base-dev qt6-svg-dev                    # Qt 6 Widgets, Svg, Test and the moc
   fonts-paratype                              # PT Sans: the window's font, drawn for Cyrillic
-  xvfb xauth xdotool                          # a virtual screen and a real mouse for the tests
-  libxcb1-dev                                 # the monkey test talks to the X server itself
-  desktop-file-utils appstream dpkg-dev file  # checks of the desktop entry, metadata and package
-  libxml2-utils                               # xmllint, to read the metadata in those checks
-  clang libclang-rt-14-dev                    # libFuzzer and the sanitizers' runtimes for clang
 )
+if [ "${1:-}" != run ]; then
+  packages+=(
+    pkg-config
+    xvfb xauth xdotool                          # a virtual screen and a real mouse for the tests
+    libxcb1-dev                                 # the monkey test talks to the X server itself
+    desktop-file-utils appstream dpkg-dev file  # checks of the desktop entry, metadata and package
+    libxml2-utils                               # xmllint, to read the metadata in those checks
+    clang libclang-rt-14-dev                    # libFuzzer and the sanitizers' runtimes for clang
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
