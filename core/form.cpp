@@ -40,9 +40,12 @@ void Form::selectMode(Mode m) {
     if (m != state.mode) applyMode(m);
 }
 
-// The display returns to waiting for Start; the run itself goes on untouched.
+// A mode change ends the run: until the next Start nothing is judged, counted or drawn for a
+// question, as before the first Start, which is what the display and the prompt invite.
 void Form::applyMode(Mode m) {
     state.mode = m;
+    state.runGoing = false;
+    state.question = 0;
     state.hintButtonVisible = m == Mode::trainer;
     state.promptVisible = true;
     clearRow();
@@ -63,6 +66,7 @@ void Form::start() {
     const auto drawn = static_cast<std::uint32_t>(r * 16777216.0);
     state.instructionsBack =
         Colour::ofRgb((drawn & 0xFFu) << 16 | (drawn & 0xFF00u) | (drawn >> 16 & 0xFFu));
+    state.instructionsInk = readableTextOn(state.instructionsBack.rgb);
 
     state.instructions = state.mode == Mode::trainer ? kTrainerInstructions : kTestInstructions;
 }
@@ -74,7 +78,8 @@ void Form::prepareRun() {
     state.wrongCount = 0;
     state.rightCount = 0;
     state.lawNamesLoaded = true;
-    state.lawName = law(1).name; // in the size the last run left
+    state.lawName = law(1).name;
+    state.lawNamePt = kNamePt; // whatever size the last run ended in
     showCounts(state.question, state.rightCount, state.wrongCount);
     if (state.mode == Mode::trainer) drawLeftSide(1);
 }

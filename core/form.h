@@ -2,6 +2,7 @@
 // event. No toolkit here; the Qt window forwards its events to Form and renders FormState.
 #pragma once
 
+#include "core/colour.h"
 #include "core/laws.h"
 #include "core/symbols.h"
 
@@ -15,18 +16,6 @@
 enum class Mode : std::uint8_t {
     trainer, // the left-hand side is drawn; the pupil writes the right-hand side, with a hint
     test,    // the pupil writes the whole law
-};
-
-// A colour: plain RGB, or a role the window takes from the desktop's palette.
-struct Colour {
-    enum class Role : std::uint8_t { rgb, buttonFace, light };
-    Role role = Role::rgb;
-    std::uint32_t rgb = 0; // 0xRRGGBB, for Role::rgb
-
-    static constexpr Colour ofRgb(std::uint32_t rgb) { return {Role::rgb, rgb & 0xFFFFFFu}; }
-    static constexpr Colour buttonFace() { return {Role::buttonFace, 0}; }
-    static constexpr Colour light() { return {Role::light, 0}; }
-    friend constexpr bool operator==(const Colour&, const Colour&) = default;
 };
 
 inline constexpr int kSlotCount = 19;
@@ -70,6 +59,7 @@ struct FormState {
     std::string instructions;
     bool instructionsVisible = true;
     Colour instructionsBack = Colour::light();
+    Colour instructionsInk = kBlack; // black or white, whichever reads better on the back colour
     std::string verdict;
     bool hintButtonVisible = true; // shown and enabled in trainer mode only
 

@@ -3,6 +3,7 @@
 #include "core/slot_speech.h"
 #include "window/control_table.h"
 #include "window/fitted_label.h"
+#include "window/negation_bars.h"
 #include "window/qt_text.h"
 #include "window/shape_widget.h"
 #include "window/symbol_drag.h"
@@ -108,6 +109,11 @@ void MainWindow::buildControls() {
               [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
     for (std::size_t i = 1; i < tabbed.size(); ++i)
         setTabOrder(control(qs(tabbed[i - 1]->name)), control(qs(tabbed[i]->name)));
+
+    // The joined negation bars lie over the whole row, above the outlines of the odd slots.
+    negationBars = new NegationBars(kSlotCount, this);
+    negationBars->setGeometry(slotImages.front()->geometry().united(slotImages.back()->geometry()));
+    negationBars->raise();
 
     // The controls the state is rendered into.
     lawName = findChild<QLabel*>(QStringLiteral("Label2"));
@@ -230,13 +236,16 @@ void MainWindow::showRulesBox() {
 
 void MainWindow::render() {
     const FormState& s = core.state;
+    std::vector<Picture> row;
     for (int k = 1; k <= kSlotCount; ++k) {
         SymbolImage* image = slotImages[static_cast<std::size_t>(k - 1)];
         image->setPicture(s.slot(k).picture);
+        row.push_back(s.slot(k).picture);
         // Renamed only when it changes, so a screen reader hears what changed, not every slot.
         const QString name = QString::fromStdString(slotSpokenName(k, s.slot(k)));
         if (image->accessibleName() != name) image->setAccessibleName(name);
     }
+    negationBars->setRow(row);
     lawName->setText(qs(s.lawName));
     if (lawName->font().pointSizeF() != s.lawNamePt) setPointSize(lawName, s.lawNamePt);
     questionShown->setText(qs(s.questionShown));
@@ -248,6 +257,7 @@ void MainWindow::render() {
     instructions->setText(qs(s.instructions));
     instructions->setVisible(s.instructionsVisible);
     setBackColor(instructions, shownColour(s.instructionsBack, palette()));
+    setForeColor(instructions, shownColour(s.instructionsInk, palette()));
     verdict->setText(qs(s.verdict));
     hintButton->setVisible(s.hintButtonVisible);
     hintButton->setEnabled(s.hintButtonVisible);

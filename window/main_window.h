@@ -12,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class NegationBars;
 class SymbolImage;
 
 class MainWindow : public QWidget {
@@ -42,6 +43,7 @@ class MainWindow : public QWidget {
     QByteArray token;
     QHash<QString, QWidget*> byName;
     std::array<SymbolImage*, kSlotCount> slotImages{};
+    NegationBars* negationBars = nullptr;
     QLabel *lawName = nullptr, *questionShown = nullptr, *rightShown = nullptr,
            *wrongShown = nullptr, *prompt = nullptr, *instructions = nullptr;
     QLineEdit* verdict = nullptr;

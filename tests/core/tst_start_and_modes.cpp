@@ -23,10 +23,10 @@ void verifyRowEmpty(const FormState& s) {
     }
 }
 
-// The run variables alone, to show what a mode change leaves alone.
-auto runVariables(const FormState& s) {
-    return std::tuple(s.runGoing, s.lawNamesLoaded, s.question, s.rightCount, s.wrongCount,
-                      s.hintPresses, s.checkedKey);
+// What a mode change leaves of the run: the counts and the key are out of sight until the next
+// Start resets them.
+auto keptByAModeChange(const FormState& s) {
+    return std::tuple(s.lawNamesLoaded, s.rightCount, s.wrongCount, s.hintPresses, s.checkedKey);
 }
 
 // A run at question 12 with 5 right and 6 wrong answers.
@@ -66,7 +66,8 @@ class StartAndModes : public QObject {
     void startMidRunBeginsAgain();
     void startResetsTheHintCounter();
     void lawNamesAppearFromTheFirstStart();
-    void modeChangeMidRunGoesOnUnderTheNewChecker();
+    void modeChangeMidRunEndsTheRun_data();
+    void modeChangeMidRunEndsTheRun();
     void rulesBoxTextIsExact();
 };
 
@@ -150,7 +151,9 @@ void StartAndModes::modeOptionsSwitchTheHintAndResetTheDisplay() {
     QCOMPARE(q(s.rightShown), QStringLiteral("0"));
     QCOMPARE(q(s.wrongShown), QStringLiteral("0"));
     QCOMPARE(s.lawName, checks >= 0 ? lawName(1) : std::string());
-    QVERIFY(runVariables(s) == runVariables(before));
+    QVERIFY(keptByAModeChange(s) == keptByAModeChange(before));
+    QVERIFY(!s.runGoing); // the run has ended
+    QCOMPARE(s.question, 0);
     QCOMPARE(s.instructions, before.instructions);
     QCOMPARE(s.instructionsVisible, before.instructionsVisible);
     QVERIFY(s.instructionsBack == before.instructionsBack);
@@ -313,36 +316,66 @@ void StartAndModes::lawNamesAppearFromTheFirstStart() {
     QCOMPARE(f.state.lawName, lawName(1));
 }
 
-void StartAndModes::modeChangeMidRunGoesOnUnderTheNewChecker() {
-    // Trainer: law 1 right, law 2 wrong, law 3 right; then test mode without a new Start.
-    Form f = startedForm(Mode::trainer);
-    dropFrom(f, rightSideTags(1), 5);
-    f.check();
-    f.check();
-    dropFrom(f, rightSideTags(3), 9);
-    f.check();
-    QCOMPARE(f.state.question, 4);
-    f.selectMode(Mode::test);
+void StartAndModes::modeChangeMidRunEndsTheRun_data() {
+    QTest::addColumn<Mode>("from");
+    QTest::addColumn<Mode>("to");
+    QTest::newRow("trainer to test") << Mode::trainer << Mode::test;
+    QTest::newRow("test to trainer") << Mode::test << Mode::trainer;
+}
+
+// At question 12 with 5 right and 6 wrong, the pupil switches mode and writes law 1 as the
+// window now shows it. Until Start nothing is judged, counted or drawn: Check, Hint and Clear do
+// exactly what they do before the first Start of the program.
+void StartAndModes::modeChangeMidRunEndsTheRun() {
+    QFETCH(Mode, from);
+    QFETCH(Mode, to);
+    Form f = atQuestion12(from);
+    QCOMPARE(f.state.question, 12);
+    f.selectMode(to);
     QCOMPARE(q(f.state.questionShown), QStringLiteral("1"));
     QCOMPARE(f.state.lawName, lawName(1));
-    // The whole formula of law 4 is now what counts; the counts go on from 2 right, 1 wrong.
-    dropFrom(f, lawTags(4), 1);
-    f.check();
-    QCOMPARE(q(f.state.verdict), QStringLiteral("правильно"));
-    QCOMPARE(q(f.state.questionShown), QStringLiteral("5"));
-    QCOMPARE(f.state.lawName, lawName(5));
-    QCOMPARE(q(f.state.rightShown), QStringLiteral("3"));
-    QCOMPARE(q(f.state.wrongShown), QStringLiteral("1"));
-    QCOMPARE(f.state.slot(1).tag, std::string("x")); // the test checker leaves the row as built
 
-    // Back to trainer: law 5's right-hand side alone is judged, law 6's left side is drawn.
-    f.selectMode(Mode::trainer);
-    dropFrom(f, rightSideTags(5), 9);
+    Form fresh = loadedForm();
+    fresh.selectMode(to);
+    for (Form* form : {&f, &fresh}) {
+        dropFrom(*form, to == Mode::test ? lawTags(1) : rightSideTags(1), 1);
+        form->check();
+        form->hint();
+        form->clear();
+        form->check();
+    }
+    // The two windows show the same: no verdict, no count, no hint, and Clear acted as before a
+    // run (test mode empties the row; trainer mode keeps it, having no question).
+    FormState shown = f.state, expected = fresh.state;
+    for (FormState* s : {&shown, &expected}) {
+        s->lawNamesLoaded = false; // the windows differ only in having run before
+        s->lawName.clear();
+        s->rightCount = s->wrongCount = 0;
+        s->hintPresses = 0;
+        s->checkedKey.clear();
+        s->instructions.clear();
+        s->instructionsBack = Colour::light();
+        s->instructionsInk = kBlack;
+    }
+    COMPARE_STATES(shown, expected);
+    QVERIFY(f.state.verdict.empty());
+    QCOMPARE(q(f.state.questionShown), QStringLiteral("1"));
+    QCOMPARE(q(f.state.rightShown), QStringLiteral("0"));
+    QCOMPARE(q(f.state.wrongShown), QStringLiteral("0"));
+    for (int k = 1; k <= kSlotCount; ++k)
+        QVERIFY(f.state.slot(k).picture.ink != Picture::Ink::red);
+
+    // Start begins a new run from question 1 in the new mode.
+    f.start();
+    QCOMPARE(f.state.question, 1);
+    QCOMPARE(q(f.state.questionShown), QStringLiteral("1"));
+    dropFrom(f, to == Mode::test ? lawTags(1) : rightSideTags(1),
+             to == Mode::test ? 1 : int(leftSideTags(1).size()) + 1);
     f.check();
     QCOMPARE(q(f.state.verdict), QStringLiteral("правильно"));
-    QCOMPARE(q(f.state.questionShown), QStringLiteral("6"));
-    QCOMPARE(q(f.state.rightShown), QStringLiteral("4"));
-    QVERIFY(f.state.row == predrawnRow(6));
+    QCOMPARE(q(f.state.questionShown), QStringLiteral("2"));
+    QCOMPARE(q(f.state.rightShown), QStringLiteral("1"));
+    QCOMPARE(q(f.state.wrongShown), QStringLiteral("0"));
 }
 
 void StartAndModes::rulesBoxTextIsExact() {

@@ -24,6 +24,25 @@ bool tracing() {
     __builtin_trap();
 }
 
+// The clock a Start seeds the instructions' colour with: a different reading at every Start,
+// drawn from the input's bytes, so the fuzzer reaches every back colour and a replay repeats it.
+class FakeClock {
+  public:
+    FakeClock(const std::uint8_t* data, std::size_t size) {
+        for (std::size_t i = 0; i < size; ++i)
+            state_ = (state_ ^ data[i]) * 0x100000001B3u; // FNV-1a
+    }
+    std::uint64_t next() { // splitmix64
+        std::uint64_t z = state_ += 0x9E3779B97F4A7C15u;
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
+        return z ^ (z >> 31);
+    }
+
+  private:
+    std::uint64_t state_ = 0xCBF29CE484222325u;
+};
+
 Mode modeOf(int number) {
     return number == 0 ? Mode::trainer : Mode::test;
 }
@@ -76,6 +95,9 @@ std::string apply(const fuzz::Event& e, Form& form, fuzz::WindowModel& model) {
         break;
     }
     if (!changes && !(form.state == before)) return "the event changed the window";
+    if (e.kind != K::start && (form.state.instructionsBack != before.instructionsBack ||
+                               form.state.instructionsInk != before.instructionsInk))
+        return "the instructions changed colour without a Start";
     return {};
 }
 
@@ -84,7 +106,8 @@ std::string apply(const fuzz::Event& e, Form& form, fuzz::WindowModel& model) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<fuzz::Event> events = fuzz::decodeEvents(data, size);
     Form form;
-    form.clockSeed = [] { return std::uint64_t{20050206}; };
+    FakeClock clock(data, size);
+    form.clockSeed = [&clock] { return clock.next(); };
     fuzz::WindowModel model;
     // The window always runs its load handler before anything else can happen.
     const fuzz::Event load{fuzz::Event::Kind::load};

@@ -92,9 +92,24 @@ def seeds():
         ([WIDE, t] + i32(v) for t, v in
          enumerate([1, 19, 0, 20, -1, -2**31, 2**31 - 1, 65536 + 1, 1 - 65536])), []) + [
         CHECK]
-    s["mode_switch_mid_run"] = [START] + trainer_answer(1) + [CHECK] + trainer_answer(2) + [
-        CHECK, TEST, CHECK, CHECK, TRAINER, HINT, CHECK, REDRAW] + i16(1) + [CHECK, REDRAW] + i16(
-        0) + [CHECK, TEST, START, CHECK]
+    # A mode change ends the run: Check, Hint and Clear then judge, count and draw nothing for a
+    # question until the next Start, which asks law 1 again with fresh counts.
+    s["mode_switch_mid_run"] = (
+        [START] + sum((trainer_answer(n) + [CHECK] for n in range(1, 5)), [])
+        + trainer_answer(5)[:6]  # two of law 5's symbols, then the switch
+        + [TEST, CHECK, HINT, CLEAR] + drops(LAWS[4], 1) + [HINT, CHECK, CLEAR, CHECK]
+        + [START] + drops(LAWS[0], 1) + [CHECK, CHECK])
+    s["test_switch_mid_run"] = (
+        [TEST, START] + sum(([CLEAR] + drops(LAWS[n - 1], 1) + [CHECK] for n in range(1, 8)), [])
+        + drops(LAWS[7], 1)  # law 8 written, not checked
+        + [TRAINER, CLEAR, HINT, CHECK] + trainer_answer(8) + [HINT, CHECK]
+        + [REDRAW] + i16(0) + [HINT, CLEAR, CHECK]
+        + [START, HINT] + trainer_answer(1) + [CHECK])
+    # Runs that end on the small names (questions 22 and 23) and a Start after each: the new run's
+    # first names are in the full size again, also across a mode change.
+    s["small_names_then_start"] = [START, CHECKS, 21, HINT, START, CHECK, START, CHECKS, 22, TEST,
+                                   START, CHECKS, 21, START, CHECK, CHECKS, 21, TRAINER, START,
+                                   CHECK]
     s["reload_mid_run"] = [START, CHECK, CHECK] + trainer_answer(3) + [
         LOAD, CHECK, HINT, CLEAR] + trainer_answer(3) + [CHECK, START, CHECK, TEST, LOAD, CHECK]
     s["mode_numbers"] = sum(([SELECT] + i16(v) for v in [-1, 2, 255, -32768, 32767]), []) + [

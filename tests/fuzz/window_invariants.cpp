@@ -5,12 +5,46 @@
 #include "support/law_keys.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
 
 namespace fuzz {
 namespace {
 
 constexpr int kMaxAnswers = kLawCount;
 constexpr int kLastQuestion = kLawCount + 2;
+constexpr std::uint32_t kBlackRgb = 0x000000, kWhiteRgb = 0xFFFFFF;
+constexpr double kLeastReadableContrast = 4.5; // WCAG AA for body text
+
+// Relative luminance of an sRGB colour (WCAG 2.x, with the sRGB standard's 0.04045 knee: no
+// 8-bit channel value lies between it and the older 0.03928). The channels are linearised once:
+// the check runs after every event.
+double relativeLuminance(std::uint32_t rgb) {
+    static const std::array<double, 256> linear = [] {
+        std::array<double, 256> table{};
+        for (std::size_t byte = 0; byte < table.size(); ++byte) {
+            const double v = static_cast<double>(byte) / 255.0;
+            table[byte] = v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        }
+        return table;
+    }();
+    return 0.2126 * linear[rgb >> 16 & 0xFFu] + 0.7152 * linear[rgb >> 8 & 0xFFu] +
+           0.0722 * linear[rgb & 0xFFu];
+}
+
+double contrast(std::uint32_t a, std::uint32_t b) {
+    const double la = relativeLuminance(a), lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+std::string hexRgb(std::uint32_t rgb) {
+    static constexpr char hex[] = "0123456789abcdef";
+    std::string text = "#";
+    for (int shift = 20; shift >= 0; shift -= 4)
+        text += hex[rgb >> shift & 0xFu];
+    return text;
+}
 
 std::string counters(int q, int right, int wrong, int hints) {
     return "question " + std::to_string(q) + ", right " + std::to_string(right) + ", wrong " +
@@ -51,6 +85,8 @@ std::string shown(Picture::Ink ink, const std::string& tag) {
 
 std::string rangesBroken(const FormState& s, const ExpectedWindow& e) {
     if (s.question < 0 || s.question > kLastQuestion) return "question number out of range";
+    if (s.runGoing != (s.question != 0))
+        return s.runGoing ? "a run going on question 0" : "a question asked with no run going";
     if (s.hintPresses < 0) return "hint counter wrapped";
     if (s.rightCount < 0 || s.wrongCount < 0) return "a count went negative";
     if (s.rightCount + s.wrongCount > kMaxAnswers) return "more than 23 answers counted";
@@ -72,6 +108,28 @@ std::string runBroken(const FormState& s, const ExpectedWindow& e) {
         s.hintPresses != e.hintPresses)
         return "counters differ from the events; expected " +
                counters(e.question, e.rightCount, e.wrongCount, e.hintPresses);
+    return {};
+}
+
+// The instructions' text is black until the first Start; from then on black or white, whichever
+// contrasts more with the back colour that Start drew (either one on an exact tie).
+std::string inkBroken(const FormState& s, const ExpectedWindow& e) {
+    const Colour ink = s.instructionsInk;
+    const bool blackOrWhite =
+        ink.role == Colour::Role::rgb && (ink.rgb == kBlackRgb || ink.rgb == kWhiteRgb);
+    if (!blackOrWhite)
+        return "instructions in ink " + hexRgb(ink.rgb) + ", neither black nor white";
+    if (e.starts == 0) return ink.rgb == kBlackRgb ? "" : "instructions in white before Start";
+    const std::uint32_t back = s.instructionsBack.rgb;
+    const std::uint32_t other = ink.rgb == kBlackRgb ? kWhiteRgb : kBlackRgb;
+    const double chosen = contrast(ink.rgb, back), missed = contrast(other, back);
+    const auto on = [&] {
+        return " on " + hexRgb(back) + " (" + std::to_string(chosen) + " against " +
+               std::to_string(missed) + ")";
+    };
+    if (chosen < missed)
+        return "instructions in " + hexRgb(ink.rgb) + ", the less readable ink" + on();
+    if (chosen < kLeastReadableContrast) return "instructions hard to read" + on();
     return {};
 }
 
@@ -103,7 +161,7 @@ std::string shownBroken(const FormState& s, const ExpectedWindow& e) {
         return "instructions of the other mode: " + quoted(s.instructions);
     if (s.instructionsBack.role != (e.starts == 0 ? Colour::Role::light : Colour::Role::rgb))
         return "instructions in the wrong kind of colour";
-    return {};
+    return inkBroken(s, e);
 }
 
 std::string rowBroken(const Form& form, const ExpectedWindow& e) {

@@ -57,7 +57,6 @@ void WindowModel::drawLeftSide(int law) {
 }
 
 void WindowModel::load() {
-    w_.runGoing = false;
     showMode(Mode::trainer);
     w_.prompt = kStartPrompt;
     w_.promptColoured = true;
@@ -69,9 +68,13 @@ bool WindowModel::selectMode(Mode m) {
     return true;
 }
 
-// The board and the counts go back to how a run begins; the run's own counters stay.
+// The run ends: until the next Start the window is as before the first one, with no question
+// to judge, count, clear back to or hint. The board and the counts go back to how a run begins;
+// the answers counted and the hint presses stay as they were, and so does the name's size.
 void WindowModel::showMode(Mode m) {
     w_.mode = m;
+    w_.runGoing = false;
+    w_.question = 0;
     w_.hintButtonVisible = m == Mode::trainer;
     w_.promptVisible = true;
     clearRow();
@@ -90,6 +93,7 @@ void WindowModel::start() {
     ++w_.starts;
     w_.startedIn = w_.mode;
     w_.lawName = lawAt(1).name;
+    w_.lawNamePt = kNamePt; // whatever size the last run ended in
     showCounts(1, 0, 0);
     if (w_.mode == Mode::trainer) drawLeftSide(1);
     w_.promptVisible = false;

@@ -1,7 +1,9 @@
 // What the harness expects the window to hold, worked out from the events alone: the run's
 // counters, every slot's picture and tag, the texts and flags shown. It never reads the window it
 // is compared with; the only product data it uses are the catalogue of laws (names, keys and the
-// test's second accepted forms) and the texts and sizes the window shows as they are.
+// test's second accepted forms) and the texts and sizes the window shows as they are. The
+// instructions' back colour is drawn at random, so the model does not predict it: the invariants
+// work out the ink it needs themselves, by the WCAG contrast ratio.
 #pragma once
 
 #include "core/form.h"

@@ -41,7 +41,112 @@ bool isWhite(QRgb pixel) {
     return (pixel & 0xFFFFFFu) == 0xFFFFFFu;
 }
 
+// The screen's ratio the test runs at: 1, or 2 under QT_SCALE_FACTOR=2.
+qreal screenRatio() {
+    return qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();
+}
+
+// Where the negation bar of a barred drawing lies, in the 32-unit picture: x 8 … 22, y 8 … 9.
+constexpr int kBarLeft = 8, kBarRight = 22, kBarTop = 8, kBarBottom = 9, kSlotUnits = 32;
+
+// The bar's ink in full strength, blue or red, as the drawings and the joins paint it.
+bool isInk(QRgb pixel, char ink) {
+    const int full = ink == 'R' ? qRed(pixel) : qBlue(pixel);
+    const int other = ink == 'R' ? qBlue(pixel) : qRed(pixel);
+    return full == 255 && other < 32 && qGreen(pixel) < 32;
+}
+
+bool isAnyInk(QRgb pixel) {
+    return isInk(pixel, 'B') || isInk(pixel, 'R');
+}
+
+// The slot row as the window paints it, with whatever lies over it, in device pixels.
+QImage grabRow(MainWindow& window) {
+    const QRect first = slotImage(window, 1)->geometry();
+    const QRect last = slotImage(window, kSlotCount)->geometry();
+    const QRect row(slotImage(window, 1)->mapTo(&window, QPoint(0, 0)),
+                    QSize(last.right() - first.left() + 1, first.height()));
+    const QPixmap grabbed = window.grab(row);
+    if (grabbed.devicePixelRatio() != screenRatio())
+        qFatal("row grabbed at ratio %f", grabbed.devicePixelRatio());
+    return grabbed.toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Sets the row from slot `first` on: tags as the pupil drops them, "r:tag" a red hint picture
+// of that symbol, "-" an empty slot.
+void layRow(MainWindow& window, int first, const QString& tokens) {
+    int k = first;
+    for (const QString& token : tokens.split(' ', Qt::SkipEmptyParts)) {
+        if (token == "-") {
+            window.form().state.slot(k) = Slot{Picture::blank(), ""};
+        } else if (token.startsWith("r:")) {
+            const std::string tag = token.mid(2).toStdString();
+            window.form().state.slot(k).picture = Picture::red(glyphOfTag(tag));
+        } else {
+            window.form().drop(k, token.toStdString());
+        }
+        ++k;
+    }
+    window.render();
+}
+
+// The painted row against what it must show: gaps[k - 1] is 'B' or 'R' where the bars of
+// slots k and k + 1 join in that ink, '.' where they do not. A joined gap is ink across the
+// bar's rows and otherwise as the empty row shows it; a gap not joined is all as the empty row
+// shows it. Each run of joined gaps is one unbroken bar from the bar's start in its first slot
+// to its end in its last, and no longer.
+void expectJoins(const QImage& shown, const QImage& empty, const QString& gaps) {
+    QCOMPARE(gaps.size(), kSlotCount - 1);
+    QCOMPARE(shown.size(), empty.size());
+    const int dpr = qRound(screenRatio());
+    const int slotPx = kSlotUnits * dpr;
+    QCOMPARE(shown.width(), kSlotCount * slotPx);
+    for (int k = 1; k < kSlotCount; ++k) {
+        const char join = gaps[k - 1].toLatin1();
+        const int from = ((k - 1) * kSlotUnits + kBarRight + 1) * dpr;
+        const int to = (k * kSlotUnits + kBarLeft) * dpr; // one past the gap
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = from; x < to; ++x) {
+                const QRgb p = shown.pixel(x, y);
+                const bool barRow = y >= kBarTop * dpr && y < (kBarBottom + 1) * dpr;
+                const bool right = join != '.' && barRow ? isInk(p, join) : p == empty.pixel(x, y);
+                if (!right)
+                    QFAIL(qPrintable(QStringLiteral("gap %1 (%2), pixel %3,%4 = %5")
+                                         .arg(k)
+                                         .arg(join)
+                                         .arg(x)
+                                         .arg(y)
+                                         .arg(p, 8, 16)));
+            }
+    }
+    for (int k = 1; k < kSlotCount; ++k) {
+        if (gaps[k - 1] == '.' || (k > 1 && gaps[k - 2] == gaps[k - 1])) continue;
+        const char join = gaps[k - 1].toLatin1();
+        int last = k + 1;
+        while (last < kSlotCount && gaps[last - 1] == join)
+            ++last;
+        const int from = ((k - 1) * kSlotUnits + kBarLeft) * dpr;
+        const int to = ((last - 1) * kSlotUnits + kBarRight + 1) * dpr; // one past the bar
+        for (int y = kBarTop * dpr; y < (kBarBottom + 1) * dpr; ++y) {
+            const QString run =
+                QStringLiteral("bar of slots %1 … %2, row %3").arg(k).arg(last).arg(y);
+            for (int x = from; x < to; ++x)
+                if (!isInk(shown.pixel(x, y), join))
+                    QFAIL(qPrintable(run + QStringLiteral(", x %1").arg(x)));
+            QVERIFY2(!isAnyInk(shown.pixel(from - 1, y)), qPrintable(run));
+            if (to < shown.width()) QVERIFY2(!isAnyInk(shown.pixel(to, y)), qPrintable(run));
+        }
+    }
+}
+
 } // namespace
+
+// expectJoins, ending the test at its first failure rather than piling up more.
+#define EXPECT_JOINS(...)                                                                          \
+    do {                                                                                           \
+        expectJoins(__VA_ARGS__);                                                                  \
+        if (QTest::currentTestFailed()) return;                                                    \
+    } while (false)
 
 Q_DECLARE_METATYPE(Glyph)
 Q_DECLARE_METATYPE(Picture::Ink)
@@ -207,7 +312,7 @@ class PicturesTest : public QObject {
 
     // Run also with QT_SCALE_FACTOR=2: the slot then draws its symbol at the screen's ratio.
     void slotDrawsCrisplyAtTheScreenRatio() {
-        const qreal ratio = qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();
+        const qreal ratio = screenRatio();
         MainWindow window;
         window.form().drop(kSlotCount, "no_x");
         window.render();
@@ -237,6 +342,90 @@ class PicturesTest : public QObject {
         QVERIFY(shown.pixel(field.left() - 1, field.center().y()) !=
                 shown.pixel(field.left(), field.center().y()));
         QVERIFY(isWhite(shown.pixel(field.left(), field.bottom())));
+    }
+
+    // Barred pictures side by side in one ink read as one bar over them all; any other
+    // neighbour leaves the gap as it is. Run also with QT_SCALE_FACTOR=2.
+    void negationBarsJoinAcrossTheGaps_data() {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<QString>("joins"); // gap after each slot of the row but the last
+        QTest::newRow("law 7 left side") << 1 << "no_x no_ili no_y равно"
+                                         << "BB.";
+        QTest::newRow("law 8 left side") << 1 << "no_x no_i no_y равно"
+                                         << "BB.";
+        QTest::newRow("at the end of the row") << 17 << "no_x no_ili no_y"
+                                               << "BB";
+        QTest::newRow("barred all along") << 1
+                                          << "no_x no_i no_y no_ili no_x no_i no_y no_ili no_x "
+                                             "no_i no_y no_ili no_x no_i no_y no_ili no_x no_i no_y"
+                                          << QString(kSlotCount - 1, 'B');
+        QTest::newRow("lone no_x beside y") << 4 << "y no_x y"
+                                            << "..";
+        QTest::newRow("lone no_y beside an empty slot") << 9 << "- no_y -"
+                                                        << "..";
+        QTest::newRow("lone no_i beside so and sz") << 1 << "so no_i sz"
+                                                    << "..";
+        QTest::newRow("no_no_x beside no_x") << 2 << "no_x no_no_x no_x"
+                                             << "..";
+        QTest::newRow("no_no_x twice") << 2 << "no_no_x no_no_x"
+                                       << ".";
+        QTest::newRow("red hint beside blue") << 5 << "no_x r:no_x r:no_i no_y"
+                                              << ".R.";
+        QTest::newRow("red run") << 10 << "r:no_x r:no_ili r:no_y"
+                                 << "RR";
+        QTest::newRow("blue run ending in red") << 12 << "no_x no_ili r:no_y"
+                                                << "B.";
+        QTest::newRow("two runs apart") << 1 << "no_x no_y x no_i no_ili"
+                                        << "B..B";
+    }
+    void negationBarsJoinAcrossTheGaps() {
+        QFETCH(int, first);
+        QFETCH(QString, row);
+        QFETCH(QString, joins);
+        MainWindow window;
+        const QImage empty = grabRow(window);
+        layRow(window, first, row);
+        QString gaps(kSlotCount - 1, '.');
+        gaps.replace(first - 1, joins.size(), joins);
+        EXPECT_JOINS(grabRow(window), empty, gaps);
+
+        // Emptied again, the row shows no bar between the slots.
+        layRow(window, 1, QString("- ").repeated(kSlotCount));
+        EXPECT_JOINS(grabRow(window), empty, QString(kSlotCount - 1, '.'));
+    }
+
+    // The trainer draws law 7's left side at question 7 with one bar over "x ∨ y"; the red hint
+    // and what the pupil drops beside it join nothing; the next law's left side joins again.
+    void trainerLeftSideShowsOneBar() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QImage empty = grabRow(window);
+        clickThroughWindow(window, "Cmd3_Start");
+        while (window.form().state.question < 7)
+            clickThroughWindow(window, "Command1");
+        QCOMPARE(lawSides(7).left,
+                 (std::vector<Glyph>{Glyph::notX, Glyph::notOrSign, Glyph::notY, Glyph::equals}));
+        QCOMPARE(slotImage(window, 2)->picture(), Picture::blue(Glyph::notOrSign));
+        const QString lawSeven = "BB" + QString(kSlotCount - 3, '.');
+        EXPECT_JOINS(grabRow(window), empty, lawSeven);
+
+        clickThroughWindow(window, "Command3");
+        QCOMPARE(slotImage(window, 7)->picture(), Picture::red(Glyph::notY));
+        EXPECT_JOINS(grabRow(window), empty, lawSeven);
+        window.form().drop(8, "no_i");
+        window.render();
+        EXPECT_JOINS(grabRow(window), empty, lawSeven);
+
+        clickThroughWindow(window, "Command1");
+        QCOMPARE(slotImage(window, 2)->picture(), Picture::blue(Glyph::notAndSign));
+        EXPECT_JOINS(grabRow(window), empty, lawSeven);
+
+        // The bars lie over the slots without taking their clicks and drops.
+        for (int k = 1; k <= kSlotCount; ++k)
+            QCOMPARE(window.childAt(centreInWindow(window, slotImage(window, k))),
+                     static_cast<QWidget*>(slotImage(window, k)));
     }
 };
 

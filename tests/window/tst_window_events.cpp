@@ -16,6 +16,8 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -79,6 +81,47 @@ QRgb drawnColour(std::uint64_t seed) {
     return qRgb(int(drawn & 0xFF), int(drawn >> 8 & 0xFF), int(drawn >> 16 & 0xFF));
 }
 
+// The WCAG 2.x contrast ratio of two painted colours, worked out apart from the core: the
+// relative luminance of the linearised sRGB channels, then (lighter + 0.05) / (darker + 0.05).
+double wcagLuminance(QRgb colour) {
+    auto linear = [](int channel) {
+        const double s = channel / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(colour)) + 0.7152 * linear(qGreen(colour)) +
+           0.0722 * linear(qBlue(colour));
+}
+
+double wcagRatio(QRgb a, QRgb b) {
+    const double la = wcagLuminance(a), lb = wcagLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+int colourDistance(QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+           std::abs(qBlue(a) - qBlue(b));
+}
+
+QString hexOf(QRgb colour) {
+    return QColor(colour).name();
+}
+
+// The seeds whose colours read worst with either black or white: those where the two read
+// most alike, the middle grey-ish band where a wrong choice is easiest to make.
+std::vector<std::uint64_t> hardestSeeds(std::uint64_t from, std::uint64_t to, std::size_t count) {
+    std::vector<std::pair<double, std::uint64_t>> scored;
+    for (std::uint64_t seed = from; seed < to; ++seed) {
+        const QRgb back = drawnColour(seed);
+        scored.emplace_back(
+            std::max(wcagRatio(back, qRgb(0, 0, 0)), wcagRatio(back, qRgb(255, 255, 255))), seed);
+    }
+    std::partial_sort(scored.begin(), scored.begin() + std::ptrdiff_t(count), scored.end());
+    std::vector<std::uint64_t> seeds;
+    for (std::size_t i = 0; i < count; ++i)
+        seeds.push_back(scored[i].second);
+    return seeds;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(std::uint64_t)
@@ -107,6 +150,8 @@ class WindowEventsTest : public QObject {
         QCOMPARE(label("Label9")->isHidden(), !s.instructionsVisible);
         QCOMPARE(label("Label9")->palette().color(QPalette::Window),
                  expectedColour(s.instructionsBack, window->palette()));
+        QCOMPARE(label("Label9")->palette().color(QPalette::WindowText),
+                 expectedColour(s.instructionsInk, window->palette()));
         QCOMPARE(label("Label6")->palette().color(QPalette::Window),
                  expectedColour(s.promptBack, window->palette()));
         QWidget* hint = window->control("Command3");
@@ -217,6 +262,61 @@ class WindowEventsTest : public QObject {
         window->form().clockSeed = [seed] { return seed; };
         click("Cmd3_Start");
         QCOMPARE(state().instructionsBack, colour);
+    }
+
+    // Whatever colour a Start draws, the instructions are painted in black or white, whichever
+    // reads better on it, and so at a WCAG contrast of at least 4.5:1. Measured on the painted
+    // label: the back colour at a corner, the text colour as the painted pixel farthest from it.
+    void instructionsTextReadsOnEveryDrawnColour() {
+        std::vector<std::uint64_t> seeds;
+        for (std::uint64_t seed = 1; seed <= 1000; ++seed)
+            seeds.push_back(seed);
+        for (std::uint64_t seed : hardestSeeds(1001, 60001, 24))
+            seeds.push_back(seed);
+
+        QLabel* instructions = label("Label9");
+        double lowest = 22;
+        QString lowestAt;
+        for (std::uint64_t seed : seeds) {
+            window->form().clockSeed = [seed] { return seed; };
+            click("Cmd3_Start");
+            const QImage shown =
+                instructions->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const QRgb back = shown.pixel(shown.width() - 2, shown.height() - 2) | 0xFF000000u;
+            const QString at = QStringLiteral("seed %1, back %2").arg(seed).arg(hexOf(back));
+            QVERIFY2(back == drawnColour(seed), qPrintable(at));
+
+            QRgb ink = back;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x) {
+                    const QRgb p = shown.pixel(x, y);
+                    if (colourDistance(p, back) > colourDistance(ink, back)) ink = p;
+                }
+            // Enough pixels in the full text colour to be the strokes of the text.
+            int inked = 0;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    inked += shown.pixel(x, y) == ink ? 1 : 0;
+            const QString painted =
+                at + QStringLiteral(", text %1 (%2 px)").arg(hexOf(ink)).arg(inked);
+            QVERIFY2(inked >= 100, qPrintable(painted));
+            QVERIFY2(ink == instructions->palette().color(QPalette::WindowText).rgb(),
+                     qPrintable(painted));
+
+            const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
+            QVERIFY2(ink == black || ink == white, qPrintable(painted));
+            const double ratio = wcagRatio(back, ink);
+            const double other = wcagRatio(back, ink == black ? white : black);
+            QVERIFY2(ratio >= other,
+                     qPrintable(painted + QStringLiteral(": %1 < %2").arg(ratio).arg(other)));
+            QVERIFY2(ratio >= 4.5, qPrintable(painted + QStringLiteral(": %1").arg(ratio)));
+            if (ratio < lowest) {
+                lowest = ratio;
+                lowestAt = painted;
+            }
+        }
+        qInfo("lowest contrast over %d Starts: %.3f:1, %s", int(seeds.size()), lowest,
+              qPrintable(lowestAt));
     }
 
     void clearButtonEmptiesWhatThePupilDropped() {
