@@ -5,16 +5,20 @@
 #include "window/main_window.h"
 #include "window/qt_text.h"
 #include "window/symbol_drag.h"
+#include "window/symbol_image.h"
 #include "window/window_font.h"
 
 #include <QApplication>
 #include <QDropEvent>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QTest>
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -36,6 +40,11 @@ class Bench {
         QApplication::instance()->installEventFilter(&counter);
         window.show();
         if (!QTest::qWaitForWindowExposed(&window)) std::fprintf(stderr, "window not exposed\n");
+        // Active, as under the pupil's hands: the focused control draws its focus frame.
+        window.activateWindow();
+        if (!QTest::qWaitForWindowActive(&window)) std::fprintf(stderr, "window not active\n");
+        for (SymbolImage* image : window.findChildren<SymbolImage*>())
+            if (image->isPaletteSymbol()) palette.push_back(image);
         settle();
     }
 
@@ -57,6 +66,24 @@ class Bench {
         QDropEvent drop(QPointF(at), Qt::CopyAction, data.get(), Qt::LeftButton, {});
         QCoreApplication::sendEvent(slot, &drop);
     }
+
+    // A key pressed and released on the control with the keyboard focus, as the keyboard does.
+    void key(int code, const QString& text = {}) {
+        QWidget* target = window.focusWidget() ? window.focusWidget() : &window;
+        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(target, &release);
+    }
+    // A typed character: its key code is the one of its upper case, as the keyboard sends it.
+    void type(char c) { key(QChar::toUpper(char16_t(c)), QString(QChar::fromLatin1(c))); }
+
+    // The keyboard focus to the caret slot, control Image(15 + caret).
+    void focusRow() {
+        window.control(QStringLiteral("Image%1").arg(15 + caret()))->setFocus();
+        settle();
+    }
+    int caret() { return window.form().state.caret; }
 
     // Handles whatever the event posted, the repaint of what changed among it.
     static void settle() { QCoreApplication::processEvents(); }
@@ -96,6 +123,7 @@ class Bench {
 
     MainWindow window;
     PaintCount counter;
+    std::vector<SymbolImage*> palette;
 };
 
 } // namespace
@@ -116,6 +144,62 @@ int main(int argc, char* argv[]) {
     b.settle();
     // A drop on each slot in turn, each time a different symbol from the slot's last one.
     b.measure("drop", runs, none, [&](int i) { b.drop(1 + i % kSlotCount, tag(i)); });
+    b.focusRow();
+    // The keys a pupil types for symbols, in turn, so a slot rarely gets its last one again.
+    const std::string typed = "xyz01()=v*><";
+    auto symbolKey = [&](int i) { return typed[static_cast<std::size_t>(i) % typed.size()]; };
+    // Back to slot 1 before the caret reaches the end of the row, where it stops.
+    auto homeNearTheEnd = [&](int) {
+        if (b.caret() >= kSlotCount - 1) b.key(Qt::Key_Home);
+    };
+    b.measure("symbol key", runs, homeNearTheEnd, [&](int i) { b.type(symbolKey(i)); });
+    // One "!" waiting, two, then none again: the mark in the caret slot changes each time.
+    b.measure("key !", runs, none, [&](int) { b.type('!'); });
+    b.key(Qt::Key_Escape);
+    b.measure(
+        "key Left", runs, [&](int) { b.key(Qt::Key_Right); }, [&](int) { b.key(Qt::Key_Left); });
+    b.measure(
+        "key Right", runs, [&](int) { b.key(Qt::Key_Left); }, [&](int) { b.key(Qt::Key_Right); });
+    // A symbol typed before each, so that there is one to empty.
+    b.measure(
+        "Backspace", runs,
+        [&](int i) {
+            homeNearTheEnd(i);
+            b.type(symbolKey(i));
+        },
+        [&](int) { b.key(Qt::Key_Backspace); });
+    b.measure(
+        "Delete", runs,
+        [&](int i) {
+            homeNearTheEnd(i);
+            b.type(symbolKey(i));
+            b.key(Qt::Key_Left);
+        },
+        [&](int) { b.key(Qt::Key_Delete); });
+    // A click picks each palette symbol in turn: the frame leaves one and goes round another.
+    auto paletteSymbol = [&](int i) {
+        return b.palette[static_cast<std::size_t>(i) % b.palette.size()];
+    };
+    b.measure("click-pick", runs, none, [&](int i) {
+        QWidget* symbol = paletteSymbol(i);
+        QTest::mouseClick(symbol, Qt::LeftButton, {}, symbol->rect().center());
+    });
+    // Space in the row places the picked symbol at the caret, into an emptied slot.
+    b.key(Qt::Key_Escape);
+    b.focusRow();
+    b.measure(
+        "Space place", runs,
+        [&](int i) {
+            homeNearTheEnd(i);
+            b.key(Qt::Key_Delete);
+            if (i % 4 == 0) {
+                QWidget* symbol = paletteSymbol(i / 4);
+                QTest::mouseClick(symbol, Qt::LeftButton, {}, symbol->rect().center());
+                b.focusRow();
+            }
+        },
+        [&](int) { b.key(Qt::Key_Space, QStringLiteral(" ")); });
+    b.key(Qt::Key_Escape);
     // Check through whole runs: every 23rd answer a new Start, untimed.
     b.measure(
         "Check", runs,

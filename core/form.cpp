@@ -51,6 +51,7 @@ void Form::applyMode(Mode m) {
     clearRow();
     state.lawName = state.lawNamesLoaded ? law(1).name : "";
     showCounts(1, 0, 0);
+    resetWriting();
 }
 
 void Form::start() {
@@ -69,6 +70,7 @@ void Form::start() {
     state.instructionsInk = readableTextOn(state.instructionsBack.rgb);
 
     state.instructions = state.mode == Mode::trainer ? kTrainerInstructions : kTestInstructions;
+    resetWriting();
 }
 
 void Form::prepareRun() {
@@ -87,6 +89,7 @@ void Form::prepareRun() {
 void Form::check() {
     if (state.runGoing) judgeAnswer();
     state.instructionsVisible = false;
+    resetWriting();
 }
 
 void Form::judgeAnswer() {
@@ -137,6 +140,7 @@ bool Form::accepts(int lawNumber) const {
 
 // The pupil's symbols go; in trainer mode the drawn left-hand side stays.
 void Form::clear() {
+    resetWriting();
     if (state.mode == Mode::test) {
         clearRow();
         return;

@@ -63,6 +63,11 @@ struct FormState {
     std::string verdict;
     bool hintButtonVisible = true; // shown and enabled in trainer mode only
 
+    // Writing without dragging.
+    int caret = 1;      // the slot the keyboard writes into next, 1 … kSlotCount
+    std::string picked; // the tag of the palette symbol picked by a click; empty: none
+    int barsTyped = 0;  // "!" typed and waiting for the symbol they bar: 0, 1 or 2
+
     // Slot k, k = 1 … kSlotCount.
     Slot& slot(int k) { return row[static_cast<std::size_t>(k - 1)]; }
     const Slot& slot(int k) const { return row[static_cast<std::size_t>(k - 1)]; }
@@ -89,6 +94,22 @@ class Form {
     void hint();             // Подсказка
     void drop(int slot, std::string_view tag); // a palette symbol onto slot 1 … 19
 
+    // Writing without dragging: every route places and empties slots as a drop does.
+    void pick(std::string_view tag); // a click on a palette symbol; on the picked one, unpicks
+    void unpick();                   // Escape: no symbol picked, no "!" waiting
+    void placePicked(int slot);      // a click on a slot: the picked symbol goes there
+    void emptySlot(int slot);        // blank picture, no tag
+    void moveCaret(int slot);        // kept within the row
+    void placePickedAtCaret();       // Space or Enter in the row; the caret moves on
+    void deleteAtCaret();            // Delete
+    void backspace();                // empties the slot before the caret and moves there
+    // A typed character: a symbol's key places it at the caret and moves the caret on; "!" (or
+    // "-") bars the symbol typed next. False when the character means nothing here.
+    bool type(char32_t key);
+    // Where the caret goes after Start, Check, Clear and a mode change: in trainer mode the
+    // slot after the drawn "=", otherwise slot 1.
+    int caretHome() const;
+
     // The slots' tags joined in slot order.
     std::string formulaKey() const;
     // The text of the rules box behind "?".
@@ -102,6 +123,8 @@ class Form {
     void clearRow();
     void drawLeftSide(int lawNumber);
     void showCounts(int question, int right, int wrong);
+    void resetWriting();
+    void placeAtCaret(std::string_view tag);
 
     std::mt19937_64 colourGenerator;
 };

@@ -10,6 +10,7 @@
 #include "window/symbol_image.h"
 #include "window/window_font.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -76,6 +77,7 @@ QColor shownColour(Colour colour, const QPalette& palette) {
 }
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent), token(newWindowToken()) {
+    SymbolImage::installAccessibility();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
     // Scalable: each size is drawn only when the desktop first asks for it.
@@ -87,6 +89,8 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), token(newWindowToken(
     core.load();
     render();
     if (QWidget* check = control(QStringLiteral("Command1"))) check->setFocus();
+    // Symbol keys are typed wherever the focus is in the window.
+    qApp->installEventFilter(this);
 }
 
 void MainWindow::buildControls() {
@@ -101,14 +105,29 @@ void MainWindow::buildControls() {
     buildPass([](const ControlEntry& c) { return c.container.empty() && isWindowed(c.kind); });
     buildPass([](const ControlEntry& c) { return !c.container.empty(); });
 
+    // The row and the palette come first in the Tab order, as they stand on screen above and
+    // beside the check button; each is one stop, the arrow keys move within it.
     std::vector<const ControlEntry*> tabbed;
     for (const ControlEntry& c : table)
         if (c.tabIndex >= 0 && isWindowed(c.kind) && c.kind != ControlKind::frame)
             tabbed.push_back(&c);
     std::sort(tabbed.begin(), tabbed.end(),
               [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
-    for (std::size_t i = 1; i < tabbed.size(); ++i)
-        setTabOrder(control(qs(tabbed[i - 1]->name)), control(qs(tabbed[i]->name)));
+    // Only widgets that take Tab focus can be ordered; render() then narrows each group to one.
+    for (SymbolImage* image : slotImages)
+        image->setFocusPolicy(Qt::TabFocus);
+    for (SymbolImage* image : paletteSymbols)
+        image->setFocusPolicy(Qt::TabFocus);
+    std::vector<QWidget*> chain(slotImages.begin(), slotImages.end());
+    std::sort(paletteSymbols.begin(), paletteSymbols.end(), [](QWidget* a, QWidget* b) {
+        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+    });
+    chain.insert(chain.end(), paletteSymbols.begin(), paletteSymbols.end());
+    for (const ControlEntry* c : tabbed)
+        chain.push_back(control(qs(c->name)));
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+    currentPaletteSymbol = paletteSymbols.front();
 
     // The joined negation bars lie over the whole row, above the outlines of the odd slots.
     negationBars = new NegationBars(kSlotCount, this);
@@ -183,10 +202,15 @@ QWidget* MainWindow::makeControl(const ControlEntry& row, QWidget* container) {
             connect(image, &SymbolImage::symbolDropped, this, [this, k](const QString& tag) {
                 handle([&] { core.drop(k, tag.toStdString()); });
             });
+            connect(image, &SymbolImage::clicked, this,
+                    [this, k] { handle([&] { core.placePicked(k); }); });
         } else if (symbol && row.visible) { // a palette symbol
             image->setPicture(Picture::blue(symbol->glyph));
             image->makeDragSource(qs(symbol->tag), token);
             image->setAccessibleName(qs(symbol->spoken));
+            paletteSymbols.push_back(image);
+            connect(image, &SymbolImage::clicked, this,
+                    [this, symbol] { handle([&] { core.pick(symbol->tag); }); });
         } else if (symbol) { // a hidden hint picture
             image->setPicture(Picture::red(symbol->glyph));
         } else {
@@ -242,10 +266,22 @@ void MainWindow::render() {
         image->setPicture(s.slot(k).picture);
         row.push_back(s.slot(k).picture);
         // Renamed only when it changes, so a screen reader hears what changed, not every slot.
-        const QString name = QString::fromStdString(slotSpokenName(k, s.slot(k)));
+        QString name = QString::fromStdString(slotSpokenName(k, s.slot(k)));
+        const bool caret = k == s.caret;
+        image->setFocusPolicy(caret ? Qt::TabFocus : Qt::NoFocus);
+        image->setMark(caret && s.barsTyped > 0 ? QString(s.barsTyped, QChar(0x00AC)) : QString());
+        if (caret && s.barsTyped > 0) name += QStringLiteral(", ждёт символ под чертой");
         if (image->accessibleName() != name) image->setAccessibleName(name);
     }
     negationBars->setRow(row);
+    // The row's keyboard focus follows the caret.
+    SymbolImage* caretSlot = slotImages[static_cast<std::size_t>(s.caret - 1)];
+    if (std::any_of(slotImages.begin(), slotImages.end(), [](auto* i) { return i->hasFocus(); }))
+        caretSlot->setFocus(Qt::OtherFocusReason);
+    for (SymbolImage* symbol : paletteSymbols) {
+        symbol->setPicked(symbol->tag() == qs(s.picked));
+        symbol->setFocusPolicy(symbol == currentPaletteSymbol ? Qt::TabFocus : Qt::NoFocus);
+    }
     lawName->setText(qs(s.lawName));
     if (lawName->font().pointSizeF() != s.lawNamePt) setPointSize(lawName, s.lawNamePt);
     questionShown->setText(qs(s.questionShown));

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QWidget>
 #include <array>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -29,7 +30,12 @@ class MainWindow : public QWidget {
     // Copies the form's state into the widgets.
     void render();
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    bool handleKey(const class QKeyEvent& key);
+    bool handlePaletteKey(SymbolImage* symbol, int key);
     void buildControls();
     QWidget* makeControl(const struct ControlEntry& row, QWidget* container);
     void connectEvents();
@@ -43,6 +49,8 @@ class MainWindow : public QWidget {
     QByteArray token;
     QHash<QString, QWidget*> byName;
     std::array<SymbolImage*, kSlotCount> slotImages{};
+    std::vector<SymbolImage*> paletteSymbols;    // in screen order, row by row
+    SymbolImage* currentPaletteSymbol = nullptr; // the palette's one Tab stop
     NegationBars* negationBars = nullptr;
     QLabel *lawName = nullptr, *questionShown = nullptr, *rightShown = nullptr,
            *wrongShown = nullptr, *prompt = nullptr, *instructions = nullptr;

@@ -1,5 +1,6 @@
-// End to end: the real window on a real X display (Xvfb), driven by the real X pointer through
-// xdotool, read back from the window's core and from the pixels on the screen.
+// End to end: the real window on a real X display (Xvfb), driven by the real X pointer and the
+// real X keyboard through xdotool, read back from the window's core and from the pixels on the
+// screen.
 //
 // xdotool runs as a separate process while this process keeps spinning its event loop: a
 // press on a palette symbol enters QDrag::exec, whose nested loop must see the X events of the
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -22,6 +24,7 @@
 #include <memory>
 #include <string_view>
 #include <vector>
+#include <xcb/xcb.h>
 
 #ifndef E2E_SCREENSHOT_DIR
 #error "E2E_SCREENSHOT_DIR must name the folder for the screenshots"
@@ -52,6 +55,10 @@ bool isDarkGreen(QRgb p) {
 bool isDark(QRgb p) {
     return qGray(p) < 110;
 }
+// The frame around a picked palette symbol, 0xE06000.
+bool isPickOrange(QRgb p) {
+    return qRed(p) > 200 && qGreen(p) > 70 && qGreen(p) < 130 && qBlue(p) < 40;
+}
 
 int countPixels(const QImage& image, const QRect& area, bool (*test)(QRgb)) {
     int n = 0;
@@ -65,12 +72,12 @@ QString rgbText(QRgb p) {
     return QStringLiteral("(%1,%2,%3)").arg(qRed(p)).arg(qGreen(p)).arg(qBlue(p));
 }
 
-// Counts two kinds of event delivered to one widget.
+// Counts two kinds of event delivered to one widget, or to anything when watching the application.
 class EventCount : public QObject {
   public:
-    EventCount(QWidget* widget, QEvent::Type first, QEvent::Type second)
+    EventCount(QObject* watched, QEvent::Type first, QEvent::Type second)
         : firstType(first), secondType(second) {
-        widget->installEventFilter(this);
+        watched->installEventFilter(this);
     }
     int first = 0;
     int second = 0;
@@ -143,6 +150,106 @@ class MessageCount {
     static inline QtMessageHandler previous = nullptr;
 };
 
+// The keys typed for each symbol, as a pupil would on a Latin layout.
+struct KeysOfTag {
+    std::string_view tag;
+    const char* keys;
+};
+constexpr KeysOfTag kKeysOfTag[] = {
+    {"x", "x"},   {"y", "y"},  {"z", "z"},       {"no_x", "!x"}, {"no_y", "!y"}, {"no_no_x", "!!x"},
+    {"или", "v"}, {"и", "*"},  {"no_ili", "!v"}, {"no_i", "!*"}, {"imp", ">"},   {"ekv", "<"},
+    {"so", "("},  {"sz", ")"}, {"равно", "="},   {"ноль", "0"},  {"один", "1"},
+};
+
+// The test's own connection to the X server, for what xdotool cannot do reliably.
+//
+// The Russian letters typed on the keys of x, y, z and v get keys of their own for as long as
+// this lives: xdotool types a letter missing from the keymap by binding it to a spare key just
+// for the key press, and the window may read the keymap after the binding is undone and miss the
+// letter. A letter already in the keymap is typed by pressing its key as it stands.
+class XKeyboard {
+  public:
+    XKeyboard() {
+        connection = xcb_connect(nullptr, nullptr);
+        if (xcb_connection_has_error(connection)) return;
+        const xcb_setup_t* setup = xcb_get_setup(connection);
+        const xcb_keycode_t first = setup->min_keycode, last = setup->max_keycode;
+        auto* map = xcb_get_keyboard_mapping_reply(
+            connection, xcb_get_keyboard_mapping(connection, first, last - first + 1), nullptr);
+        if (!map) return;
+        const int perKey = map->keysyms_per_keycode;
+        const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map);
+        std::size_t next = 0;
+        for (int code = last; code >= first && next < std::size(kLetters); --code) {
+            const xcb_keysym_t* own = syms + (code - first) * perKey;
+            if (std::any_of(own, own + perKey, [](xcb_keysym_t s) { return s != 0; })) continue;
+            // Lower case alone, upper case with Shift, as in the Russian layout.
+            const xcb_keysym_t bound[2] = {kLetters[next].keysym, kLetters[next].keysym + 0x20};
+            xcb_change_keyboard_mapping(connection, 1, xcb_keycode_t(code), 2, bound);
+            keycodes[next++] = xcb_keycode_t(code);
+        }
+        std::free(map);
+        ready = next == std::size(kLetters);
+        inputFocus(); // waits until the server has done the above
+    }
+    ~XKeyboard() {
+        if (!xcb_connection_has_error(connection)) {
+            const xcb_keysym_t none[2] = {0, 0};
+            for (xcb_keycode_t code : keycodes)
+                if (code != 0) xcb_change_keyboard_mapping(connection, 1, code, 2, none);
+            inputFocus();
+        }
+        xcb_disconnect(connection);
+    }
+    bool lettersBound() const { return ready; }
+
+    // The xdotool key ("shift+93") for a Russian letter; empty for any other character.
+    QString keyOf(QChar c) const {
+        for (std::size_t i = 0; i < std::size(kLetters); ++i) {
+            const QString key = QString::number(keycodes[i]);
+            if (c == kLetters[i].lower) return key;
+            if (c == kLetters[i].lower.toUpper()) return QStringLiteral("shift+") + key;
+        }
+        return {};
+    }
+
+    // The window the keys go to.
+    WId inputFocus() const {
+        auto* reply =
+            xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
+        const WId focus = reply ? reply->focus : 0;
+        std::free(reply);
+        return focus;
+    }
+
+  private:
+    struct Letter {
+        QChar lower;
+        xcb_keysym_t keysym; // its capital's is 0x20 higher
+    };
+    static constexpr Letter kLetters[] = {
+        {QChar(0x0447), 0x06de}, // ч, Cyrillic_che
+        {QChar(0x043D), 0x06ce}, // н, Cyrillic_en
+        {QChar(0x044F), 0x06d1}, // я, Cyrillic_ya
+        {QChar(0x043C), 0x06cd}, // м, Cyrillic_em
+    };
+    xcb_connection_t* connection = nullptr;
+    xcb_keycode_t keycodes[std::size(kLetters)] = {};
+    bool ready = false;
+};
+
+// What a pupil types for a law: its symbols' keys one after the other.
+QString typedLaw(int lawNumber) {
+    QString typed;
+    for (std::string_view tag : law_keys::lawTags(lawNumber)) {
+        const auto* it = std::find_if(std::begin(kKeysOfTag), std::end(kKeysOfTag),
+                                      [&](const KeysOfTag& k) { return k.tag == tag; });
+        if (it == std::end(kKeysOfTag)) qFatal("no keys for the tag %s", std::string(tag).c_str());
+        typed += QLatin1String(it->keys);
+    }
+    return typed;
+}
+
 } // namespace
 
 // Readable pictures in failure messages.
@@ -166,6 +273,7 @@ class RealMouseTest : public QObject {
 
   private slots:
     void initTestCase();
+    void cleanupTestCase() { xKeyboard.reset(); }
     void init();
     void cleanup();
 
@@ -175,6 +283,10 @@ class RealMouseTest : public QObject {
     void testModeWholeLaw();
     void dropsOutsideTheSlotsChangeNothing();
     void pressDuringAnotherDragStartsNoSecond();
+    void wholeTestFromTheKeyboard();
+    void typedLawJudgedRight_data();
+    void typedLawJudgedRight();
+    void clickToPickThenKeysInTheRow();
 
   private:
     SymbolImage* image(const QString& name) const;
@@ -188,11 +300,22 @@ class RealMouseTest : public QObject {
     void click(const QString& name);
     void drag(std::string_view tag, int k);
     void dragAndRelease(std::string_view tag, const std::vector<QPoint>& waypoints);
+    // Real keys: xdotool key names ("Tab", "shift+Tab", "BackSpace"), or text typed as it is.
+    void keys(const QStringList& names);
+    void checkKeysReachTheWindow();
+    void type(const QString& text);
+    // Presses `key` (Tab or shift+Tab) until the focus reaches `target`, each press waited for.
+    void tabTo(QWidget* target, const char* key);
+    void startTestAt(int question);
 
     // The form's texts as QStrings, so that a failure shows them.
     QString tag(int k) const { return qs(window->form().state.slot(k).tag); }
     QString key() const { return qs(window->form().formulaKey()); }
     QString verdict() const { return qs(window->form().state.verdict); }
+    QString picked() const { return qs(window->form().state.picked); }
+    QString labelText(const char* name) const {
+        return qobject_cast<QLabel*>(widget(name))->text();
+    }
 
     QImage grab() const;
     QImage fieldOn(const QImage& shot, const QWidget* image) const;
@@ -202,8 +325,11 @@ class RealMouseTest : public QObject {
     using SlotSymbols = std::vector<std::pair<int, std::string_view>>;
     void checkSlotsShowPalette(const SlotSymbols& slotAndTag);
     void checkFirstAnswerRight();
+    void checkFramesShown(const QWidget* pickedSymbol, const QWidget* caret,
+                          const QWidget* emptySlot);
 
     std::unique_ptr<MainWindow> window;
+    std::unique_ptr<XKeyboard> xKeyboard;
     QDir screenshots;
 };
 
@@ -214,6 +340,9 @@ void RealMouseTest::initTestCase() {
     installWindowFont();
     screenshots.setPath(QStringLiteral(E2E_SCREENSHOT_DIR));
     QVERIFY(screenshots.mkpath(QStringLiteral(".")));
+    // Bound before any window exists: the keymap change reaches the window before any key does.
+    xKeyboard = std::make_unique<XKeyboard>();
+    QVERIFY2(xKeyboard->lettersBound(), "no spare keys for the Russian letters");
 }
 
 void RealMouseTest::init() {
@@ -275,7 +404,70 @@ void RealMouseTest::click(const QString& name) {
     if (QCursor::pos() != at)
         args += {"mousemove", "--sync", QString::number(at.x()), QString::number(at.y())};
     args += {"click", "1"};
+    EventCount buttons(target, QEvent::MouseButtonPress, QEvent::MouseButtonRelease);
     xdotool(args);
+    // Done once the control has had the release, whatever the click then did.
+    QTRY_VERIFY_WITH_TIMEOUT(buttons.second >= 1, kTimeoutMs);
+}
+
+// The keys go where the X server sends them: to the window only while it has the input focus.
+void RealMouseTest::checkKeysReachTheWindow() {
+    const WId focus = xKeyboard->inputFocus();
+    QVERIFY2(focus == window->winId(),
+             qPrintable(QStringLiteral("the X input focus is on 0x%1, not on the window 0x%2")
+                            .arg(focus, 0, 16)
+                            .arg(window->winId(), 0, 16)));
+}
+
+void RealMouseTest::keys(const QStringList& names) {
+    STEP(checkKeysReachTheWindow());
+    xdotool(QStringList{"key", "--delay", "30"} + names);
+}
+
+// Latin text through xdotool's typing, the Russian letters by pressing the keys bound to them.
+void RealMouseTest::type(const QString& text) {
+    STEP(checkKeysReachTheWindow());
+    QString latin;
+    QStringList russian;
+    auto flush = [&] {
+        if (!latin.isEmpty()) xdotool({"type", "--delay", "30", "--", latin});
+        if (!russian.isEmpty()) xdotool(QStringList{"key", "--delay", "30"} + russian);
+        latin.clear();
+        russian.clear();
+    };
+    for (QChar c : text) {
+        const QString key = xKeyboard->keyOf(c);
+        if (key.isEmpty() != russian.isEmpty()) STEP(flush());
+        if (key.isEmpty())
+            latin += c;
+        else
+            russian += key;
+    }
+    STEP(flush());
+}
+
+void RealMouseTest::tabTo(QWidget* target, const char* key) {
+    for (int presses = 0; presses < 60 && QApplication::focusWidget() != target; ++presses) {
+        QWidget* before = QApplication::focusWidget();
+        STEP(keys({QLatin1String(key)}));
+        QTRY_VERIFY_WITH_TIMEOUT(QApplication::focusWidget() != before, kTimeoutMs);
+    }
+    QCOMPARE(QApplication::focusWidget(), target);
+}
+
+// Test mode started by clicks, then Check pressed with Space on an empty row until `question`
+// is asked; the focus is left on Check.
+void RealMouseTest::startTestAt(int question) {
+    const FormState& s = window->form().state;
+    STEP(click("Option1(1)"));
+    QTRY_COMPARE_WITH_TIMEOUT(s.mode, Mode::test, kTimeoutMs);
+    STEP(click("Cmd3_Start"));
+    QTRY_VERIFY_WITH_TIMEOUT(s.runGoing, kTimeoutMs);
+    STEP(tabTo(widget("Command1"), "shift+Tab"));
+    if (question > 1) STEP(keys(QStringList(question - 1, QStringLiteral("space"))));
+    QTRY_COMPARE_WITH_TIMEOUT(s.question, question, kTimeoutMs);
+    QCOMPARE(s.wrongCount, question - 1);
+    QCOMPARE(s.rightCount, 0);
 }
 
 // A real drag: press on the palette image, move in small steps through the waypoints, release
@@ -361,6 +553,30 @@ void RealMouseTest::checkFirstAnswerRight() {
     QCOMPARE(qobject_cast<QLabel*>(widget("Label4"))->text(), QStringLiteral("1"));
     QCOMPARE(qobject_cast<QLabel*>(widget("Label5"))->text(), QStringLiteral("0"));
     QCOMPARE(qobject_cast<QLabel*>(widget("Label3"))->text(), QStringLiteral("2"));
+}
+
+// On the screen: the orange frame around the picked palette symbol and nowhere else, and the
+// dashed focus frame down both sides of the caret slot, which an empty slot without the caret
+// does not show.
+void RealMouseTest::checkFramesShown(const QWidget* pickedSymbol, const QWidget* caret,
+                                     const QWidget* emptySlot) {
+    auto inWindow = [&](const QWidget* w, const QRect& part) {
+        return part.translated(w->mapTo(window.get(), QPoint(0, 0)));
+    };
+    // Columns 2 … 4 and 27 … 29 of a slot's 32, clear of its outline and of its picture.
+    const QRect leftSide(2, 2, 3, 28), rightSide(27, 2, 3, 28);
+    auto shown = [&] {
+        const QImage shot = grab();
+        const int orange =
+            countPixels(shot, inWindow(pickedSymbol, pickedSymbol->rect()), isPickOrange);
+        if (orange < 100 || countPixels(shot, shot.rect(), isPickOrange) != orange) return false;
+        for (const QRect& side : {leftSide, rightSide}) {
+            if (countPixels(shot, inWindow(caret, side), isDark) < 8) return false;
+            if (countPixels(shot, inWindow(emptySlot, side), isDark) != 0) return false;
+        }
+        return true;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(shown(), kTimeoutMs);
 }
 
 void RealMouseTest::windowAfterLoad() {
@@ -555,8 +771,10 @@ void RealMouseTest::dropsOutsideTheSlotsChangeNothing() {
     QCOMPARE(tag(10), QStringLiteral("z"));
 }
 
-// A pupil's quick click on one symbol and a press on another that reaches the window before the
-// first drag has wound down: the second press must not start a drag inside the first.
+// A pupil's quick click on one symbol, then a press and drag on another, over and over with no
+// pause: a press that reaches a symbol before the last drag has wound down must not start a drag
+// inside it, and is ignored. A click that is taken picks x, the next unpicks it; it never starts a
+// drag. Then ten quick clicks on x alone, with no drag between them: ten toggles.
 void RealMouseTest::pressDuringAnotherDragStartsNoSecond() {
     const FormState& s = window->form().state;
     STEP(click("Option1(1)"));
@@ -567,6 +785,9 @@ void RealMouseTest::pressDuringAnotherDragStartsNoSecond() {
         sources.push_back(palette(placed.tag));
     DragNesting drags(sources);
     MessageCount invalid("possibly invalid state");
+    QObject receiver;
+    int xClicks = 0;
+    connect(palette("x"), &SymbolImage::clicked, &receiver, [&] { ++xClicks; });
 
     auto number = [](int v) { return QString::number(v); };
     const QPoint first = centreOnScreen(palette("x")), second = centreOnScreen(palette("y"));
@@ -582,15 +803,199 @@ void RealMouseTest::pressDuringAnotherDragStartsNoSecond() {
         }
         args += {"mouseup", "1"};
     }
-    xdotool(args);
-    QTRY_COMPARE_WITH_TIMEOUT(drags.running, 0, kTimeoutMs);
-    QVERIFY(drags.started >= 10);
-    QCOMPARE(drags.deepest, 1);
-    QCOMPARE(invalid.seen(), 0);
-
-    // The window is not left inside a drag: a drop onto a slot still works.
+    STEP(xdotool(args));
+    // The window is not left inside a drag: a drop onto a slot still works. Its events come
+    // after all of the rounds', so once it is over the rounds are too.
     STEP(drag("z", 10));
     QCOMPARE(tag(10), QStringLiteral("z"));
+    QCOMPARE(drags.running, 0);
+    QVERIFY2(drags.started >= 2, "no round started a drag");
+    QCOMPARE(drags.deepest, 1);
+    QCOMPARE(invalid.seen(), 0);
+    // Each click x took toggled its pick: the first round's at least, as no drag ran before it.
+    // y, only ever pressed to be dragged, is never picked.
+    qInfo("the clicks on x taken in the rounds: %d of 10; drags started: %d", xClicks,
+          drags.started);
+    QVERIFY(xClicks >= 1);
+    QCOMPARE(picked(), xClicks % 2 ? QStringLiteral("x") : QString());
+    QCOMPARE(palette("x")->isPicked(), xClicks % 2 == 1);
+    QVERIFY(!palette("y")->isPicked());
+
+    // From no pick, ten quick clicks on x (Qt sees every second press as a double click).
+    STEP(keys({"Escape"}));
+    QTRY_COMPARE_WITH_TIMEOUT(picked(), QString(), kTimeoutMs);
+    const int before = xClicks, dragsBefore = drags.started;
+    EventCount buttons(palette("x"), QEvent::MouseButtonPress, QEvent::MouseButtonRelease);
+    STEP(xdotool({"mousemove", "--sync", number(first.x()), number(first.y()), "click", "--repeat",
+                  "10", "--delay", "40", "1"}));
+    QTRY_COMPARE_WITH_TIMEOUT(buttons.second, 10, kTimeoutMs);
+    QCOMPARE(xClicks - before, 10);
+    QCOMPARE(picked(), QString());
+    QVERIFY(!palette("x")->isPicked());
+    QCOMPARE(drags.started, dragsBefore); // clicks start no drag
+}
+
+// A whole test from the keyboard alone: Tab and the arrow keys choose the test mode, Space
+// presses Start, every law is typed and checked with Space on Check, which keeps the focus while
+// the keys are typed; Clear, reached with Tab, empties the row between the laws.
+void RealMouseTest::wholeTestFromTheKeyboard() {
+    const FormState& s = window->form().state;
+    EventCount pointer(qApp, QEvent::MouseButtonPress, QEvent::MouseButtonRelease);
+    QElapsedTimer timer;
+    timer.start();
+    QWidget* check = widget("Command1");
+    QWidget* clear = widget("Command2");
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), check, kTimeoutMs);
+
+    STEP(tabTo(widget("Option1(0)"), "Tab"));
+    STEP(keys({"Down"}));
+    QTRY_COMPARE_WITH_TIMEOUT(s.mode, Mode::test, kTimeoutMs);
+    QVERIFY(qobject_cast<QRadioButton*>(widget("Option1(1)"))->isChecked());
+    STEP(tabTo(widget("Cmd3_Start"), "shift+Tab"));
+    STEP(keys({"space"}));
+    QTRY_VERIFY_WITH_TIMEOUT(s.runGoing, kTimeoutMs);
+    STEP(tabTo(check, "shift+Tab"));
+
+    for (int n = 1; n <= kLawCount; ++n) {
+        const QByteArray where = QByteArray("law ") + QByteArray::number(n);
+        QVERIFY2(s.question == n && s.caret == 1, where.constData());
+        QCOMPARE(key(), QString());
+        STEP(type(typedLaw(n)));
+        QTRY_COMPARE_WITH_TIMEOUT(key(), qs(law(n).key), kTimeoutMs);
+        QVERIFY2(QApplication::focusWidget() == check, where.constData());
+        STEP(keys({"space"}));
+        QTRY_COMPARE_WITH_TIMEOUT(s.question, n + 1, kTimeoutMs);
+        QCOMPARE(verdict(), QStringLiteral("правильно"));
+        QVERIFY2(s.rightCount == n && s.wrongCount == 0, where.constData());
+        if (n == kLawCount) break;
+        STEP(tabTo(clear, "Tab"));
+        STEP(keys({"space"}));
+        QTRY_COMPARE_WITH_TIMEOUT(key(), QString(), kTimeoutMs);
+        STEP(tabTo(check, "shift+Tab"));
+    }
+
+    QCOMPARE(labelText("Label4"), QStringLiteral("23"));
+    QCOMPARE(labelText("Label5"), QStringLiteral("0"));
+    QCOMPARE(labelText("Label3"), QStringLiteral("23"));
+    QCOMPARE(labelText("Label2"), qs(kEndMessage));
+    QCOMPARE(qobject_cast<QLineEdit*>(widget("Text1"))->text(), QStringLiteral("правильно"));
+    // Law 23 stays in the row, typed in full.
+    STEP(checkSlotsShowPalette({{1, "x"}, {2, "ekv"}, {3, "y"}, {4, "равно"}, {6, "no_x"}}));
+    QCOMPARE(pointer.first, 0);
+    QCOMPARE(pointer.second, 0);
+    STEP(save(grab(), QStringLiteral("keyboard_test_over.png")));
+    qInfo("23 laws typed and checked in %.1f s", double(timer.elapsed()) / 1000);
+}
+
+void RealMouseTest::typedLawJudgedRight_data() {
+    QTest::addColumn<int>("lawNumber");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("formulaKey");
+    const QString law7 = qs(law(7).key), law7Other = qs(law(7).otherForm);
+    QTest::newRow("7 with !") << 7 << QStringLiteral("!x!v!y=!x*!y") << law7;
+    QTest::newRow("7 in Russian letters") << 7 << QStringLiteral("!ч!м!н=!ч*!н") << law7;
+    QTest::newRow("7 other form, Russian capitals")
+        << 7 << QStringLiteral("!Н!М!Ч=!Н*!Ч") << law7Other;
+    QTest::newRow("3 in Russian letters, | and +")
+        << 3 << QStringLiteral("ч|(н+я)=(чмн)vя") << qs(law(3).key);
+    QTest::newRow("8 with - and &") << 8 << QStringLiteral("-x-&-y=-x|-y") << qs(law(8).key);
+    QTest::newRow("21 with --") << 21 << QStringLiteral("--x=x") << qs(law(21).key);
+    QTest::newRow("23 with ~ and .")
+        << 23 << QStringLiteral("x~y=(!xvy).(!yvx)") << qs(law(23).key);
+}
+
+// One law typed with real keys in the layouts and spellings a pupil may use, checked with Space.
+void RealMouseTest::typedLawJudgedRight() {
+    QFETCH(int, lawNumber);
+    QFETCH(QString, typed);
+    QFETCH(QString, formulaKey);
+    const FormState& s = window->form().state;
+    STEP(startTestAt(lawNumber));
+    STEP(type(typed));
+    QTRY_COMPARE_WITH_TIMEOUT(key(), formulaKey, kTimeoutMs);
+    QCOMPARE(s.barsTyped, 0);
+    QCOMPARE(QApplication::focusWidget(), widget("Command1"));
+    STEP(keys({"space"}));
+    QTRY_COMPARE_WITH_TIMEOUT(s.question, lawNumber + 1, kTimeoutMs);
+    QCOMPARE(verdict(), QStringLiteral("правильно"));
+    QCOMPARE(s.rightCount, 1);
+    QCOMPARE(s.wrongCount, lawNumber - 1);
+}
+
+// Click a palette symbol, click slots: each gets it, and the pick stays. Then into the row with
+// Shift+Tab: the arrows move the caret, Backspace empties the slot before it, Space and Enter
+// place the picked symbol; a waiting "!" is announced; Escape drops the pick.
+void RealMouseTest::clickToPickThenKeysInTheRow() {
+    const FormState& s = window->form().state;
+    STEP(click("Option1(1)"));
+    STEP(click("Cmd3_Start"));
+    QTRY_VERIFY_WITH_TIMEOUT(s.runGoing, kTimeoutMs);
+
+    // With nothing picked a click on a slot places nothing.
+    STEP(click(slotName(2)));
+    QCOMPARE(tag(2), QString());
+    STEP(click(paletteImageOf("x")));
+    QCOMPARE(picked(), QStringLiteral("x"));
+    QVERIFY(palette("x")->isPicked());
+    QCOMPARE(key(), QString());
+    STEP(click(slotName(3)));
+    STEP(click(slotName(5)));
+    QCOMPARE(tag(3), QStringLiteral("x"));
+    QCOMPARE(tag(5), QStringLiteral("x"));
+    QCOMPARE(picked(), QStringLiteral("x"));
+    // A drag while x is picked carries the dragged symbol and leaves the pick as it was; the
+    // picked symbol's picture is unchanged on the screen, the same as the x placed in the row.
+    STEP(drag("y", 7));
+    QCOMPARE(tag(7), QStringLiteral("y"));
+    QCOMPARE(picked(), QStringLiteral("x"));
+    STEP(checkSlotsShowPalette({{3, "x"}, {5, "x"}, {7, "y"}}));
+    QCOMPARE(key(), QStringLiteral("xxy"));
+
+    // The caret, slot 1 in test mode, is the row's one Tab stop.
+    STEP(tabTo(slot(1), "shift+Tab"));
+    QCOMPARE(s.caret, 1);
+    STEP(checkFramesShown(palette("x"), slot(1), slot(2)));
+    STEP(save(grab(), QStringLiteral("pick_and_caret.png")));
+
+    STEP(keys({"Right", "Right", "Right", "Right", "Right"}));
+    QTRY_COMPARE_WITH_TIMEOUT(s.caret, 6, kTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), slot(6), kTimeoutMs);
+    STEP(keys({"BackSpace"}));
+    QTRY_COMPARE_WITH_TIMEOUT(s.caret, 5, kTimeoutMs);
+    QCOMPARE(tag(5), QString());
+    QCOMPARE(s.slot(5).picture, Picture::blank());
+    STEP(keys({"BackSpace", "BackSpace"}));
+    QTRY_COMPARE_WITH_TIMEOUT(s.caret, 3, kTimeoutMs);
+    QCOMPARE(tag(3), QString());
+    QCOMPARE(key(), QStringLiteral("y"));
+    QTRY_COMPARE_WITH_TIMEOUT(slot(3)->picture(), Picture::blank(), kTimeoutMs);
+    // Space, then Enter, in the row place the picked symbol at the caret and move the caret on.
+    STEP(keys({"space"}));
+    QTRY_COMPARE_WITH_TIMEOUT(s.caret, 4, kTimeoutMs);
+    QCOMPARE(tag(3), QStringLiteral("x"));
+    STEP(keys({"Return"}));
+    QTRY_COMPARE_WITH_TIMEOUT(s.caret, 5, kTimeoutMs);
+    QCOMPARE(tag(4), QStringLiteral("x"));
+
+    // A waiting "!" is announced in the caret slot's name; "z" cannot follow it: nothing placed.
+    STEP(type(QStringLiteral("!")));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        slot(5)->accessibleName().endsWith(QStringLiteral(", ждёт символ под чертой")), kTimeoutMs);
+    STEP(save(grab(), QStringLiteral("bar_waiting.png")));
+    STEP(type(QStringLiteral("z")));
+    QTRY_COMPARE_WITH_TIMEOUT(s.barsTyped, 0, kTimeoutMs);
+    QCOMPARE(tag(5), QString());
+    QCOMPARE(s.caret, 5);
+    QVERIFY(!slot(5)->accessibleName().contains(QStringLiteral("ждёт")));
+
+    // Escape drops the pick, and its frame goes from the screen.
+    STEP(keys({"Escape"}));
+    QTRY_COMPARE_WITH_TIMEOUT(picked(), QString(), kTimeoutMs);
+    QVERIFY(!palette("x")->isPicked());
+    QTRY_COMPARE_WITH_TIMEOUT(countPixels(grab(), window->rect(), isPickOrange), 0, kTimeoutMs);
+    QCOMPARE(key(), QStringLiteral("xxy"));
+    QCOMPARE(s.question, 1);
+    QCOMPARE(s.rightCount + s.wrongCount, 0);
 }
 
 QTEST_MAIN(RealMouseTest)

@@ -1,0 +1,146 @@
+// Writing a formula without dragging: a picked symbol placed by clicks, the caret of the
+// keyboard, and typed keys. Each places or empties slots exactly as a drop does.
+#include "core/form.h"
+
+#include <algorithm>
+
+namespace {
+
+// The symbol a typed character stands for, or "" when it stands for none. The Russian layout
+// types ч, н, я, м on the keys that bear x, y, z, v, so those letters count as well.
+std::string_view tagOfKey(char32_t key) {
+    switch (key) {
+    case U'x':
+    case U'X':
+    case U'ч':
+    case U'Ч':
+        return "x";
+    case U'y':
+    case U'Y':
+    case U'н':
+    case U'Н':
+        return "y";
+    case U'z':
+    case U'Z':
+    case U'я':
+    case U'Я':
+        return "z";
+    case U'0':
+        return "ноль";
+    case U'1':
+        return "один";
+    case U'(':
+        return "so";
+    case U')':
+        return "sz";
+    case U'=':
+        return "равно";
+    case U'v':
+    case U'V':
+    case U'м':
+    case U'М':
+    case U'|':
+    case U'+':
+        return "или";
+    case U'*':
+    case U'&':
+    case U'.':
+        return "и";
+    case U'>':
+        return "imp";
+    case U'<':
+    case U'~':
+        return "ekv";
+    default:
+        return "";
+    }
+}
+
+// The barred symbol for a symbol under one bar ("!x") or two ("!!x"), or "" where there is none.
+std::string_view barred(std::string_view tag, int bars) {
+    if (bars == 1) {
+        if (tag == "x") return "no_x";
+        if (tag == "y") return "no_y";
+        if (tag == "или") return "no_ili";
+        if (tag == "и") return "no_i";
+    }
+    if (bars == 2 && tag == "x") return "no_no_x";
+    return "";
+}
+
+} // namespace
+
+int Form::caretHome() const {
+    const int q = state.question;
+    if (state.mode == Mode::trainer && q >= 1 && q <= kLawCount)
+        return static_cast<int>(lawSides(q).left.size()) + 1;
+    return 1;
+}
+
+void Form::resetWriting() {
+    state.picked.clear();
+    state.barsTyped = 0;
+    state.caret = caretHome();
+}
+
+void Form::pick(std::string_view tag) {
+    const Symbol* symbol = symbolByTag(tag);
+    if (!symbol) return;
+    state.picked = state.picked == symbol->tag ? "" : std::string(symbol->tag);
+}
+
+void Form::unpick() {
+    state.picked.clear();
+    state.barsTyped = 0;
+}
+
+void Form::placePicked(int slot) {
+    if (!state.picked.empty()) drop(slot, state.picked);
+}
+
+void Form::emptySlot(int slot) {
+    if (slot < 1 || slot > kSlotCount) return;
+    state.slot(slot) = Slot{Picture::blank(), ""};
+}
+
+void Form::moveCaret(int slot) {
+    state.caret = std::clamp(slot, 1, kSlotCount);
+}
+
+void Form::placeAtCaret(std::string_view tag) {
+    drop(state.caret, tag);
+    moveCaret(state.caret + 1); // stays on the last slot: a held key never runs past the row
+}
+
+void Form::placePickedAtCaret() {
+    if (!state.picked.empty()) placeAtCaret(state.picked);
+}
+
+void Form::deleteAtCaret() {
+    emptySlot(state.caret);
+}
+
+void Form::backspace() {
+    if (state.caret <= 1) return;
+    moveCaret(state.caret - 1);
+    emptySlot(state.caret);
+}
+
+bool Form::type(char32_t key) {
+    if (key == U'!' || key == U'-') {
+        // A third bar has no symbol to go with: the bars typed so far are dropped.
+        state.barsTyped = state.barsTyped < 2 ? state.barsTyped + 1 : 0;
+        return true;
+    }
+    const std::string_view tag = tagOfKey(key);
+    const int bars = state.barsTyped;
+    state.barsTyped = 0;
+    if (tag.empty()) return bars > 0; // a key that cannot follow "!" drops it
+    if (bars == 0) {
+        placeAtCaret(tag);
+        return true;
+    }
+    if (const std::string_view withBars = barred(tag, bars); !withBars.empty())
+        placeAtCaret(withBars);
+    return true;
+}

@@ -1,0 +1,129 @@
+// The keyboard: Tab reaches the row and the palette, the arrow keys move within them, Space or
+// Enter picks and places, and a symbol's key types it at the caret from anywhere in the window.
+// Every key ends in the same operations of the form as a drop or a click.
+#include "window/main_window.h"
+#include "window/symbol_image.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// The palette symbol nearest to `from` in the direction of an arrow key, or nullptr.
+SymbolImage* neighbour(const std::vector<SymbolImage*>& palette, const SymbolImage* from, int key) {
+    const QPoint origin = from->geometry().center();
+    SymbolImage* best = nullptr;
+    int bestScore = std::numeric_limits<int>::max();
+    for (SymbolImage* candidate : palette) {
+        const QPoint d = candidate->geometry().center() - origin;
+        int along = 0, across = 0;
+        switch (key) {
+        case Qt::Key_Left:
+            along = -d.x(), across = d.y();
+            break;
+        case Qt::Key_Right:
+            along = d.x(), across = d.y();
+            break;
+        case Qt::Key_Up:
+            along = -d.y(), across = d.x();
+            break;
+        case Qt::Key_Down:
+            along = d.y(), across = d.x();
+            break;
+        default:
+            return nullptr;
+        }
+        if (along <= 0) continue;
+        const int score = along + 4 * std::abs(across); // the same row or column first
+        if (score < bestScore) bestScore = score, best = candidate;
+    }
+    return best;
+}
+
+} // namespace
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // Only the first receiver of a key in this window, and never under the rules box.
+    if (!widget || widget->window() != this || QApplication::activeModalWidget()) return false;
+    if (widget != (focusWidget() ? focusWidget() : this)) return false;
+    if (SymbolImage::dragInProgress()) return true; // keys during a drag are ignored
+    return handleKey(*static_cast<QKeyEvent*>(event));
+}
+
+bool MainWindow::handleKey(const QKeyEvent& key) {
+    const int code = key.key();
+    auto* focused = qobject_cast<SymbolImage*>(focusWidget());
+    const bool inRow =
+        focused && std::find(slotImages.begin(), slotImages.end(), focused) != slotImages.end();
+    if (focused && focused->isPaletteSymbol() && handlePaletteKey(focused, code)) return true;
+    const bool enter = code == Qt::Key_Space || code == Qt::Key_Return || code == Qt::Key_Enter;
+    if (inRow) {
+        const int caret = core.state.caret;
+        switch (code) {
+        case Qt::Key_Left:
+            handle([&] { core.moveCaret(caret - 1); });
+            return true;
+        case Qt::Key_Right:
+            handle([&] { core.moveCaret(caret + 1); });
+            return true;
+        case Qt::Key_Home:
+            handle([&] { core.moveCaret(1); });
+            return true;
+        case Qt::Key_End:
+            handle([&] { core.moveCaret(kSlotCount); });
+            return true;
+        case Qt::Key_Delete:
+            handle([&] { core.deleteAtCaret(); });
+            return true;
+        case Qt::Key_Backspace:
+            handle([&] { core.backspace(); });
+            return true;
+        default:
+            if (enter) {
+                handle([&] { core.placePickedAtCaret(); });
+                return true;
+            }
+        }
+    }
+    if (code == Qt::Key_Escape && (!core.state.picked.empty() || core.state.barsTyped > 0)) {
+        handle([&] { core.unpick(); });
+        return true;
+    }
+    // Enter presses a focused button, as Space does (buttons outside a dialog ignore it).
+    if (code == Qt::Key_Return || code == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QAbstractButton*>(focusWidget())) {
+            button->click();
+            return true;
+        }
+    }
+    // Typing: one character, no Ctrl, Alt or Meta; Space and Enter keep their meaning.
+    if (enter || key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const QList<uint> typed = key.text().toUcs4();
+    if (typed.size() != 1 || !QChar::isPrint(typed.front()) || QChar::isSpace(typed.front()))
+        return false;
+    bool taken = false;
+    handle([&] { taken = core.type(static_cast<char32_t>(typed.front())); });
+    return taken;
+}
+
+bool MainWindow::handlePaletteKey(SymbolImage* symbol, int code) {
+    if (code == Qt::Key_Space || code == Qt::Key_Return || code == Qt::Key_Enter) {
+        handle([&] { core.pick(symbol->tag().toStdString()); });
+        slotImages[static_cast<std::size_t>(core.state.caret - 1)]->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    SymbolImage* next = neighbour(paletteSymbols, symbol, code);
+    if (!next)
+        return code == Qt::Key_Left || code == Qt::Key_Right || code == Qt::Key_Up ||
+               code == Qt::Key_Down; // at the palette's edge the focus stays
+    currentPaletteSymbol = next;
+    render();
+    next->setFocus(Qt::TabFocusReason);
+    return true;
+}
