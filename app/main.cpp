@@ -1,19 +1,62 @@
+#include "window/display_options.h"
 #include "window/main_window.h"
 #include "window/window_font.h"
 
 #include <QApplication>
 #include <QScreen>
 
+namespace {
+
+QStringList argumentsOf(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// --help and --version print and end without opening a window, so they need no display.
+bool onlyPrints(const QStringList& arguments) {
+    for (const QString& a : arguments.mid(1))
+        if (a == "-h" || a == "--help" || a == "-v" || a == "--version") return true;
+    return false;
+}
+
+void nameTheApplication() {
+    QCoreApplication::setApplicationName(QStringLiteral("Законы логики"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZL_VERSION));
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    const QStringList arguments = argumentsOf(argc, argv);
+    QTextStream out(stdout), errors(stderr);
+    const auto settings = displaySettings();
+    if (onlyPrints(arguments)) {
+        QCoreApplication app(argc, argv);
+        nameTheApplication();
+        readDisplayOptions(arguments, *settings, out, errors);
+        return 0;
+    }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Законы логики"));
+    nameTheApplication();
     // Lets docks and the desktop match the window to its menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("ru.zakonylogiki.ZakonyLogiki"));
     installWindowFont();
+    const DisplayOptions options =
+        readDisplayOptions(arguments, *settings, out, errors).value_or(DisplayOptions{});
     MainWindow window;
+    window.setZoom(options.zoomPercent);
     // Centred on the screen at start.
     const QRect screen = window.screen()->availableGeometry();
     window.move(screen.center() - window.rect().center());
-    window.show();
+    const QSize asked = window.size();
+    window.show(); // a zoom too large with the window's frame steps down here
+    if (window.size() != asked) window.move(screen.center() - window.rect().center());
+    if (options.fullScreen) window.setFullScreenForm(true);
+    // Only what the pupil changes from here on is remembered.
+    QObject::connect(&window, &MainWindow::displayChanged, [&](int zoom, bool fullScreen) {
+        rememberDisplay(*settings, {zoom, fullScreen});
+    });
     return QApplication::exec();
 }

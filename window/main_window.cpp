@@ -17,13 +17,24 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
 #include <algorithm>
 #include <map>
 
 namespace {
 
-int px(int twips) {
-    return twips / kTwipsPerPixel;
+// A position in twips as pixels at the given zoom factor.
+int px(int twips, double factor) {
+    return qRound(twips * factor / kTwipsPerPixel);
+}
+
+// A control's box at the given zoom: each edge scaled on its own, so that controls which touch
+// at 100 % (the slots of the row) still touch at every factor.
+QRect scaledBox(const ControlEntry& row, double factor) {
+    const int left = px(row.left, factor), top = px(row.top, factor);
+    return QRect(left, top, px(row.left + row.width, factor) - left,
+                 px(row.top + row.height, factor) - top);
 }
 
 // The row's slots are Image16 … Image34, left to right.
@@ -56,6 +67,22 @@ void setForeColor(QWidget* widget, QColor color) {
     widget->setPalette(palette);
 }
 
+// The style draws an option button's round indicator at one size; at another zoom it is asked
+// for the scaled size, so that it fills its box as at 100 %.
+void scaleIndicator(QRadioButton* option, double factor) {
+    if (factor == 1.0) {
+        option->setStyleSheet({});
+        return;
+    }
+    const QStyle* style = option->style();
+    const int side = qRound(style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) * factor);
+    const int spacing = qRound(style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing) * factor);
+    option->setStyleSheet(QStringLiteral("QRadioButton { spacing: %2px; }"
+                                         "QRadioButton::indicator { width: %1px; height: %1px; }")
+                              .arg(side)
+                              .arg(spacing));
+}
+
 const std::map<std::string_view, QString> kPortraitNames{
     {"Picture1", "Портрет: Джордж Буль"},
     {"Picture2", "Портрет: Огастес де Морган"},
@@ -83,8 +110,8 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), token(newWindowToken(
     // Scalable: each size is drawn only when the desktop first asks for it.
     setWindowIcon(QIcon(QStringLiteral(":/icon.svg")));
     setFont(windowFont());
-    setFixedSize(px(kClientWidthTwips), px(kClientHeightTwips));
     buildControls();
+    layOut();
     connectEvents();
     core.load();
     render();
@@ -131,7 +158,6 @@ void MainWindow::buildControls() {
 
     // The joined negation bars lie over the whole row, above the outlines of the odd slots.
     negationBars = new NegationBars(kSlotCount, this);
-    negationBars->setGeometry(slotImages.front()->geometry().united(slotImages.back()->geometry()));
     negationBars->raise();
 
     // The controls the state is rendered into.
@@ -164,6 +190,7 @@ QWidget* MainWindow::makeControl(const ControlEntry& row, QWidget* container) {
         box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         box->setPixmap(QPixmap(text));
+        portraits.push_back({box, box->pixmap()});
         box->setAccessibleName(kPortraitNames.at(row.name));
         widget = box;
         break;
@@ -221,8 +248,8 @@ QWidget* MainWindow::makeControl(const ControlEntry& row, QWidget* container) {
     }
     }
     widget->setObjectName(qs(row.name));
-    widget->setGeometry(px(row.left), px(row.top), px(row.width), px(row.height));
-    if (row.fontPt > 0) setPointSize(widget, row.fontPt, row.italic);
+    widget->setGeometry(scaledBox(row, factor)); // for the Tab order, which follows the screen
+    placed.push_back({widget, &row});
     if (row.foreColor != kNoColor) setForeColor(widget, QColor::fromRgb(row.foreColor));
     if (row.backColor != kNoColor && row.kind == ControlKind::label)
         setBackColor(widget, QColor::fromRgb(row.backColor));
@@ -255,6 +282,7 @@ void MainWindow::showRulesBox() {
     QMessageBox message(QMessageBox::NoIcon, qs(kRulesTitle), qs(Form::rulesText()),
                         QMessageBox::Ok, this);
     message.setObjectName(QStringLiteral("RulesBox"));
+    message.setFont(font()); // at the window's zoom
     message.exec();
 }
 
@@ -283,7 +311,8 @@ void MainWindow::render() {
         symbol->setFocusPolicy(symbol == currentPaletteSymbol ? Qt::TabFocus : Qt::NoFocus);
     }
     lawName->setText(qs(s.lawName));
-    if (lawName->font().pointSizeF() != s.lawNamePt) setPointSize(lawName, s.lawNamePt);
+    if (lawName->font().pointSizeF() != s.lawNamePt * factor)
+        setPointSize(lawName, s.lawNamePt * factor);
     questionShown->setText(qs(s.questionShown));
     rightShown->setText(qs(s.rightShown));
     wrongShown->setText(qs(s.wrongShown));
@@ -302,4 +331,102 @@ void MainWindow::render() {
         const QSignalBlocker quiet(option);
         option->setChecked(s.mode == mode);
     }
+}
+
+void MainWindow::layOut() {
+    // Fonts first: a label measures its text with the font it has when it is resized.
+    QFont font = windowFont();
+    font.setPointSizeF(kWindowFontPt * factor);
+    setFont(font);
+    const int line = std::max(1, qRound(factor));
+    for (const auto& [widget, row] : placed) {
+        QRect box = scaledBox(*row, factor);
+        if (row->container.empty()) box.translate(formOffset);
+        if (row->fontPt > 0) setPointSize(widget, row->fontPt * factor, row->italic);
+        widget->setGeometry(box);
+        if (auto* shape = dynamic_cast<ShapeWidget*>(widget)) shape->setLineWidth(line);
+        if (auto* frame = qobject_cast<QFrame*>(widget);
+            frame && frame->frameShape() == QFrame::Panel)
+            frame->setLineWidth(line);
+        if (auto* option = qobject_cast<QRadioButton*>(widget)) scaleIndicator(option, factor);
+    }
+    if (lawName) setPointSize(lawName, core.state.lawNamePt * factor);
+    // Portraits scaled smoothly from their pictures, at the screen's pixel ratio; as they are
+    // at 100 %.
+    for (const auto& [box, picture] : portraits) {
+        if (factor == 1.0) {
+            box->setPixmap(picture);
+            continue;
+        }
+        const qreal ratio = devicePixelRatioF();
+        QPixmap scaled = picture.scaled(picture.size() * factor * ratio, Qt::IgnoreAspectRatio,
+                                        Qt::SmoothTransformation);
+        scaled.setDevicePixelRatio(ratio);
+        box->setPixmap(scaled);
+    }
+    negationBars->setGeometry(slotImages.front()->geometry().united(slotImages.back()->geometry()));
+    if (!isFullScreen())
+        setFixedSize(px(kClientWidthTwips, factor), px(kClientHeightTwips, factor));
+}
+
+int MainWindow::largestFittingZoom() const {
+    const QScreen* shown = screen();
+    if (!shown) return kZoomSteps.front();
+    // The frame the desktop draws round the window takes room too.
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
+    const QSize room = shown->availableGeometry().size() - frame;
+    int largest = kZoomSteps.front();
+    for (int step : kZoomSteps)
+        if (px(kClientWidthTwips, step / 100.0) <= room.width() &&
+            px(kClientHeightTwips, step / 100.0) <= room.height())
+            largest = step;
+    return largest;
+}
+
+void MainWindow::setZoom(int percent) {
+    percent = std::min(percent, largestFittingZoom());
+    if (std::find(kZoomSteps.begin(), kZoomSteps.end(), percent) == kZoomSteps.end()) return;
+    const bool changed = percent != zoom;
+    zoom = percent;
+    if (!isFullScreen()) {
+        factor = zoom / 100.0;
+        layOut();
+        render();
+    }
+    if (changed) emit displayChanged(zoom, isFullScreen());
+}
+
+void MainWindow::setFullScreenForm(bool on) {
+    if (on == isFullScreen()) return;
+    if (on) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        showFullScreen();
+    } else {
+        showNormal();
+        factor = zoom / 100.0;
+        formOffset = {};
+        layOut();
+        render();
+    }
+    emit displayChanged(zoom, on);
+}
+
+// Shown, the window knows its frame: a zoom asked for before (an option, a remembered choice)
+// that does not fit with it steps down.
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!isFullScreen() && zoom > largestFittingZoom()) setZoom(zoom);
+}
+
+// In full screen the form is drawn at the largest factor that fits, centred.
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!isFullScreen()) return;
+    const double wide = px(kClientWidthTwips, 1), high = px(kClientHeightTwips, 1);
+    factor = std::min(width() / wide, height() / high);
+    formOffset =
+        QPoint(qRound((width() - wide * factor) / 2), qRound((height() - high * factor) / 2));
+    layOut();
+    render();
 }

@@ -3,8 +3,10 @@
 #pragma once
 
 #include "core/form.h"
+#include "core/zoom.h"
 
 #include <QHash>
+#include <QPixmap>
 #include <QWidget>
 #include <array>
 #include <vector>
@@ -30,13 +32,31 @@ class MainWindow : public QWidget {
     // Copies the form's state into the widgets.
     void render();
 
+    // The zoom in per cent, one of kZoomSteps; a step that would not fit the screen is not
+    // taken (the largest that fits is).
+    int zoomPercent() const { return zoom; }
+    void setZoom(int percent);
+    // The largest zoom step whose window fits the screen's available area.
+    int largestFittingZoom() const;
+    // Full screen: the form at the largest factor that fits the screen, centred.
+    void setFullScreenForm(bool on);
+    // The factor the form is drawn at now: the zoom, or the full-screen factor.
+    double formFactor() const { return factor; }
+
+  signals:
+    // The pupil or teacher changed the zoom or full screen: worth remembering.
+    void displayChanged(int zoomPercent, bool fullScreen);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     bool handleKey(const class QKeyEvent& key);
     bool handlePaletteKey(SymbolImage* symbol, int key);
     void buildControls();
+    void layOut();
     QWidget* makeControl(const struct ControlEntry& row, QWidget* container);
     void connectEvents();
     void showRulesBox();
@@ -52,6 +72,13 @@ class MainWindow : public QWidget {
     std::vector<SymbolImage*> paletteSymbols;    // in screen order, row by row
     SymbolImage* currentPaletteSymbol = nullptr; // the palette's one Tab stop
     NegationBars* negationBars = nullptr;
+    // Every control with its row of the control table, to lay it out again at another zoom.
+    std::vector<std::pair<QWidget*, const struct ControlEntry*>> placed;
+    std::vector<std::pair<QLabel*, QPixmap>> portraits; // with the picture as it is at 100 %
+    int zoom = 100;
+    int wheelTurned = 0; // Ctrl+wheel turned since the last step, in eighths of a degree
+    double factor = 1.0;
+    QPoint formOffset; // where the form starts: off the corner in full screen only
     QLabel *lawName = nullptr, *questionShown = nullptr, *rightShown = nullptr,
            *wrongShown = nullptr, *prompt = nullptr, *instructions = nullptr;
     QLineEdit* verdict = nullptr;

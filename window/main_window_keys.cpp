@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QWheelEvent>
 #include <algorithm>
 #include <limits>
 
@@ -46,8 +47,20 @@ SymbolImage* neighbour(const std::vector<SymbolImage*>& palette, const SymbolIma
 } // namespace
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
+    if (event->type() == QEvent::Wheel && widget && widget->window() == this) {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        if (!(wheel->modifiers() & Qt::ControlModifier) || wheel->angleDelta().y() == 0)
+            return false;
+        // One step per notch of a wheel (120); a touchpad's small deltas add up to a notch.
+        wheelTurned += wheel->angleDelta().y();
+        for (; wheelTurned >= 120; wheelTurned -= 120)
+            setZoom(zoomIn(zoom, largestFittingZoom()));
+        for (; wheelTurned <= -120; wheelTurned += 120)
+            setZoom(zoomOut(zoom));
+        return true;
+    }
+    if (event->type() != QEvent::KeyPress) return false;
     // Only the first receiver of a key in this window, and never under the rules box.
     if (!widget || widget->window() != this || QApplication::activeModalWidget()) return false;
     if (widget != (focusWidget() ? focusWidget() : this)) return false;
@@ -57,6 +70,26 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 bool MainWindow::handleKey(const QKeyEvent& key) {
     const int code = key.key();
+    if (key.modifiers() & Qt::ControlModifier) {
+        switch (code) {
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            setZoom(zoomIn(zoom, largestFittingZoom()));
+            return true;
+        case Qt::Key_Minus:
+            setZoom(zoomOut(zoom));
+            return true;
+        case Qt::Key_0:
+            setZoom(kZoomSteps.front());
+            return true;
+        default:
+            break;
+        }
+    }
+    if (code == Qt::Key_F11) {
+        setFullScreenForm(!isFullScreen());
+        return true;
+    }
     auto* focused = qobject_cast<SymbolImage*>(focusWidget());
     const bool inRow =
         focused && std::find(slotImages.begin(), slotImages.end(), focused) != slotImages.end();
@@ -92,6 +125,10 @@ bool MainWindow::handleKey(const QKeyEvent& key) {
     }
     if (code == Qt::Key_Escape && (!core.state.picked.empty() || core.state.barsTyped > 0)) {
         handle([&] { core.unpick(); });
+        return true;
+    }
+    if (code == Qt::Key_Escape && isFullScreen()) {
+        setFullScreenForm(false);
         return true;
     }
     // Enter presses a focused button, as Space does (buttons outside a dialog ignore it).

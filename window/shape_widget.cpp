@@ -6,10 +6,17 @@ ShapeWidget::ShapeWidget(QColor fill, QWidget* parent) : QWidget(parent), fill(f
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+void ShapeWidget::setLineWidth(int pixels) {
+    if (pixels == lineWidth) return;
+    lineWidth = pixels;
+    update();
+}
+
 void ShapeWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    const qreal half = lineWidth / 2.0;
+    const QRectF box = QRectF(rect()).adjusted(half, half, -half, -half);
     if (fill.isValid()) painter.fillRect(rect(), fill);
-    painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
+    painter.setPen(QPen(palette().color(QPalette::WindowText), lineWidth));
     painter.drawRect(box);
 }

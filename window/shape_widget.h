@@ -8,10 +8,12 @@
 class ShapeWidget : public QWidget {
   public:
     ShapeWidget(QColor fill, QWidget* parent); // an invalid fill: transparent inside
+    void setLineWidth(int pixels);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     QColor fill;
+    int lineWidth = 1;
 };

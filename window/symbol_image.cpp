@@ -63,8 +63,9 @@ void SymbolImage::makeDropTarget(const QByteArray& windowToken) {
 
 void SymbolImage::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QPixmap pixmap = symbolPixmap(shown, devicePixelRatioF());
-    if (!pixmap.isNull()) painter.drawPixmap(0, 0, pixmap); // unscaled: 32 logical pixels
+    // Drawn from the SVG at the image's own size: crisp at every zoom and pixel ratio.
+    const QPixmap pixmap = symbolPixmap(shown, devicePixelRatioF(), width());
+    if (!pixmap.isNull()) painter.drawPixmap(0, 0, pixmap);
     const QRectF box = QRectF(rect());
     const qreal unit = box.width() / 32.0;
     if (picked) { // a frame in the margin around the white field, 2 units wide
@@ -114,7 +115,7 @@ void SymbolImage::startDrag() {
     dragRunning = true;
     auto* drag = new QDrag(this);
     drag->setMimeData(makeSymbolMimeData(token, dragTag));
-    drag->setPixmap(symbolPixmap(shown, devicePixelRatioF()));
+    drag->setPixmap(symbolPixmap(shown, devicePixelRatioF(), width()));
     drag->setHotSpot(pressAt);
     drag->exec(Qt::CopyAction);
     dragRunning = false;

@@ -20,16 +20,17 @@ QByteArray drawingOf(Glyph glyph, Picture::Ink ink) {
 
 } // namespace
 
-QPixmap symbolPixmap(Picture picture, qreal devicePixelRatio) {
+QPixmap symbolPixmap(Picture picture, qreal devicePixelRatio, int logicalSide) {
     if (picture.ink == Picture::Ink::none) return {};
     static QHash<QString, QPixmap> cache;
-    const QString cacheKey = QStringLiteral("%1/%2/%3")
+    const QString cacheKey = QStringLiteral("%1/%2/%3/%4")
                                  .arg(static_cast<int>(picture.ink))
                                  .arg(static_cast<int>(picture.glyph))
-                                 .arg(devicePixelRatio);
+                                 .arg(devicePixelRatio)
+                                 .arg(logicalSide);
     if (auto it = cache.constFind(cacheKey); it != cache.cend()) return *it;
 
-    const int side = qCeil(kSymbolPixels * devicePixelRatio);
+    const int side = qCeil(logicalSide * devicePixelRatio);
     QPixmap pixmap(side, side);
     pixmap.fill(Qt::transparent);
     if (picture.showsGlyph()) {

@@ -7,6 +7,7 @@
 
 inline constexpr int kSymbolPixels = 32; // logical size of every symbol picture
 
-// The picture as a pixmap of 32 × 32 logical pixels at the given device pixel ratio; a null
-// pixmap for "no picture". Cached: each picture is drawn once per ratio.
-QPixmap symbolPixmap(Picture picture, qreal devicePixelRatio);
+// The picture as a pixmap of side × side logical pixels (32 at 100 %) at the given device pixel
+// ratio, drawn from its SVG at that size; a null pixmap for "no picture". Cached: each picture
+// is drawn once per size and ratio.
+QPixmap symbolPixmap(Picture picture, qreal devicePixelRatio, int side = kSymbolPixels);

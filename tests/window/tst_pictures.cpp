@@ -25,8 +25,9 @@ QRect fieldOf(Glyph glyph) {
     return arrow ? QRect(QPoint(3, 3), QPoint(27, 27)) : QRect(QPoint(8, 3), QPoint(22, 27));
 }
 
-QRect inDevicePixels(QRect logical, int dpr) {
-    return {logical.topLeft() * dpr, logical.size() * dpr};
+// A box of the 32-unit picture in device pixels, at `scale` device pixels per unit.
+QRect inDevicePixels(QRect logical, int scale) {
+    return {logical.topLeft() * scale, logical.size() * scale};
 }
 
 QImage imageOf(Picture picture, int dpr) {
@@ -58,6 +59,12 @@ bool isInk(QRgb pixel, char ink) {
 
 bool isAnyInk(QRgb pixel) {
     return isInk(pixel, 'B') || isInk(pixel, 'R');
+}
+
+// Device pixels per unit of the 32-unit picture: the zoom times the screen's ratio. The zooms
+// the pictures are checked at make it a whole number.
+int deviceScale(int zoom) {
+    return zoom / 100 * qRound(screenRatio());
 }
 
 // The slot row as the window paints it, with whatever lies over it, in device pixels.
@@ -95,10 +102,10 @@ void layRow(MainWindow& window, int first, const QString& tokens) {
 // bar's rows and otherwise as the empty row shows it; a gap not joined is all as the empty row
 // shows it. Each run of joined gaps is one unbroken bar from the bar's start in its first slot
 // to its end in its last, and no longer.
-void expectJoins(const QImage& shown, const QImage& empty, const QString& gaps) {
+void expectJoins(const QImage& shown, const QImage& empty, const QString& gaps, int zoom = 100) {
     QCOMPARE(gaps.size(), kSlotCount - 1);
     QCOMPARE(shown.size(), empty.size());
-    const int dpr = qRound(screenRatio());
+    const int dpr = deviceScale(zoom); // device pixels per unit
     const int slotPx = kSlotUnits * dpr;
     QCOMPARE(shown.width(), kSlotCount * slotPx);
     for (int k = 1; k < kSlotCount; ++k) {
@@ -310,10 +317,18 @@ class PicturesTest : public QObject {
         QCOMPARE(controlAs<SymbolImage>(window, hint)->picture(), Picture::red(blue.glyph));
     }
 
-    // Run also with QT_SCALE_FACTOR=2: the slot then draws its symbol at the screen's ratio.
+    // Run also with QT_SCALE_FACTOR=2: the slot then draws its symbol at the screen's ratio,
+    // and at every zoom from the drawing itself, not from a smaller picture blown up.
+    void slotDrawsCrisplyAtTheScreenRatio_data() {
+        QTest::addColumn<int>("zoom");
+        for (int zoom : {100, 200, 300})
+            QTest::addRow("%d %%", zoom) << zoom;
+    }
     void slotDrawsCrisplyAtTheScreenRatio() {
+        QFETCH(int, zoom);
         const qreal ratio = screenRatio();
         MainWindow window;
+        ZOOM_TO(window, zoom);
         window.form().drop(kSlotCount, "no_x");
         window.render();
         SymbolImage* slot = slotImage(window, kSlotCount);
@@ -322,10 +337,13 @@ class PicturesTest : public QObject {
 
         const QPixmap grabbed = slot->grab();
         QCOMPARE(grabbed.devicePixelRatio(), ratio);
-        QCOMPARE(grabbed.size(), QSize(32, 32) * ratio);
-        const int dpr = qRound(ratio);
+        const int dpr = deviceScale(zoom);
+        QCOMPARE(grabbed.size(), QSize(32, 32) * dpr);
         const QImage shown = grabbed.toImage().convertToFormat(QImage::Format_ARGB32);
-        const QImage drawn = imageOf(Picture::blue(Glyph::notX), dpr);
+        const QImage drawn = symbolPixmap(Picture::blue(Glyph::notX), ratio, 32 * zoom / 100)
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(drawn.size(), shown.size());
         const QRect field = inDevicePixels(fieldOf(Glyph::notX), dpr);
         int strongBlue = 0;
         for (int y = field.top(); y <= field.bottom(); ++y)
@@ -341,58 +359,69 @@ class PicturesTest : public QObject {
         // The field's edge is sharp: no blend with what lies beside it.
         QVERIFY(shown.pixel(field.left() - 1, field.center().y()) !=
                 shown.pixel(field.left(), field.center().y()));
-        QVERIFY(isWhite(shown.pixel(field.left(), field.bottom())));
+        // Pure white right up to each corner of the field, and not a pixel beyond.
+        for (const QPoint corner :
+             {field.topLeft(), field.topRight(), field.bottomLeft(), field.bottomRight()}) {
+            const QString at = QStringLiteral("%1,%2").arg(corner.x()).arg(corner.y());
+            QVERIFY2(isWhite(shown.pixel(corner)) && qAlpha(shown.pixel(corner)) == 255,
+                     qPrintable(at));
+            const QPoint outside(corner.x() + (corner.x() == field.left() ? -1 : 1),
+                                 corner.y() + (corner.y() == field.top() ? -1 : 1));
+            QVERIFY2(!isWhite(shown.pixel(outside)) || qAlpha(shown.pixel(outside)) < 255,
+                     qPrintable(at));
+        }
     }
 
     // Barred pictures side by side in one ink read as one bar over them all; any other
     // neighbour leaves the gap as it is. Run also with QT_SCALE_FACTOR=2.
     void negationBarsJoinAcrossTheGaps_data() {
+        QTest::addColumn<int>("zoom");
         QTest::addColumn<int>("first");
         QTest::addColumn<QString>("row");
         QTest::addColumn<QString>("joins"); // gap after each slot of the row but the last
-        QTest::newRow("law 7 left side") << 1 << "no_x no_ili no_y равно"
-                                         << "BB.";
-        QTest::newRow("law 8 left side") << 1 << "no_x no_i no_y равно"
-                                         << "BB.";
-        QTest::newRow("at the end of the row") << 17 << "no_x no_ili no_y"
-                                               << "BB";
-        QTest::newRow("barred all along") << 1
-                                          << "no_x no_i no_y no_ili no_x no_i no_y no_ili no_x "
-                                             "no_i no_y no_ili no_x no_i no_y no_ili no_x no_i no_y"
-                                          << QString(kSlotCount - 1, 'B');
-        QTest::newRow("lone no_x beside y") << 4 << "y no_x y"
-                                            << "..";
-        QTest::newRow("lone no_y beside an empty slot") << 9 << "- no_y -"
-                                                        << "..";
-        QTest::newRow("lone no_i beside so and sz") << 1 << "so no_i sz"
-                                                    << "..";
-        QTest::newRow("no_no_x beside no_x") << 2 << "no_x no_no_x no_x"
-                                             << "..";
-        QTest::newRow("no_no_x twice") << 2 << "no_no_x no_no_x"
-                                       << ".";
-        QTest::newRow("red hint beside blue") << 5 << "no_x r:no_x r:no_i no_y"
-                                              << ".R.";
-        QTest::newRow("red run") << 10 << "r:no_x r:no_ili r:no_y"
-                                 << "RR";
-        QTest::newRow("blue run ending in red") << 12 << "no_x no_ili r:no_y"
-                                                << "B.";
-        QTest::newRow("two runs apart") << 1 << "no_x no_y x no_i no_ili"
-                                        << "B..B";
+        struct Row {
+            const char* name;
+            int first;
+            QString row, joins;
+        };
+        const std::vector<Row> rows{
+            {"law 7 left side", 1, "no_x no_ili no_y равно", "BB."},
+            {"law 8 left side", 1, "no_x no_i no_y равно", "BB."},
+            {"at the end of the row", 17, "no_x no_ili no_y", "BB"},
+            {"barred all along", 1,
+             "no_x no_i no_y no_ili no_x no_i no_y no_ili no_x "
+             "no_i no_y no_ili no_x no_i no_y no_ili no_x no_i no_y",
+             QString(kSlotCount - 1, 'B')},
+            {"lone no_x beside y", 4, "y no_x y", ".."},
+            {"lone no_y beside an empty slot", 9, "- no_y -", ".."},
+            {"lone no_i beside so and sz", 1, "so no_i sz", ".."},
+            {"no_no_x beside no_x", 2, "no_x no_no_x no_x", ".."},
+            {"no_no_x twice", 2, "no_no_x no_no_x", "."},
+            {"red hint beside blue", 5, "no_x r:no_x r:no_i no_y", ".R."},
+            {"red run", 10, "r:no_x r:no_ili r:no_y", "RR"},
+            {"blue run ending in red", 12, "no_x no_ili r:no_y", "B."},
+            {"two runs apart", 1, "no_x no_y x no_i no_ili", "B..B"},
+        };
+        for (int zoom : {100, 200, 300})
+            for (const Row& r : rows)
+                QTest::addRow("%d %%, %s", zoom, r.name) << zoom << r.first << r.row << r.joins;
     }
     void negationBarsJoinAcrossTheGaps() {
+        QFETCH(int, zoom);
         QFETCH(int, first);
         QFETCH(QString, row);
         QFETCH(QString, joins);
         MainWindow window;
+        ZOOM_TO(window, zoom);
         const QImage empty = grabRow(window);
         layRow(window, first, row);
         QString gaps(kSlotCount - 1, '.');
         gaps.replace(first - 1, joins.size(), joins);
-        EXPECT_JOINS(grabRow(window), empty, gaps);
+        EXPECT_JOINS(grabRow(window), empty, gaps, zoom);
 
         // Emptied again, the row shows no bar between the slots.
         layRow(window, 1, QString("- ").repeated(kSlotCount));
-        EXPECT_JOINS(grabRow(window), empty, QString(kSlotCount - 1, '.'));
+        EXPECT_JOINS(grabRow(window), empty, QString(kSlotCount - 1, '.'), zoom);
     }
 
     // The trainer draws law 7's left side at question 7 with one bar over "x ∨ y"; the red hint

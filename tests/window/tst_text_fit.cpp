@@ -1,5 +1,5 @@
 // Every text the window shows fits its control at its font: no line wider than the control, no
-// pixel of the text cut off at an edge.
+// pixel of the text cut off at an edge; at every zoom, on a screen large enough for 300 %.
 #include "window_test_support.h"
 
 #include "window/window_font.h"
@@ -12,6 +12,7 @@
 #include <QStyleOptionFrame>
 #include <QStyleOptionGroupBox>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -69,6 +70,32 @@ QString size(int need, int room) {
     return QStringLiteral("%1 of %2 px").arg(need).arg(room);
 }
 
+// The control as it draws itself on a see-through ground, without what lies inside it.
+QImage drawnWithoutChildren(QWidget* widget) {
+    QImage image(widget->size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    widget->render(&image, {}, {}, QWidget::DrawWindowBackground);
+    return image;
+}
+
+// One text to show: the row's name, the control, the text and its font size at 100 %.
+struct TextRow {
+    QString row, name, text;
+    double pt;
+};
+
+// The rows once at every tested zoom.
+void addAtEveryZoom(const std::vector<TextRow>& rows) {
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("pt");
+    for (int zoom : kTestedZooms)
+        for (const TextRow& row : rows)
+            QTest::addRow("%d %%, %s", zoom, qPrintable(row.row))
+                << zoom << row.name << row.text << row.pt;
+}
+
 } // namespace
 
 class TextFitTest : public QObject {
@@ -96,9 +123,7 @@ class TextFitTest : public QObject {
     }
 
     void labelTextFits_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("pt");
+        std::vector<TextRow> rows;
         // The texts as the core makes them: the law names of a run, both instructions.
         Form form;
         form.load();
@@ -108,29 +133,33 @@ class TextFitTest : public QObject {
         for (int n = 1; n <= kLawCount; ++n)
             for (double pt : {kNamePt, kSmallNamePt})
                 if (n < kSmallNameFrom || pt == kSmallNamePt)
-                    QTest::addRow("law %d at %g pt", n, pt) << "Label2" << qs(law(n).name) << pt;
-        QTest::newRow("end message") << "Label2" << qs(kEndMessage) << kNamePt;
+                    rows.push_back({QStringLiteral("law %1 at %2 pt").arg(n).arg(pt), "Label2",
+                                    qs(law(n).name), pt});
+        rows.push_back({"end message", "Label2", qs(kEndMessage), kNamePt});
         form.selectMode(Mode::test);
         form.start();
-        QTest::newRow("trainer instructions") << "Label9" << trainer << 9.75;
-        QTest::newRow("test instructions") << "Label9" << qs(form.state.instructions) << 9.75;
-        QTest::newRow("start prompt") << "Label6" << qs(kStartPrompt) << kWindowFontPt;
-        QTest::newRow("title") << "Label1" << QStringLiteral("Законы логики") << 24.0;
-        QTest::newRow("Тренажер") << "Label7" << QStringLiteral("Тренажер") << kWindowFontPt;
-        QTest::newRow("Тест") << "Label8" << QStringLiteral("Тест") << kWindowFontPt;
+        rows.push_back({"trainer instructions", "Label9", trainer, 9.75});
+        rows.push_back({"test instructions", "Label9", qs(form.state.instructions), 9.75});
+        rows.push_back({"start prompt", "Label6", qs(kStartPrompt), kWindowFontPt});
+        rows.push_back({"title", "Label1", QStringLiteral("Законы логики"), 24.0});
+        rows.push_back({"Тренажер", "Label7", QStringLiteral("Тренажер"), kWindowFontPt});
+        rows.push_back({"Тест", "Label8", QStringLiteral("Тест"), kWindowFontPt});
         for (const QString& counter : QStringList{"Label3", "Label4", "Label5"})
             for (int value = 0; value <= 23; ++value)
-                QTest::addRow("%s %d", qPrintable(counter), value)
-                    << counter << QString::number(value) << 12.0;
+                rows.push_back({QStringLiteral("%1 %2").arg(counter).arg(value), counter,
+                                QString::number(value), 12.0});
+        addAtEveryZoom(rows);
     }
     void labelTextFits() {
+        QFETCH(int, zoom);
         QFETCH(QString, name);
         QFETCH(QString, text);
         QFETCH(double, pt);
+        ZOOM_TO(*window, zoom);
         auto* label = qobject_cast<QLabel*>(show(name, text, pt));
         QVERIFY(label);
         QCOMPARE(label->text(), text);
-        QCOMPARE(label->font().pointSizeF(), pt);
+        QCOMPARE(label->font().pointSizeF(), pt * zoom / 100);
         QCOMPARE(label->font().italic(), name == "Label1");
 
         const QRect room = label->contentsRect();
@@ -168,23 +197,23 @@ class TextFitTest : public QObject {
     }
 
     void lineEditTextFits_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("pt");
-        QTest::newRow("правильно") << "Text1" << qs(kVerdictRight) << 9.75;
-        QTest::newRow("не правильно") << "Text1" << qs(kVerdictWrong) << 9.75;
+        std::vector<TextRow> rows{{"правильно", "Text1", qs(kVerdictRight), 9.75},
+                                  {"не правильно", "Text1", qs(kVerdictWrong), 9.75}};
         for (QString name : {"Text2", "Text3", "Text4"})
-            QTest::newRow(qPrintable(name))
-                << name << qobject_cast<QLineEdit*>(window->control(name))->text() << kWindowFontPt;
+            rows.push_back({name, name, qobject_cast<QLineEdit*>(window->control(name))->text(),
+                            kWindowFontPt});
+        addAtEveryZoom(rows);
     }
     void lineEditTextFits() {
+        QFETCH(int, zoom);
         QFETCH(QString, name);
         QFETCH(QString, text);
         QFETCH(double, pt);
+        ZOOM_TO(*window, zoom);
         auto* edit = qobject_cast<QLineEdit*>(show(name, text, 0));
         QVERIFY(edit);
         QCOMPARE(edit->text(), text);
-        QCOMPARE(edit->font().pointSizeF(), pt);
+        QCOMPARE(edit->font().pointSizeF(), pt * zoom / 100);
         QVERIFY(!text.isEmpty());
         const int need = edit->fontMetrics().horizontalAdvance(text);
         const int room = lineEditRoom(edit);
@@ -193,12 +222,16 @@ class TextFitTest : public QObject {
     }
 
     void buttonCaptionFits_data() {
+        QTest::addColumn<int>("zoom");
         QTest::addColumn<QString>("name");
-        for (const QString& name : kCommandButtons)
-            QTest::newRow(qPrintable(name)) << name;
+        for (int zoom : kTestedZooms)
+            for (const QString& name : kCommandButtons)
+                QTest::addRow("%d %%, %s", zoom, qPrintable(name)) << zoom << name;
     }
     void buttonCaptionFits() {
+        QFETCH(int, zoom);
         QFETCH(QString, name);
+        ZOOM_TO(*window, zoom);
         auto* button = qobject_cast<QPushButton*>(window->control(name));
         QVERIFY(button);
         QStyleOptionButton option;
@@ -217,12 +250,16 @@ class TextFitTest : public QObject {
     }
 
     void frameTitleFits_data() {
+        QTest::addColumn<int>("zoom");
         QTest::addColumn<QString>("name");
-        for (const QString& name : kFrames)
-            QTest::newRow(qPrintable(name)) << name;
+        for (int zoom : kTestedZooms)
+            for (const QString& name : kFrames)
+                QTest::addRow("%d %%, %s", zoom, qPrintable(name)) << zoom << name;
     }
     void frameTitleFits() {
+        QFETCH(int, zoom);
         QFETCH(QString, name);
+        ZOOM_TO(*window, zoom);
         auto* frame = qobject_cast<QGroupBox*>(window->control(name));
         QVERIFY(frame);
         QStyleOptionGroupBox option;
@@ -232,8 +269,32 @@ class TextFitTest : public QObject {
         option.textAlignment = frame->alignment();
         const QRect title = frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
                                                            QStyle::SC_GroupBoxLabel, frame);
-        const int need = frame->fontMetrics().horizontalAdvance(frame->title());
-        QVERIFY2(need <= title.width(), qPrintable(size(need, title.width())));
+        // The style draws the title clipped to that room. Drawn with room to spare (spaces
+        // after it), the whole title must lie within it: the pixels that differ from a frame
+        // with a blank title.
+        const QString shown = frame->title();
+        frame->setTitle(shown + QStringLiteral("    "));
+        const QImage roomy = drawnWithoutChildren(frame);
+        frame->setTitle(QStringLiteral(" "));
+        const QImage blank = drawnWithoutChildren(frame);
+        frame->setTitle(shown);
+        QRect ink;
+        for (int y = 0; y < roomy.height(); ++y)
+            for (int x = 0; x < roomy.width(); ++x)
+                if (roomy.pixel(x, y) != blank.pixel(x, y)) ink |= QRect(x, y, 1, 1);
+        QVERIFY(!ink.isEmpty());
+        QVERIFY2(title.contains(ink),
+                 qPrintable(QStringLiteral("title drawn on columns %1..%2, rows %3..%4; room "
+                                           "%5..%6, %7..%8 (advance %9 px)")
+                                .arg(ink.left())
+                                .arg(ink.right())
+                                .arg(ink.top())
+                                .arg(ink.bottom())
+                                .arg(title.left())
+                                .arg(title.right())
+                                .arg(title.top())
+                                .arg(title.bottom())
+                                .arg(frame->fontMetrics().horizontalAdvance(shown))));
         QVERIFY2(frame->rect().contains(title),
                  qPrintable(size(title.right() + 1, frame->width())));
         // The labels inside the frame start below its title.

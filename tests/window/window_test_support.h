@@ -46,6 +46,27 @@ inline void clickThroughWindow(MainWindow& window, const QString& name) {
     QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, centreInWindow(window, widget));
 }
 
+// The zooms the window tests lay the window out at, in per cent.
+inline constexpr std::array<int, 4> kTestedZooms{100, 150, 200, 300};
+
+// A length in twips as pixels at a zoom in per cent, rounded half up, in whole numbers.
+inline int pixelsAt(int twips, int zoom) {
+    return (2 * twips * zoom + 1500) / 3000;
+}
+
+// Zooms the window; false when it does not take the zoom (the screen is too small for it: the
+// tests that need a large screen run on one given by their CMake entry).
+inline bool zoomTo(MainWindow& window, int zoom) {
+    window.setZoom(zoom);
+    return window.zoomPercent() == zoom && window.formFactor() == zoom / 100.0;
+}
+
+#define ZOOM_TO(window, zoom)                                                                      \
+    QVERIFY2(zoomTo(window, zoom),                                                                 \
+             qPrintable(QStringLiteral("zoom %1 % not taken; the screen fits %2 % at most")        \
+                            .arg(zoom)                                                             \
+                            .arg((window).largestFittingZoom())))
+
 inline QStringList numbered(const QString& stem, int first, int last) {
     QStringList names;
     for (int n = first; n <= last; ++n)

@@ -1,0 +1,106 @@
+#include "window/display_options.h"
+
+#include "core/zoom.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+constexpr char kZoomKey[] = "zoom";
+constexpr char kFullScreenKey[] = "fullscreen";
+constexpr char kProgram[] = "zakony-logiki: ";
+
+int zoomFrom(const QString& text, const QString& where, QTextStream& errors) {
+    const ZoomReading reading = readZoom(text.toStdString());
+    if (!reading.problem.empty())
+        errors << kProgram << where << ": " << QString::fromStdString(reading.problem) << Qt::endl;
+    return reading.percent;
+}
+
+bool fullScreenFrom(const QVariant& value, QTextStream& errors) {
+    const QString text = value.toString().trimmed().toLower();
+    if (text == "true" || text == "1" || text == "yes") return true;
+    if (text == "false" || text == "0" || text == "no") return false;
+    errors << kProgram << "fullscreen в настройках: «" << value.toString()
+           << "» — не true и не false; окно не во весь экран" << Qt::endl;
+    return false;
+}
+
+} // namespace
+
+std::unique_ptr<QSettings> displaySettings() {
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("zakony-logiki"),
+                                       QStringLiteral("zakony-logiki"));
+}
+
+std::optional<DisplayOptions> readDisplayOptions(const QStringList& arguments, QSettings& settings,
+                                                 QTextStream& out, QTextStream& errors) {
+    DisplayOptions options;
+    if (settings.status() != QSettings::NoError) {
+        // The user's file or the system-wide one under it: each read again on its own, from a
+        // copy (Qt keeps what it has read of a file by its name), to name the damaged one.
+        const QString user = settings.fileName();
+        const QString system = QSettings(settings.format(), QSettings::SystemScope,
+                                         settings.organizationName(), settings.applicationName())
+                                   .fileName();
+        QStringList damaged;
+        const QTemporaryDir copies;
+        for (const auto& [path, copyName] :
+             {std::pair{system, "system.conf"}, {user, "user.conf"}}) {
+            const QString copy = copies.filePath(QString::fromLatin1(copyName));
+            if (QFile::copy(path, copy) &&
+                QSettings(copy, settings.format()).status() != QSettings::NoError)
+                damaged << path;
+        }
+        if (damaged.isEmpty()) damaged << user;
+        for (const QString& path : damaged)
+            errors << kProgram << "файл настроек " << path
+                   << " повреждён; что из него не прочитано, взято по умолчанию" << Qt::endl;
+    }
+    if (settings.contains(kZoomKey))
+        options.zoomPercent = zoomFrom(settings.value(kZoomKey).toString(),
+                                       QStringLiteral("zoom в настройках"), errors);
+    if (settings.contains(kFullScreenKey))
+        options.fullScreen = fullScreenFrom(settings.value(kFullScreenKey), errors);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Тренажёр и тест по 23 законам алгебры логики.\n"
+                       "A trainer and test on the 23 laws of Boolean algebra."));
+    const QCommandLineOption help({"h", "help"}, QStringLiteral("Эта справка / this help."));
+    const QCommandLineOption version({"v", "version"}, QStringLiteral("Версия / version."));
+    const QCommandLineOption zoom(
+        "zoom",
+        QStringLiteral("Масштаб окна в процентах: 100, 125, 150, 175, 200, 250 или 300 / the "
+                       "window's zoom in per cent."),
+        QStringLiteral("PERCENT"));
+    const QCommandLineOption fullScreen(
+        "fullscreen", QStringLiteral("Во весь экран (F11 переключает) / full screen (F11)."));
+    parser.addOptions({help, version, zoom, fullScreen});
+    const bool parsed = parser.parse(arguments);
+    if (!parsed) errors << kProgram << parser.errorText() << Qt::endl; // and start all the same
+    if (parser.isSet(help)) {
+        out << parser.helpText();
+        return std::nullopt;
+    }
+    if (parser.isSet(version)) {
+        out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion()
+            << Qt::endl;
+        return std::nullopt;
+    }
+    // "--zoom" with nothing after it is already told as a bad option.
+    if (parser.isSet(zoom) && (parsed || !parser.value(zoom).isEmpty()))
+        options.zoomPercent = zoomFrom(parser.value(zoom), QStringLiteral("--zoom"), errors);
+    if (parser.isSet(fullScreen)) options.fullScreen = true;
+    return options;
+}
+
+void rememberDisplay(QSettings& settings, const DisplayOptions& options) {
+    settings.setValue(kZoomKey, options.zoomPercent);
+    settings.setValue(kFullScreenKey, options.fullScreen);
+    settings.sync();
+}

@@ -1,0 +1,28 @@
+// How big the window is shown: the zoom and full screen, from the system-wide defaults a teacher
+// can set, the pupil's own remembered choice, and the command line, in rising order of weight.
+#pragma once
+
+#include <QSettings>
+#include <QStringList>
+#include <QTextStream>
+#include <memory>
+#include <optional>
+
+struct DisplayOptions {
+    int zoomPercent = 100;
+    bool fullScreen = false;
+    friend bool operator==(const DisplayOptions&, const DisplayOptions&) = default;
+};
+
+// The settings file: per user (~/.config/zakony-logiki/zakony-logiki.conf), falling back to the
+// system-wide one (/etc/xdg/zakony-logiki/zakony-logiki.conf); keys "zoom" and "fullscreen".
+std::unique_ptr<QSettings> displaySettings();
+
+// Reads the settings, then the command line (--zoom PERCENT, --fullscreen). A bad value is one
+// line on `errors` and the nearest sensible value is used. Nothing when --help or --version was
+// asked for: its text is then on `out`, and the program ends.
+std::optional<DisplayOptions> readDisplayOptions(const QStringList& arguments, QSettings& settings,
+                                                 QTextStream& out, QTextStream& errors);
+
+// Remembers the pupil's choice in the per-user settings.
+void rememberDisplay(QSettings& settings, const DisplayOptions& options);
