@@ -13,7 +13,7 @@ if [ "${1:-}" != run ]; then
   packages+=(
     pkg-config
     xvfb xauth xdotool                          # a virtual screen and a real mouse for the tests
-    openbox                                     # a window manager, for full screen under Xvfb
+    openbox x11-utils                           # a window manager for full screen; xwininfo, xprop
     libxcb1-dev                                 # the monkey test talks to the X server itself
     desktop-file-utils appstream dpkg-dev file  # checks of the desktop entry, metadata and package
     libxml2-utils                               # xmllint, to read the metadata in those checks
