@@ -14,13 +14,6 @@ QStringList argumentsOf(int argc, char* argv[]) {
     return arguments;
 }
 
-// --help and --version print and end without opening a window, so they need no display.
-bool onlyPrints(const QStringList& arguments) {
-    for (const QString& a : arguments.mid(1))
-        if (a == "-h" || a == "--help" || a == "-v" || a == "--version") return true;
-    return false;
-}
-
 void nameTheApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("Законы логики"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZL_VERSION));
@@ -32,7 +25,7 @@ int main(int argc, char* argv[]) {
     const QStringList arguments = argumentsOf(argc, argv);
     QTextStream out(stdout), errors(stderr);
     const auto settings = displaySettings();
-    if (onlyPrints(arguments)) {
+    if (onlyPrintsText(arguments)) {
         QCoreApplication app(argc, argv);
         nameTheApplication();
         readDisplayOptions(arguments, *settings, out, errors);

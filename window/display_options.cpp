@@ -12,6 +12,8 @@ namespace {
 constexpr char kZoomKey[] = "zoom";
 constexpr char kFullScreenKey[] = "fullscreen";
 constexpr char kProgram[] = "zakony-logiki: ";
+const QStringList kHelpNames{"h", "help"};
+const QStringList kVersionNames{"v", "version"};
 
 int zoomFrom(const QString& text, const QString& where, QTextStream& errors) {
     const ZoomReading reading = readZoom(text.toStdString());
@@ -71,8 +73,8 @@ std::optional<DisplayOptions> readDisplayOptions(const QStringList& arguments, Q
     parser.setApplicationDescription(
         QStringLiteral("Тренажёр и тест по 23 законам алгебры логики.\n"
                        "A trainer and test on the 23 laws of Boolean algebra."));
-    const QCommandLineOption help({"h", "help"}, QStringLiteral("Эта справка / this help."));
-    const QCommandLineOption version({"v", "version"}, QStringLiteral("Версия / version."));
+    const QCommandLineOption help(kHelpNames, QStringLiteral("Эта справка / this help."));
+    const QCommandLineOption version(kVersionNames, QStringLiteral("Версия / version."));
     const QCommandLineOption zoom(
         "zoom",
         QStringLiteral("Масштаб окна в процентах: 100, 125, 150, 175, 200, 250 или 300 / the "
@@ -97,6 +99,14 @@ std::optional<DisplayOptions> readDisplayOptions(const QStringList& arguments, Q
         options.zoomPercent = zoomFrom(parser.value(zoom), QStringLiteral("--zoom"), errors);
     if (parser.isSet(fullScreen)) options.fullScreen = true;
     return options;
+}
+
+bool onlyPrintsText(const QStringList& arguments) {
+    for (const QString& argument : arguments.mid(1))
+        for (const QStringList& names : {kHelpNames, kVersionNames})
+            for (const QString& name : names)
+                if (argument == (name.size() == 1 ? "-" : "--") + name) return true;
+    return false;
 }
 
 void rememberDisplay(QSettings& settings, const DisplayOptions& options) {

@@ -24,5 +24,9 @@ std::unique_ptr<QSettings> displaySettings();
 std::optional<DisplayOptions> readDisplayOptions(const QStringList& arguments, QSettings& settings,
                                                  QTextStream& out, QTextStream& errors);
 
+// True when the arguments ask for --help or --version: printed without opening a window, so
+// without a display.
+bool onlyPrintsText(const QStringList& arguments);
+
 // Remembers the pupil's choice in the per-user settings.
 void rememberDisplay(QSettings& settings, const DisplayOptions& options);

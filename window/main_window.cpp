@@ -109,9 +109,8 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), token(newWindowToken(
     setWindowTitle(QStringLiteral("Form1"));
     // Scalable: each size is drawn only when the desktop first asks for it.
     setWindowIcon(QIcon(QStringLiteral(":/icon.svg")));
-    setFont(windowFont());
     buildControls();
-    layOut();
+    layOut(); // sets the window's font, at its zoom
     connectEvents();
     core.load();
     render();
@@ -288,11 +287,9 @@ void MainWindow::showRulesBox() {
 
 void MainWindow::render() {
     const FormState& s = core.state;
-    std::vector<Picture> row;
     for (int k = 1; k <= kSlotCount; ++k) {
         SymbolImage* image = slotImages[static_cast<std::size_t>(k - 1)];
         image->setPicture(s.slot(k).picture);
-        row.push_back(s.slot(k).picture);
         // Renamed only when it changes, so a screen reader hears what changed, not every slot.
         QString name = QString::fromStdString(slotSpokenName(k, s.slot(k)));
         const bool caret = k == s.caret;
@@ -301,7 +298,7 @@ void MainWindow::render() {
         if (caret && s.barsTyped > 0) name += QStringLiteral(", ждёт символ под чертой");
         if (image->accessibleName() != name) image->setAccessibleName(name);
     }
-    negationBars->setRow(row);
+    negationBars->setRow(s.row);
     // The row's keyboard focus follows the caret.
     SymbolImage* caretSlot = slotImages[static_cast<std::size_t>(s.caret - 1)];
     if (std::any_of(slotImages.begin(), slotImages.end(), [](auto* i) { return i->hasFocus(); }))
@@ -350,7 +347,6 @@ void MainWindow::layOut() {
             frame->setLineWidth(line);
         if (auto* option = qobject_cast<QRadioButton*>(widget)) scaleIndicator(option, factor);
     }
-    if (lawName) setPointSize(lawName, core.state.lawNamePt * factor);
     // Portraits scaled smoothly from their pictures, at the screen's pixel ratio; as they are
     // at 100 %.
     for (const auto& [box, picture] : portraits) {

@@ -54,6 +54,7 @@ class MainWindow : public QWidget {
 
   private:
     bool handleKey(const class QKeyEvent& key);
+    void zoomOneStep(bool larger); // the next step up (that fits) or down
     bool handlePaletteKey(SymbolImage* symbol, int key);
     void buildControls();
     void layOut();

@@ -44,7 +44,16 @@ SymbolImage* neighbour(const std::vector<SymbolImage*>& palette, const SymbolIma
     return best;
 }
 
+// The keys that press, pick or place: Space and both Enter keys.
+bool isSpaceOrEnter(int code) {
+    return code == Qt::Key_Space || code == Qt::Key_Return || code == Qt::Key_Enter;
+}
+
 } // namespace
+
+void MainWindow::zoomOneStep(bool larger) {
+    setZoom(larger ? zoomIn(zoom, largestFittingZoom()) : zoomOut(zoom));
+}
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
@@ -55,9 +64,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         // One step per notch of a wheel (120); a touchpad's small deltas add up to a notch.
         wheelTurned += wheel->angleDelta().y();
         for (; wheelTurned >= 120; wheelTurned -= 120)
-            setZoom(zoomIn(zoom, largestFittingZoom()));
+            zoomOneStep(true);
         for (; wheelTurned <= -120; wheelTurned += 120)
-            setZoom(zoomOut(zoom));
+            zoomOneStep(false);
         return true;
     }
     if (event->type() != QEvent::KeyPress) return false;
@@ -74,10 +83,10 @@ bool MainWindow::handleKey(const QKeyEvent& key) {
         switch (code) {
         case Qt::Key_Plus:
         case Qt::Key_Equal:
-            setZoom(zoomIn(zoom, largestFittingZoom()));
+            zoomOneStep(true);
             return true;
         case Qt::Key_Minus:
-            setZoom(zoomOut(zoom));
+            zoomOneStep(false);
             return true;
         case Qt::Key_0:
             setZoom(kZoomSteps.front());
@@ -94,7 +103,6 @@ bool MainWindow::handleKey(const QKeyEvent& key) {
     const bool inRow =
         focused && std::find(slotImages.begin(), slotImages.end(), focused) != slotImages.end();
     if (focused && focused->isPaletteSymbol() && handlePaletteKey(focused, code)) return true;
-    const bool enter = code == Qt::Key_Space || code == Qt::Key_Return || code == Qt::Key_Enter;
     if (inRow) {
         const int caret = core.state.caret;
         switch (code) {
@@ -117,7 +125,7 @@ bool MainWindow::handleKey(const QKeyEvent& key) {
             handle([&] { core.backspace(); });
             return true;
         default:
-            if (enter) {
+            if (isSpaceOrEnter(code)) {
                 handle([&] { core.placePickedAtCaret(); });
                 return true;
             }
@@ -132,14 +140,15 @@ bool MainWindow::handleKey(const QKeyEvent& key) {
         return true;
     }
     // Enter presses a focused button, as Space does (buttons outside a dialog ignore it).
-    if (code == Qt::Key_Return || code == Qt::Key_Enter) {
+    if (code != Qt::Key_Space && isSpaceOrEnter(code)) {
         if (auto* button = qobject_cast<QAbstractButton*>(focusWidget())) {
             button->click();
             return true;
         }
     }
     // Typing: one character, no Ctrl, Alt or Meta; Space and Enter keep their meaning.
-    if (enter || key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+    if (isSpaceOrEnter(code) ||
+        key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
     const QList<uint> typed = key.text().toUcs4();
     if (typed.size() != 1 || !QChar::isPrint(typed.front()) || QChar::isSpace(typed.front()))
@@ -150,7 +159,7 @@ bool MainWindow::handleKey(const QKeyEvent& key) {
 }
 
 bool MainWindow::handlePaletteKey(SymbolImage* symbol, int code) {
-    if (code == Qt::Key_Space || code == Qt::Key_Return || code == Qt::Key_Enter) {
+    if (isSpaceOrEnter(code)) {
         handle([&] { core.pick(symbol->tag().toStdString()); });
         slotImages[static_cast<std::size_t>(core.state.caret - 1)]->setFocus(Qt::TabFocusReason);
         return true;

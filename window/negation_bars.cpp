@@ -23,34 +23,33 @@ bool joinsNegationBar(const Picture& picture) {
 }
 
 NegationBars::NegationBars(int slotCount, QWidget* parent)
-    : QWidget(parent), joined(static_cast<std::size_t>(slotCount - 1)),
-      inkOfGap(static_cast<std::size_t>(slotCount - 1)) {
+    : QWidget(parent), gapInk(static_cast<std::size_t>(slotCount - 1), Picture::Ink::none) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void NegationBars::setRow(const std::vector<Picture>& pictures) {
+void NegationBars::setRow(std::span<const Slot> row) {
     bool changed = false;
-    for (std::size_t gap = 0; gap < joined.size() && gap + 1 < pictures.size(); ++gap) {
-        const Picture& left = pictures[gap];
-        const Picture& right = pictures[gap + 1];
+    for (std::size_t gap = 0; gap < gapInk.size() && gap + 1 < row.size(); ++gap) {
+        const Picture& left = row[gap].picture;
+        const Picture& right = row[gap + 1].picture;
         const bool join =
             joinsNegationBar(left) && joinsNegationBar(right) && left.ink == right.ink;
-        if (join != joined[gap] || (join && inkOfGap[gap] != left.ink)) changed = true;
-        joined[gap] = join;
-        inkOfGap[gap] = left.ink;
+        const Picture::Ink ink = join ? left.ink : Picture::Ink::none;
+        changed = changed || ink != gapInk[gap];
+        gapInk[gap] = ink;
     }
     if (changed) update();
 }
 
 void NegationBars::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const qreal slotWidth = qreal(width()) / qreal(joined.size() + 1);
+    const qreal slotWidth = qreal(width()) / qreal(gapInk.size() + 1);
     const qreal unit = slotWidth / kPictureUnits;
-    for (std::size_t gap = 0; gap < joined.size(); ++gap) {
-        if (!joined[gap]) continue;
+    for (std::size_t gap = 0; gap < gapInk.size(); ++gap) {
+        if (gapInk[gap] == Picture::Ink::none) continue;
         // The same blue and red as the drawings.
         const QColor ink =
-            inkOfGap[gap] == Picture::Ink::red ? QColor(0xff, 0, 0) : QColor(0, 0, 0xff);
+            gapInk[gap] == Picture::Ink::red ? QColor(0xff, 0, 0) : QColor(0, 0, 0xff);
         const qreal from = qreal(gap) * slotWidth + kBarEnd * unit;
         const qreal to = qreal(gap + 1) * slotWidth + kBarStart * unit;
         painter.fillRect(QRectF(from, kBarTop * unit, to - from, kBarThickness * unit), ink);

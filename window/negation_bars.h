@@ -5,9 +5,11 @@
 // It never takes the mouse, so clicks and drops reach the slots beneath.
 #pragma once
 
+#include "core/form.h"
 #include "core/symbols.h"
 
 #include <QWidget>
+#include <span>
 #include <vector>
 
 class NegationBars : public QWidget {
@@ -16,16 +18,14 @@ class NegationBars : public QWidget {
     NegationBars(int slotCount, QWidget* parent);
 
     // The pictures of the row, left to right; repaints only when a join changes.
-    void setRow(const std::vector<Picture>& pictures);
-    // Where bars are joined: gap k lies between slot k and slot k + 1 (k = 1 … slotCount - 1).
-    const std::vector<bool>& joinedGaps() const { return joined; }
+    void setRow(std::span<const Slot> row);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    std::vector<bool> joined; // index k - 1 for gap k
-    std::vector<Picture::Ink> inkOfGap;
+    // The ink of the bar across gap k (between slot k and k + 1) at index k - 1; none: no bar.
+    std::vector<Picture::Ink> gapInk;
 };
 
 // True for the pictures whose drawing has a single bar at the joining height; "no_no_x" has two
