@@ -1,4 +1,5 @@
 #include "window/display_options.h"
+#include "window/journal.h"
 #include "window/main_window.h"
 #include "window/window_font.h"
 
@@ -28,8 +29,11 @@ int main(int argc, char* argv[]) {
     if (onlyPrintsText(arguments)) {
         QCoreApplication app(argc, argv);
         nameTheApplication();
-        readDisplayOptions(arguments, *settings, out, errors);
-        return 0;
+        const auto options = readDisplayOptions(arguments, *settings, out, errors);
+        if (!options || options->journal.exportTo.isEmpty()) return 0;
+        const QString folder =
+            options->journal.folder.isEmpty() ? defaultJournalFolder() : options->journal.folder;
+        return exportJournal(folder, options->journal.exportTo, out, errors);
     }
     QApplication app(argc, argv);
     nameTheApplication();
@@ -39,6 +43,9 @@ int main(int argc, char* argv[]) {
     const DisplayOptions options =
         readDisplayOptions(arguments, *settings, out, errors).value_or(DisplayOptions{});
     MainWindow window;
+    if (options.journal.on)
+        window.setJournal(std::make_unique<JournalWriter>(
+            options.journal.folder.isEmpty() ? defaultJournalFolder() : options.journal.folder));
     window.setZoom(options.zoomPercent);
     // Centred on the screen at start.
     const QRect screen = window.screen()->availableGeometry();
@@ -49,7 +56,7 @@ int main(int argc, char* argv[]) {
     if (options.fullScreen) window.setFullScreenForm(true);
     // Only what the pupil changes from here on is remembered.
     QObject::connect(&window, &MainWindow::displayChanged, [&](int zoom, bool fullScreen) {
-        rememberDisplay(*settings, {zoom, fullScreen});
+        rememberDisplay(*settings, {zoom, fullScreen, {}});
     });
     return QApplication::exec();
 }

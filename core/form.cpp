@@ -21,13 +21,18 @@ std::uint64_t clockNow() {
     return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
 }
 
+std::int64_t clockNowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
 bool asksALaw(int question) {
     return question >= 1 && question <= kLawCount;
 }
 
 } // namespace
 
-Form::Form() : clockSeed(clockNow) {}
+Form::Form() : clockSeed(clockNow), clockMs(clockNowMs) {}
 
 void Form::load() {
     state.runGoing = false;
@@ -43,6 +48,7 @@ void Form::selectMode(Mode m) {
 // A mode change ends the run: until the next Start nothing is judged, counted or drawn for a
 // question, as before the first Start, which is what the display and the prompt invite.
 void Form::applyMode(Mode m) {
+    endRun(RunEnding::modeChanged);
     state.mode = m;
     state.runGoing = false;
     state.question = 0;
@@ -55,6 +61,9 @@ void Form::applyMode(Mode m) {
 }
 
 void Form::start() {
+    endRun(RunEnding::restarted);
+    run = RunRecord{run.number + 1, state.mode, clockMs(), 0, RunEnding::going, {}};
+    tellRun();
     prepareRun();
     state.runGoing = true;
     state.promptVisible = false;
@@ -117,10 +126,17 @@ void Form::judgeAnswer() {
     const int answered = asked - 1;
     state.verdict = asksALaw(answered) && accepts(answered) ? kVerdictRight : kVerdictWrong;
     if (asked < kTestOver) {
-        if (state.verdict == kVerdictRight)
+        const bool right = state.verdict == kVerdictRight;
+        if (right)
             ++state.rightCount;
         else
             ++state.wrongCount;
+        run.answers.push_back(Answer{answered, state.checkedKey, right, clockMs()});
+        if (answered == kLawCount) {
+            run.ending = RunEnding::finished;
+            run.endedMs = run.answers.back().atMs;
+        }
+        tellRun();
     } else {
         state.lawName = kEndMessage;
         state.questionShown = std::to_string(kLawCount);
@@ -168,6 +184,22 @@ void Form::drop(int slot, std::string_view tag) {
     const Symbol* symbol = symbolByTag(tag);
     if (!symbol) return;
     state.slot(slot) = Slot{Picture::blue(symbol->glyph), std::string(symbol->tag)};
+}
+
+void Form::close() {
+    endRun(RunEnding::closed);
+}
+
+// A run still being asked ends here; a finished one keeps its ending.
+void Form::endRun(RunEnding ending) {
+    if (run.number == 0 || run.ending != RunEnding::going) return;
+    run.ending = ending;
+    run.endedMs = clockMs();
+    tellRun();
+}
+
+void Form::tellRun() {
+    if (runChanged) runChanged(run);
 }
 
 std::string Form::formulaKey() const {

@@ -4,6 +4,7 @@
 
 #include "core/colour.h"
 #include "core/laws.h"
+#include "core/run_record.h"
 #include "core/symbols.h"
 
 #include <array>
@@ -12,11 +13,6 @@
 #include <random>
 #include <string>
 #include <string_view>
-
-enum class Mode : std::uint8_t {
-    trainer, // the left-hand side is drawn; the pupil writes the right-hand side, with a hint
-    test,    // the pupil writes the whole law
-};
 
 inline constexpr int kSlotCount = 19;
 inline constexpr double kNamePt = 18.0;
@@ -82,6 +78,13 @@ class Form {
     FormState state;
     // Seeds the instructions' colour at each Start: the clock by default, a constant in tests.
     std::function<std::uint64_t()> clockSeed;
+    // The run being asked, or the last one once it has ended: what the review shows.
+    RunRecord run;
+    // The time of a Start, an answer or an end, in milliseconds since 1970: the clock by default.
+    std::function<std::int64_t()> clockMs;
+    // Told after every change of the run's record: its Start, each answer, its end. A run
+    // replaced by a new Start is told as ended before the new one is told as begun.
+    std::function<void(const RunRecord&)> runChanged;
 
     Form();
 
@@ -93,6 +96,7 @@ class Form {
     void clear();            // Очистить
     void hint();             // Подсказка
     void drop(int slot, std::string_view tag); // a palette symbol onto slot 1 … 19
+    void close();                              // the window closes: a run going ends
 
     // Writing without dragging: every route places and empties slots as a drop does.
     void pick(std::string_view tag); // a click on a palette symbol; on the picked one, unpicks
@@ -125,6 +129,8 @@ class Form {
     void showCounts(int question, int right, int wrong);
     void resetWriting();
     void placeAtCaret(std::string_view tag);
+    void endRun(RunEnding ending);
+    void tellRun();
 
     std::mt19937_64 colourGenerator;
 };

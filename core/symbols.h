@@ -36,27 +36,28 @@ struct Symbol {
     Glyph glyph;
     std::string_view drawing; // file stem of its drawing among the symbol pictures
     std::string_view spoken;  // what a screen reader says for it
+    std::string_view sign;    // how it is written in plain text
 };
 
 // Indexed by Glyph.
 inline constexpr std::array<Symbol, 17> kSymbols{{
-    {"x", Glyph::x, "x", "x"},
-    {"y", Glyph::y, "y", "y"},
-    {"z", Glyph::z, "z", "z"},
-    {"no_x", Glyph::notX, "no_x", "не x"},
-    {"no_y", Glyph::notY, "no_y", "не y"},
-    {"no_no_x", Glyph::notNotX, "no_no_x", "не не x"},
-    {"или", Glyph::orSign, "ili", "или"},
-    {"и", Glyph::andSign, "i", "и"},
-    {"no_ili", Glyph::notOrSign, "no_ili", "или под чертой отрицания"},
-    {"no_i", Glyph::notAndSign, "no_i", "и под чертой отрицания"},
-    {"imp", Glyph::implies, "imp", "импликация"},
-    {"ekv", Glyph::equivalent, "ekv", "эквиваленция"},
-    {"so", Glyph::openBracket, "so", "открывающая скобка"},
-    {"sz", Glyph::closeBracket, "sz", "закрывающая скобка"},
-    {"равно", Glyph::equals, "ravno", "равно"},
-    {"ноль", Glyph::zero, "nol", "ноль"},
-    {"один", Glyph::one, "odin", "один"},
+    {"x", Glyph::x, "x", "x", "x"},
+    {"y", Glyph::y, "y", "y", "y"},
+    {"z", Glyph::z, "z", "z", "z"},
+    {"no_x", Glyph::notX, "no_x", "не x", "x̄"},
+    {"no_y", Glyph::notY, "no_y", "не y", "ȳ"},
+    {"no_no_x", Glyph::notNotX, "no_no_x", "не не x", "x̿"},
+    {"или", Glyph::orSign, "ili", "или", "∨"},
+    {"и", Glyph::andSign, "i", "и", "•"},
+    {"no_ili", Glyph::notOrSign, "no_ili", "или под чертой отрицания", "∨̄"},
+    {"no_i", Glyph::notAndSign, "no_i", "и под чертой отрицания", "•̄"},
+    {"imp", Glyph::implies, "imp", "импликация", "→"},
+    {"ekv", Glyph::equivalent, "ekv", "эквиваленция", "↔"},
+    {"so", Glyph::openBracket, "so", "открывающая скобка", "("},
+    {"sz", Glyph::closeBracket, "sz", "закрывающая скобка", ")"},
+    {"равно", Glyph::equals, "ravno", "равно", "="},
+    {"ноль", Glyph::zero, "nol", "ноль", "0"},
+    {"один", Glyph::one, "odin", "один", "1"},
 }};
 
 inline constexpr std::string_view kEqualsTag = "равно";

@@ -14,6 +14,9 @@ constexpr char kFullScreenKey[] = "fullscreen";
 constexpr char kProgram[] = "zakony-logiki: ";
 const QStringList kHelpNames{"h", "help"};
 const QStringList kVersionNames{"v", "version"};
+const QStringList kExportNames{"export-journal"};
+constexpr char kJournalFolderKey[] = "journal/folder";
+constexpr char kJournalOnKey[] = "journal/enabled";
 
 int zoomFrom(const QString& text, const QString& where, QTextStream& errors) {
     const ZoomReading reading = readZoom(text.toStdString());
@@ -22,13 +25,25 @@ int zoomFrom(const QString& text, const QString& where, QTextStream& errors) {
     return reading.percent;
 }
 
-bool fullScreenFrom(const QVariant& value, QTextStream& errors) {
+std::optional<bool> yesOrNo(const QVariant& value) {
     const QString text = value.toString().trimmed().toLower();
     if (text == "true" || text == "1" || text == "yes") return true;
     if (text == "false" || text == "0" || text == "no") return false;
+    return std::nullopt;
+}
+
+bool fullScreenFrom(const QVariant& value, QTextStream& errors) {
+    if (const auto yes = yesOrNo(value)) return *yes;
     errors << kProgram << "fullscreen в настройках: «" << value.toString()
            << "» — не true и не false; окно не во весь экран" << Qt::endl;
     return false;
+}
+
+bool journalOnFrom(const QVariant& value, QTextStream& errors) {
+    if (const auto yes = yesOrNo(value)) return *yes;
+    errors << kProgram << "journal/enabled в настройках: «" << value.toString()
+           << "» — не true и не false; журнал ведётся" << Qt::endl;
+    return true;
 }
 
 } // namespace
@@ -68,6 +83,9 @@ std::optional<DisplayOptions> readDisplayOptions(const QStringList& arguments, Q
                                        QStringLiteral("zoom в настройках"), errors);
     if (settings.contains(kFullScreenKey))
         options.fullScreen = fullScreenFrom(settings.value(kFullScreenKey), errors);
+    if (settings.contains(kJournalOnKey))
+        options.journal.on = journalOnFrom(settings.value(kJournalOnKey), errors);
+    options.journal.folder = settings.value(kJournalFolderKey).toString().trimmed();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -82,7 +100,19 @@ std::optional<DisplayOptions> readDisplayOptions(const QStringList& arguments, Q
         QStringLiteral("PERCENT"));
     const QCommandLineOption fullScreen(
         "fullscreen", QStringLiteral("Во весь экран (F11 переключает) / full screen (F11)."));
-    parser.addOptions({help, version, zoom, fullScreen});
+    const QCommandLineOption journal(
+        "journal",
+        QStringLiteral("Папка журнала прохождений, например общая папка класса / the folder of "
+                       "the journal of runs, e.g. a class's shared folder."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption noJournal("no-journal",
+                                       QStringLiteral("Не вести журнал / keep no journal."));
+    const QCommandLineOption exportJournal(
+        kExportNames,
+        QStringLiteral("Записать список прохождений из журнала в CSV и выйти / write the "
+                       "journal's runs to a CSV file and exit."),
+        QStringLiteral("FILE.csv"));
+    parser.addOptions({help, version, zoom, fullScreen, journal, noJournal, exportJournal});
     const bool parsed = parser.parse(arguments);
     if (!parsed) errors << kProgram << parser.errorText() << Qt::endl; // and start all the same
     if (parser.isSet(help)) {
@@ -98,14 +128,22 @@ std::optional<DisplayOptions> readDisplayOptions(const QStringList& arguments, Q
     if (parser.isSet(zoom) && (parsed || !parser.value(zoom).isEmpty()))
         options.zoomPercent = zoomFrom(parser.value(zoom), QStringLiteral("--zoom"), errors);
     if (parser.isSet(fullScreen)) options.fullScreen = true;
+    if (parser.isSet(journal) && !parser.value(journal).isEmpty()) {
+        options.journal.folder = parser.value(journal);
+        options.journal.on = true;
+    }
+    if (parser.isSet(noJournal)) options.journal.on = false;
+    if (parser.isSet(exportJournal)) options.journal.exportTo = parser.value(exportJournal);
     return options;
 }
 
 bool onlyPrintsText(const QStringList& arguments) {
     for (const QString& argument : arguments.mid(1))
-        for (const QStringList& names : {kHelpNames, kVersionNames})
+        for (const QStringList& names : {kHelpNames, kVersionNames, kExportNames})
             for (const QString& name : names)
-                if (argument == (name.size() == 1 ? "-" : "--") + name) return true;
+                if (argument == (name.size() == 1 ? "-" : "--") + name ||
+                    (name.size() > 1 && argument.startsWith("--" + name + '=')))
+                    return true;
     return false;
 }
 

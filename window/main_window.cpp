@@ -3,6 +3,7 @@
 #include "core/slot_speech.h"
 #include "window/control_table.h"
 #include "window/fitted_label.h"
+#include "window/journal.h"
 #include "window/negation_bars.h"
 #include "window/qt_text.h"
 #include "window/shape_widget.h"
@@ -286,6 +287,7 @@ void MainWindow::showRulesBox() {
 }
 
 void MainWindow::render() {
+    traceShownAnswers();
     const FormState& s = core.state;
     for (int k = 1; k <= kSlotCount; ++k) {
         SymbolImage* image = slotImages[static_cast<std::size_t>(k - 1)];

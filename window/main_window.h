@@ -9,12 +9,14 @@
 #include <QPixmap>
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <vector>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class JournalWriter;
 class NegationBars;
 class SymbolImage;
 
@@ -22,6 +24,7 @@ class MainWindow : public QWidget {
     Q_OBJECT
   public:
     explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     Form& form() { return core; }
     const Form& form() const { return core; }
@@ -43,6 +46,10 @@ class MainWindow : public QWidget {
     // The factor the form is drawn at now: the zoom, or the full-screen factor.
     double formFactor() const { return factor; }
 
+    // The journal the runs are written to; none: no journal is kept.
+    void setJournal(std::unique_ptr<JournalWriter> writer);
+    const JournalWriter* journal() const { return journalWriter.get(); }
+
   signals:
     // The pupil or teacher changed the zoom or full screen: worth remembering.
     void displayChanged(int zoomPercent, bool fullScreen);
@@ -51,9 +58,11 @@ class MainWindow : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     bool handleKey(const class QKeyEvent& key);
+    void traceShownAnswers();      // ZL_TRACE_ANSWERS=1: each answer shown, on stdout
     void zoomOneStep(bool larger); // the next step up (that fits) or down
     bool handlePaletteKey(SymbolImage* symbol, int key);
     void buildControls();
@@ -67,6 +76,7 @@ class MainWindow : public QWidget {
     }
 
     Form core;
+    std::unique_ptr<JournalWriter> journalWriter;
     QByteArray token;
     QHash<QString, QWidget*> byName;
     std::array<SymbolImage*, kSlotCount> slotImages{};

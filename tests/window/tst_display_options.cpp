@@ -106,112 +106,117 @@ class DisplayOptionsTest : public QObject {
 
         // The command line.
         QTest::newRow("--zoom 150")
-            << none << none << args("--zoom 150") << DisplayOptions{150, false} << quiet;
+            << none << none << args("--zoom 150") << DisplayOptions{150, false, {}} << quiet;
         QTest::newRow("--zoom=125")
-            << none << none << args("--zoom=125") << DisplayOptions{125, false} << quiet;
+            << none << none << args("--zoom=125") << DisplayOptions{125, false, {}} << quiet;
         QTest::newRow("--zoom \" 200% \"") << none << none << QStringList{"--zoom", " 200% "}
-                                           << DisplayOptions{200, false} << quiet;
+                                           << DisplayOptions{200, false, {}} << quiet;
         QTest::newRow("--zoom 300%")
-            << none << none << args("--zoom 300%") << DisplayOptions{300, false} << quiet;
-        QTest::newRow("--zoom 7") << none << none << args("--zoom 7") << DisplayOptions{100, false}
+            << none << none << args("--zoom 300%") << DisplayOptions{300, false, {}} << quiet;
+        QTest::newRow("--zoom 7") << none << none << args("--zoom 7")
+                                  << DisplayOptions{100, false, {}}
                                   << QStringList{"--zoom|7 %|100 %"};
         QTest::newRow("--zoom abc")
-            << none << none << args("--zoom abc") << DisplayOptions{100, false}
+            << none << none << args("--zoom abc") << DisplayOptions{100, false, {}}
             << QStringList{"--zoom|«abc»|100 %"};
         QTest::newRow("--zoom 1000")
-            << none << none << args("--zoom 1000") << DisplayOptions{300, false}
+            << none << none << args("--zoom 1000") << DisplayOptions{300, false, {}}
             << QStringList{"--zoom|1000 %|300 %"};
         QTest::newRow("--zoom 140")
-            << none << none << args("--zoom 140") << DisplayOptions{150, false}
+            << none << none << args("--zoom 140") << DisplayOptions{150, false, {}}
             << QStringList{"--zoom|140 %|150 %"};
         QTest::newRow("--zoom 163")
-            << none << none << args("--zoom 163") << DisplayOptions{175, false}
+            << none << none << args("--zoom 163") << DisplayOptions{175, false, {}}
             << QStringList{"--zoom|163 %|175 %"};
-        QTest::newRow("--zoom -50") << none << none << args("--zoom -50")
-                                    << DisplayOptions{100, false} << QStringList{"--zoom|100 %"};
-        QTest::newRow("--zoom 0") << none << none << args("--zoom 0") << DisplayOptions{100, false}
-                                  << QStringList{"--zoom|100 %"};
-        QTest::newRow("--zoom \"\"") << none << none << QStringList{"--zoom", ""}
-                                     << DisplayOptions{100, false} << QStringList{"--zoom|100 %"};
+        QTest::newRow("--zoom -50")
+            << none << none << args("--zoom -50") << DisplayOptions{100, false, {}}
+            << QStringList{"--zoom|100 %"};
+        QTest::newRow("--zoom 0") << none << none << args("--zoom 0")
+                                  << DisplayOptions{100, false, {}} << QStringList{"--zoom|100 %"};
+        QTest::newRow("--zoom \"\"")
+            << none << none << QStringList{"--zoom", ""} << DisplayOptions{100, false, {}}
+            << QStringList{"--zoom|100 %"};
         QTest::newRow("--zoom without a value")
-            << none << none << args("--zoom") << DisplayOptions{100, false} << QStringList{"zoom"};
+            << none << none << args("--zoom") << DisplayOptions{100, false, {}}
+            << QStringList{"zoom"};
         QTest::newRow("--fullscreen")
-            << none << none << args("--fullscreen") << DisplayOptions{100, true} << quiet;
+            << none << none << args("--fullscreen") << DisplayOptions{100, true, {}} << quiet;
         QTest::newRow("--fullscreen --zoom 250") << none << none << args("--fullscreen --zoom 250")
-                                                 << DisplayOptions{250, true} << quiet;
+                                                 << DisplayOptions{250, true, {}} << quiet;
         QTest::newRow("unknown option") << none << none << args("--bogus")
-                                        << DisplayOptions{100, false} << QStringList{"bogus"};
+                                        << DisplayOptions{100, false, {}} << QStringList{"bogus"};
         QTest::newRow("unknown option beside --zoom 150")
-            << none << none << args("--bogus --zoom 150") << DisplayOptions{150, false}
+            << none << none << args("--bogus --zoom 150") << DisplayOptions{150, false, {}}
             << QStringList{"bogus"};
         QTest::newRow("two bad options")
-            << none << none << args("--zoom 7 --bogus") << DisplayOptions{100, false}
+            << none << none << args("--zoom 7 --bogus") << DisplayOptions{100, false, {}}
             << QStringList{"bogus", "--zoom|7 %|100 %"};
 
         // The pupil's settings.
         QTest::newRow("user zoom=175, fullscreen=true")
             << QByteArray("[General]\nzoom=175\nfullscreen=true\n") << none << QStringList()
-            << DisplayOptions{175, true} << quiet;
+            << DisplayOptions{175, true, {}} << quiet;
         QTest::newRow("user zoom=250% without a section")
-            << QByteArray("zoom=250%\n") << none << QStringList() << DisplayOptions{250, false}
+            << QByteArray("zoom=250%\n") << none << QStringList() << DisplayOptions{250, false, {}}
             << quiet;
         QTest::newRow("user fullscreen=TRUE")
-            << QByteArray("fullscreen=TRUE\n") << none << QStringList() << DisplayOptions{100, true}
-            << quiet;
+            << QByteArray("fullscreen=TRUE\n") << none << QStringList()
+            << DisplayOptions{100, true, {}} << quiet;
         QTest::newRow("user fullscreen=0") << QByteArray("fullscreen=0\n") << none << QStringList()
-                                           << DisplayOptions{100, false} << quiet;
+                                           << DisplayOptions{100, false, {}} << quiet;
         QTest::newRow("user zoom=abc")
-            << QByteArray("zoom=abc\n") << none << QStringList() << DisplayOptions{100, false}
+            << QByteArray("zoom=abc\n") << none << QStringList() << DisplayOptions{100, false, {}}
             << QStringList{"zoom|«abc»|100 %"};
         QTest::newRow("user zoom=1000")
-            << QByteArray("zoom=1000\n") << none << QStringList() << DisplayOptions{300, false}
+            << QByteArray("zoom=1000\n") << none << QStringList() << DisplayOptions{300, false, {}}
             << QStringList{"zoom|1000 %|300 %"};
         QTest::newRow("user fullscreen=maybe")
             << QByteArray("zoom=150\nfullscreen=maybe\n") << none << QStringList()
-            << DisplayOptions{150, false} << QStringList{"fullscreen|«maybe»"};
+            << DisplayOptions{150, false, {}} << QStringList{"fullscreen|«maybe»"};
         QTest::newRow("user zoom=abc and fullscreen=maybe")
             << QByteArray("zoom=abc\nfullscreen=maybe\n") << none << QStringList()
-            << DisplayOptions{100, false} << QStringList{"zoom|«abc»", "fullscreen|«maybe»"};
+            << DisplayOptions{100, false, {}} << QStringList{"zoom|«abc»", "fullscreen|«maybe»"};
         QTest::newRow("user zoom with a line break in it")
             << QByteArray("zoom=\"1\\n50\"\n") << none << QStringList()
-            << DisplayOptions{100, false} << QStringList{"zoom|100 %"};
-        QTest::newRow("damaged user file") << kDamaged << none << QStringList()
-                                           << DisplayOptions{100, false} << QStringList{"{user}"};
+            << DisplayOptions{100, false, {}} << QStringList{"zoom|100 %"};
+        QTest::newRow("damaged user file")
+            << kDamaged << none << QStringList() << DisplayOptions{100, false, {}}
+            << QStringList{"{user}"};
 
         // The teacher's system-wide settings, under the pupil's.
         QTest::newRow("system zoom=200, no user file")
-            << none << QByteArray("zoom=200\n") << QStringList() << DisplayOptions{200, false}
+            << none << QByteArray("zoom=200\n") << QStringList() << DisplayOptions{200, false, {}}
             << quiet;
         QTest::newRow("user 150 over system 200")
             << QByteArray("zoom=150\n") << QByteArray("zoom=200\n") << QStringList()
-            << DisplayOptions{150, false} << quiet;
+            << DisplayOptions{150, false, {}} << quiet;
         QTest::newRow("user fullscreen=false over system fullscreen=true")
             << QByteArray("fullscreen=false\n") << QByteArray("zoom=200\nfullscreen=true\n")
-            << QStringList() << DisplayOptions{200, false} << quiet;
+            << QStringList() << DisplayOptions{200, false, {}} << quiet;
         QTest::newRow("system fullscreen, user zoom")
             << QByteArray("zoom=125\n") << QByteArray("fullscreen=true\n") << QStringList()
-            << DisplayOptions{125, true} << quiet;
+            << DisplayOptions{125, true, {}} << quiet;
         QTest::newRow("command line over user and system")
             << QByteArray("zoom=150\n") << QByteArray("zoom=200\n") << args("--zoom 250")
-            << DisplayOptions{250, false} << quiet;
+            << DisplayOptions{250, false, {}} << quiet;
         QTest::newRow("--fullscreen over user fullscreen=false")
             << QByteArray("fullscreen=false\n") << none << args("--fullscreen")
-            << DisplayOptions{100, true} << quiet;
+            << DisplayOptions{100, true, {}} << quiet;
         QTest::newRow("bad command line over a good user zoom")
-            << QByteArray("zoom=150\n") << none << args("--zoom abc") << DisplayOptions{100, false}
-            << QStringList{"--zoom|«abc»|100 %"};
+            << QByteArray("zoom=150\n") << none << args("--zoom abc")
+            << DisplayOptions{100, false, {}} << QStringList{"--zoom|«abc»|100 %"};
         QTest::newRow("good command line over a bad user zoom")
-            << QByteArray("zoom=abc\n") << none << args("--zoom 200") << DisplayOptions{200, false}
-            << QStringList{"zoom|«abc»"};
+            << QByteArray("zoom=abc\n") << none << args("--zoom 200")
+            << DisplayOptions{200, false, {}} << QStringList{"zoom|«abc»"};
         QTest::newRow("system zoom=abc")
-            << none << QByteArray("zoom=abc\n") << QStringList() << DisplayOptions{100, false}
+            << none << QByteArray("zoom=abc\n") << QStringList() << DisplayOptions{100, false, {}}
             << QStringList{"zoom|«abc»|100 %"};
         QTest::newRow("damaged user file over system zoom=200")
-            << kDamaged << QByteArray("zoom=200\n") << QStringList() << DisplayOptions{200, false}
-            << QStringList{"{user}"};
+            << kDamaged << QByteArray("zoom=200\n") << QStringList()
+            << DisplayOptions{200, false, {}} << QStringList{"{user}"};
         QTest::newRow("damaged system file under user zoom=150")
-            << QByteArray("zoom=150\n") << kDamaged << QStringList() << DisplayOptions{150, false}
-            << QStringList{"{system}"};
+            << QByteArray("zoom=150\n") << kDamaged << QStringList()
+            << DisplayOptions{150, false, {}} << QStringList{"{system}"};
     }
     void optionsFromSettingsAndCommandLine() {
         QFETCH(QByteArray, user);
@@ -270,9 +275,9 @@ class DisplayOptionsTest : public QObject {
     // The pupil's choice goes into the pupil's file, never the teacher's, and is read back.
     void rememberedChoiceIsReadBack_data() {
         QTest::addColumn<DisplayOptions>("chosen");
-        QTest::newRow("175 %") << DisplayOptions{175, false};
-        QTest::newRow("100 %, full screen") << DisplayOptions{100, true};
-        QTest::newRow("300 %, full screen") << DisplayOptions{300, true};
+        QTest::newRow("175 %") << DisplayOptions{175, false, {}};
+        QTest::newRow("100 %, full screen") << DisplayOptions{100, true, {}};
+        QTest::newRow("300 %, full screen") << DisplayOptions{300, true, {}};
     }
     void rememberedChoiceIsReadBack() {
         QFETCH(DisplayOptions, chosen);

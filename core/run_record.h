@@ -1,0 +1,62 @@
+// The record of one run, from its Start to its end: every answer as the pupil wrote it, the law
+// it was judged against and the verdict. The review and the journal are both drawn from it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class Mode : std::uint8_t {
+    trainer, // the left-hand side is drawn; the pupil writes the right-hand side, with a hint
+    test,    // the pupil writes the whole law
+};
+
+// How a run ended. `going` is a run still asked; a record read back that still says so was
+// never closed: the program was killed or the machine lost power (`cutShort`).
+enum class RunEnding : std::uint8_t { going, finished, restarted, modeChanged, closed, cutShort };
+
+struct Answer {
+    int law = 0;           // the law judged, 1 … 23 (also the question it was written for)
+    std::string key;       // the formula key as the check read it
+    bool right = false;    // the verdict
+    std::int64_t atMs = 0; // when it was checked, milliseconds since 1970 (UTC)
+    friend bool operator==(const Answer&, const Answer&) = default;
+};
+
+struct RunRecord {
+    int number = 0; // the runs started in this window so far; 0: none yet
+    Mode mode = Mode::trainer;
+    std::int64_t startedMs = 0;
+    std::int64_t endedMs = 0; // 0 while going
+    RunEnding ending = RunEnding::going;
+    std::vector<Answer> answers;
+
+    int rightCount() const;
+    int wrongCount() const { return static_cast<int>(answers.size()) - rightCount(); }
+    friend bool operator==(const RunRecord&, const RunRecord&) = default;
+};
+
+// Names used in the journal's files (English, stable) and on screen (Russian).
+std::string_view modeWord(Mode m);         // "trainer", "test"
+std::string_view endingWord(RunEnding e);  // "going", "finished", "restarted", …
+std::string_view modeShown(Mode m);        // "Тренажёр", "Тест"
+std::string_view endingShown(RunEnding e); // "идёт", "пройден до конца", …
+
+// A formula key as text with the usual signs: "x ∨ y = y ∨ x", "x̄ ∨̄ ȳ". Parts of the key that
+// are no symbol's tag are shown as they are.
+std::string keyText(std::string_view key);
+
+// One line of the review of a run.
+struct ReviewRow {
+    int number = 0; // the question, 1 … 23
+    std::string lawName;
+    std::string answer;  // as written, in signs; "(пусто)" for an empty row
+    std::string verdict; // "правильно" or "не правильно"
+    std::string
+        accepted; // the accepted form of a wrong answer once the run is finished; else empty
+};
+
+// The review's rows of a run, in the order answered. The accepted forms are shown only for a
+// run answered to its end, never while it goes on.
+std::vector<ReviewRow> reviewRows(const RunRecord& run);
