@@ -192,6 +192,39 @@ std::string rowBroken(const Form& form, const ExpectedWindow& e) {
     return {};
 }
 
+// The run's record agrees with the counts: one answer per counted check, in question order,
+// the last one the key the last Check read; ended as soon as no run is going, finished at 23.
+std::string recordBroken(const Form& form, const ExpectedWindow& e) {
+    const FormState& s = form.state;
+    const RunRecord& run = form.run;
+    if (run.number != e.starts)
+        return "run record number " + std::to_string(run.number) + " after " +
+               std::to_string(e.starts) + " Starts";
+    if (e.starts == 0) return run.answers.empty() ? "" : "answers recorded before any Start";
+    if (s.runGoing) {
+        const int counted = s.rightCount + s.wrongCount;
+        if (static_cast<int>(run.answers.size()) != counted)
+            return "run record holds " + std::to_string(run.answers.size()) + " answers, " +
+                   std::to_string(counted) + " counted";
+        if (run.rightCount() != s.rightCount) return "run record's right answers differ";
+        for (std::size_t i = 0; i < run.answers.size(); ++i)
+            if (run.answers[i].law != static_cast<int>(i) + 1)
+                return "answer " + std::to_string(i + 1) + " recorded for law " +
+                       std::to_string(run.answers[i].law);
+        // Once the test is over a Check reads the row but records nothing.
+        const bool lastCheckCounted = s.question <= kMaxAnswers + 1;
+        if (lastCheckCounted && !run.answers.empty() && run.answers.back().key != s.checkedKey)
+            return "the last recorded answer is not the key the last Check read";
+        const bool finished = counted == kMaxAnswers;
+        if ((run.ending == RunEnding::finished) != finished ||
+            (!finished && run.ending != RunEnding::going))
+            return "run going with ending " + std::string(endingWord(run.ending));
+    } else if (run.ending == RunEnding::going) {
+        return "no run going but its record still open";
+    }
+    return {};
+}
+
 } // namespace
 
 std::string brokenInvariant(const Form& form, const WindowModel& model) {
@@ -201,6 +234,7 @@ std::string brokenInvariant(const Form& form, const WindowModel& model) {
     if (broken.empty()) broken = runBroken(s, e);
     if (broken.empty()) broken = shownBroken(s, e);
     if (broken.empty()) broken = rowBroken(form, e);
+    if (broken.empty()) broken = recordBroken(form, e);
     if (broken.empty()) return {};
     return broken + " [window: " + counters(s.question, s.rightCount, s.wrongCount, s.hintPresses) +
            "]";
