@@ -113,6 +113,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), token(newWindowToken(
     buildControls();
     layOut(); // sets the window's font, at its zoom
     connectEvents();
+    watchRun();
     core.load();
     render();
     if (QWidget* check = control(QStringLiteral("Command1"))) check->setFocus();

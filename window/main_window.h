@@ -16,6 +16,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class ReviewWindow;
+class JournalView;
 class JournalWriter;
 class NegationBars;
 class SymbolImage;
@@ -50,6 +52,13 @@ class MainWindow : public QWidget {
     void setJournal(std::unique_ptr<JournalWriter> writer);
     const JournalWriter* journal() const { return journalWriter.get(); }
 
+    // The teacher's windows, opened or raised: the review of the current run (F2) and the
+    // journal's runs (Ctrl+J). Each is made when first asked for.
+    void showReview();
+    void showJournalView();
+    ReviewWindow* review() const { return reviewWindow; }
+    JournalView* journalView() const { return journalWindow; }
+
   signals:
     // The pupil or teacher changed the zoom or full screen: worth remembering.
     void displayChanged(int zoomPercent, bool fullScreen);
@@ -59,6 +68,8 @@ class MainWindow : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override; // a new zoom: the teacher's windows too
+    void contextMenuEvent(QContextMenuEvent* event) override; // on the background: their menu
 
   private:
     bool handleKey(const class QKeyEvent& key);
@@ -74,9 +85,15 @@ class MainWindow : public QWidget {
         handler();
         render();
     }
+    // Each change of the run: into the journal, and into an open review.
+    void watchRun();
+    // The review and the journal's windows.
+    bool isTeacherWindow(const QWidget* window) const;
 
     Form core;
     std::unique_ptr<JournalWriter> journalWriter;
+    ReviewWindow* reviewWindow = nullptr; // children of the window: made once, then hidden
+    JournalView* journalWindow = nullptr;
     QByteArray token;
     QHash<QString, QWidget*> byName;
     std::array<SymbolImage*, kSlotCount> slotImages{};

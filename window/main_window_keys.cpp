@@ -1,6 +1,7 @@
 // The keyboard: Tab reaches the row and the palette, the arrow keys move within them, Space or
 // Enter picks and places, and a symbol's key types it at the caret from anywhere in the window.
-// Every key ends in the same operations of the form as a drop or a click.
+// Every key ends in the same operations of the form as a drop or a click. F2 and Ctrl+J open the
+// teacher's windows.
 #include "window/main_window.h"
 #include "window/symbol_image.h"
 
@@ -70,6 +71,21 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (event->type() != QEvent::KeyPress) return false;
+    // F2 and Ctrl+J work in the teacher's windows as well.
+    if (widget && isTeacherWindow(widget->window()) && !QApplication::activeModalWidget() &&
+        widget == (widget->window()->focusWidget() ? widget->window()->focusWidget()
+                                                   : widget->window())) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F2) {
+            showReview();
+            return true;
+        }
+        if (key->key() == Qt::Key_J && key->modifiers() & Qt::ControlModifier) {
+            showJournalView();
+            return true;
+        }
+        return false;
+    }
     // Only the first receiver of a key in this window, and never under the rules box.
     if (!widget || widget->window() != this || QApplication::activeModalWidget()) return false;
     if (widget != (focusWidget() ? focusWidget() : this)) return false;
@@ -91,9 +107,16 @@ bool MainWindow::handleKey(const QKeyEvent& key) {
         case Qt::Key_0:
             setZoom(kZoomSteps.front());
             return true;
+        case Qt::Key_J:
+            showJournalView();
+            return true;
         default:
             break;
         }
+    }
+    if (code == Qt::Key_F2) {
+        showReview();
+        return true;
     }
     if (code == Qt::Key_F11) {
         setFullScreenForm(!isFullScreen());
