@@ -38,6 +38,18 @@ QString forFileName(const QString& text) {
     return safe.left(40).isEmpty() ? QStringLiteral("_") : safe.left(40);
 }
 
+// The first write of a run's file: renamed into place only where no file has that name (EEXIST
+// otherwise). Where the file system cannot say so in one step, it is asked first.
+int placeNew(const char* aside, const char* path) {
+    if (::renameat2(AT_FDCWD, aside, AT_FDCWD, path, RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return -1;
+    if (::access(path, F_OK) == 0) {
+        errno = EEXIST;
+        return -1;
+    }
+    return ::rename(aside, path);
+}
+
 QString errnoText() {
     return QString::fromLocal8Bit(std::strerror(errno));
 }
@@ -50,7 +62,7 @@ std::optional<Mode> modeNamed(const QString& word) {
 
 std::optional<RunEnding> endingNamed(const QString& word) {
     for (RunEnding e : {RunEnding::going, RunEnding::finished, RunEnding::restarted,
-                        RunEnding::modeChanged, RunEnding::closed})
+                        RunEnding::modeChanged, RunEnding::closed, RunEnding::cutShort})
         if (word == qs(endingWord(e))) return e;
     return std::nullopt;
 }
@@ -67,6 +79,19 @@ std::optional<Answer> answerFrom(const QString& value) {
     if (!at) return std::nullopt;
     return Answer{lawNumber, parts.size() == 4 ? parts[3].toStdString() : std::string(),
                   parts[1] == "right", *at};
+}
+
+// The lines every run's file has, each once; the "answer" lines are counted by "answers".
+const QStringList kHeadLines{"program", "user",  "machine", "mode",
+                             "started", "ended", "ending",  "answers"};
+
+// A line's name: lower-case Latin letters, digits and hyphens, from a letter. Anything else is
+// no line of a journal's file, whatever version wrote it.
+bool isLineName(const QString& name) {
+    if (name.isEmpty() || name[0] < 'a' || name[0] > 'z') return false;
+    for (QChar c : name)
+        if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-')) return false;
+    return true;
 }
 
 QString csvField(const QString& text) {
@@ -143,17 +168,25 @@ JournalReading parseJournal(const QByteArray& bytes) {
     JournalRun entry;
     RunRecord& run = entry.run;
     int answersSaid = -1;
-    bool hasMode = false, hasStart = false, hasEnding = false;
     auto damaged = [](const QString& what) {
         return JournalReading{std::nullopt, QStringLiteral("файл повреждён: ") + what};
     };
+    // Every file written ends its last line; one that does not was cut off.
+    if (!bytes.endsWith('\n')) return damaged(QStringLiteral("оборван"));
+    QStringList seen; // of the head's lines
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QString& line = lines[i];
         if (line.isEmpty()) continue;
         const qsizetype colon = line.indexOf(QStringLiteral(": "));
-        const QString name =
-            colon < 0 ? line.chopped(line.endsWith(':') ? 1 : 0) : line.left(colon);
+        if (colon < 0 && !line.endsWith(':'))
+            return damaged(QStringLiteral("строка %1").arg(i + 1));
+        const QString name = colon < 0 ? line.chopped(1) : line.left(colon);
+        if (!isLineName(name)) return damaged(QStringLiteral("строка %1").arg(i + 1));
         const QString value = colon < 0 ? QString() : line.mid(colon + 2);
+        if (kHeadLines.contains(name)) {
+            if (seen.contains(name)) return damaged(QStringLiteral("строка %1").arg(i + 1));
+            seen << name;
+        }
         if (name == "program")
             entry.program = value;
         else if (name == "user")
@@ -164,12 +197,10 @@ JournalReading parseJournal(const QByteArray& bytes) {
             const auto m = modeNamed(value);
             if (!m) return damaged(QStringLiteral("строка %1").arg(i + 1));
             run.mode = *m;
-            hasMode = true;
         } else if (name == "started") {
             const auto t = journalTimeMs(value);
             if (!t) return damaged(QStringLiteral("строка %1").arg(i + 1));
             run.startedMs = *t;
-            hasStart = true;
         } else if (name == "ended") {
             const auto t = journalTimeMs(value);
             if (!value.isEmpty() && !t) return damaged(QStringLiteral("строка %1").arg(i + 1));
@@ -178,7 +209,6 @@ JournalReading parseJournal(const QByteArray& bytes) {
             const auto e = endingNamed(value);
             if (!e) return damaged(QStringLiteral("строка %1").arg(i + 1));
             run.ending = *e;
-            hasEnding = true;
         } else if (name == "answers") {
             answersSaid = value.toInt(&isNumber);
             if (!isNumber) return damaged(QStringLiteral("строка %1").arg(i + 1));
@@ -188,7 +218,7 @@ JournalReading parseJournal(const QByteArray& bytes) {
             run.answers.push_back(*a);
         }
     }
-    if (!hasMode || !hasStart || !hasEnding) return damaged(QStringLiteral("нет начала записи"));
+    if (seen.size() != kHeadLines.size()) return damaged(QStringLiteral("нет начала записи"));
     if (answersSaid != static_cast<int>(run.answers.size()))
         return damaged(QStringLiteral("не все ответы на месте"));
     run.number = 1;
@@ -218,7 +248,12 @@ JournalListing readJournal(const QString& folder, const QString& ownFile) {
             listing.skipped.push_back({name, QStringLiteral("не читается: ") + file.errorString()});
             continue;
         }
-        JournalReading reading = parseJournal(file.read(1 << 20));
+        const QByteArray bytes = file.read(1 << 20);
+        if (file.error() != QFileDevice::NoError) {
+            listing.skipped.push_back({name, QStringLiteral("не читается: ") + file.errorString()});
+            continue;
+        }
+        JournalReading reading = parseJournal(bytes);
         if (!reading.run) {
             listing.skipped.push_back({name, reading.problem});
             continue;
@@ -306,36 +341,50 @@ void JournalWriter::reportOnStderr(const QString& line) {
     std::fflush(stderr);
 }
 
+QString JournalWriter::newFileName(const RunRecord& run) const {
+    return QStringLiteral("%1_%2_%3_%4_%5%6")
+        .arg(QDateTime::fromMSecsSinceEpoch(run.startedMs)
+                 .toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")),
+             forFileName(machine), forFileName(user))
+        .arg(QCoreApplication::applicationPid())
+        .arg(QRandomGenerator::global()->generate() & 0xFFFFFF, 6, 16, QChar('0'))
+        .arg(QLatin1String(kExtension));
+}
+
 void JournalWriter::record(const RunRecord& run) {
     if (run.number != runNumber || fileName.isEmpty()) {
         runNumber = run.number;
-        // The start time, the machine, the user, the process and a random part: no two runs,
-        // on this machine or any other writing to the same folder, share a name.
-        fileName = QStringLiteral("%1_%2_%3_%4_%5%6")
-                       .arg(QDateTime::fromMSecsSinceEpoch(run.startedMs)
-                                .toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")),
-                            forFileName(machine), forFileName(user))
-                       .arg(QCoreApplication::applicationPid())
-                       .arg(QRandomGenerator::global()->generate() & 0xFFFFFF, 6, 16, QChar('0'))
-                       .arg(QLatin1String(kExtension));
+        // The start time, the machine, the user, the process and a random part; and a name
+        // already taken (cloned machines share names and users) is never written over.
+        fileName = newFileName(run);
+        onDisk = false;
     }
     JournalRun entry{run, user, machine, QCoreApplication::applicationVersion(), {}};
     QString problem;
-    if (write(journalText(entry), problem)) {
+    Written written = write(journalText(entry), problem);
+    for (int tries = 0; written == Written::nameTaken && tries < 8; ++tries) {
+        fileName = newFileName(run);
+        written = write(journalText(entry), problem);
+    }
+    if (written == Written::yes) {
+        onDisk = true;
         reported.clear();
         return;
     }
+    if (written == Written::nameTaken)
+        problem =
+            QStringLiteral("журнал не записан: имена файлов заняты; тренажёр работает дальше");
     if (problem == reported) return;
     reported = problem;
     if (report) report(problem);
 }
 
 // Aside, flushed to the disk, renamed over the old file: the file is always whole.
-bool JournalWriter::write(const QByteArray& text, QString& problem) {
+JournalWriter::Written JournalWriter::write(const QByteArray& text, QString& problem) {
     const auto fail = [&](const QString& what) {
         problem = QStringLiteral("журнал не записан (%1): %2; тренажёр работает дальше")
                       .arg(what, errnoText());
-        return false;
+        return Written::no;
     };
     // Made again if it went away during the run: the whole run is in every write.
     if (!QDir().mkpath(dir)) {
@@ -367,11 +416,15 @@ bool JournalWriter::write(const QByteArray& text, QString& problem) {
         errno = saved;
         return fail(path);
     }
-    if (::rename(asideName.constData(), QFile::encodeName(path).constData()) != 0) {
+    const QByteArray pathName = QFile::encodeName(path);
+    const int placed = onDisk ? ::rename(asideName.constData(), pathName.constData())
+                              : placeNew(asideName.constData(), pathName.constData());
+    if (placed != 0) {
         const int saved = errno;
         ::unlink(asideName.constData());
+        if (saved == EEXIST) return Written::nameTaken;
         errno = saved;
         return fail(path);
     }
-    return true;
+    return Written::yes;
 }

@@ -3,7 +3,9 @@
 // a power cut loses at most the answer being written and never leaves half a file. Reading
 // lists every run found, newest first, and says which files it skipped and why.
 //
-// The file, format 1 (lines "name: value"; unknown names are passed over):
+// The file, format 1 (lines "name: value", each ended by a newline; the eight lines of the head
+// each once; unknown names of lower-case letters, digits and hyphens are passed over, any other
+// line is damage):
 //   zakony-logiki-journal 1
 //   program: 1.3.0
 //   user: ivanov
@@ -11,7 +13,8 @@
 //   mode: test                      (trainer | test)
 //   started: 2026-12-08T15:54:10.123+03:00
 //   ended: 2026-12-08T16:10:02.480+03:00    (empty while the run goes on)
-//   ending: finished                (going | finished | restarted | mode-changed | closed)
+//   ending: finished                (going | finished | restarted | mode-changed | closed;
+//                                    cut-short in a run read back as never closed, written again)
 //   answers: 23
 //   answer: 1 right 2026-12-08T15:55:01.002+03:00 xилиyравноyилиx
 //   …one "answer:" line per check: law, right|wrong, time, the formula key as written
@@ -90,12 +93,15 @@ class JournalWriter {
     static void reportOnStderr(const QString& line);
 
   private:
-    bool write(const QByteArray& text, QString& problem);
+    enum class Written { yes, no, nameTaken };
+    Written write(const QByteArray& text, QString& problem);
+    QString newFileName(const RunRecord& run) const;
 
     QString dir;
     std::function<void(const QString&)> report;
     QString user, machine;
     int runNumber = 0;
     QString fileName;
-    QString reported; // the last problem told; empty once a write succeeds
+    bool onDisk = false; // the run's file has been written once: later writes replace it
+    QString reported;    // the last problem told; empty once a write succeeds
 };

@@ -1,0 +1,129 @@
+// Shared helpers of the journal's tests: runs made up answer by answer, files written and read
+// whole, and a picture of a folder (every file's bytes, time and mode) to show that nothing in it
+// changed.
+#pragma once
+
+#include "core/form.h"
+#include "support/law_keys.h"
+#include "window/journal.h"
+#include "window/qt_text.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QStringList>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace journal_test {
+
+// 2026-03-14 09:26:53.589 UTC: any fixed moment; the answers follow it.
+inline constexpr std::int64_t kMoment = 1'773'480'413'589;
+
+// The answer the pupil writes for law n: the law (test mode) or its right-hand side (trainer);
+// a wrong answer lacks the last symbol.
+inline std::string answerKey(Mode mode, int n, bool right) {
+    law_keys::Tags tags = mode == Mode::trainer ? law_keys::rightSideTags(n) : law_keys::lawTags(n);
+    if (!right) tags.pop_back();
+    return law_keys::joinTags(tags);
+}
+
+// Writes an answer into the form's emptied row (after the drawn left side in the trainer) and
+// presses Check.
+inline void answer(Form& form, int n, bool right) {
+    const Mode mode = form.state.mode;
+    form.clear();
+    const auto tags = *law_keys::splitKey(answerKey(mode, n, right));
+    int slot = mode == Mode::trainer ? int(law_keys::leftSideTags(n).size()) + 1 : 1;
+    for (std::string_view tag : tags)
+        form.drop(slot++, tag);
+    form.check();
+}
+
+// A run of `count` answers to questions 1 … count, every third one wrong, 61 s apart.
+inline RunRecord madeRun(Mode mode, RunEnding ending, int count, std::int64_t startedMs = kMoment) {
+    RunRecord run{1, mode, startedMs, 0, ending, {}};
+    for (int n = 1; n <= count; ++n) {
+        const bool right = n % 3 != 0;
+        run.answers.push_back(
+            Answer{n, answerKey(mode, n, right), right, startedMs + 61'017 * std::int64_t{n}});
+    }
+    if (ending != RunEnding::going)
+        run.endedMs = count ? run.answers.back().atMs + 1'001 : startedMs + 5'003;
+    return run;
+}
+
+inline JournalRun entryOf(const RunRecord& run, const QString& user = QStringLiteral("ivanov"),
+                          const QString& machine = QStringLiteral("class-07")) {
+    return JournalRun{run, user, machine, QStringLiteral("1.2.0"), {}};
+}
+
+inline QByteArray readAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return "<unreadable>";
+    return file.readAll();
+}
+
+inline bool writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+inline bool runningAsRoot() {
+    return ::geteuid() == 0;
+}
+
+// Every entry below a folder, hidden ones and subfolders included: its bytes, modification time
+// (to the nanosecond) and mode.
+struct FileState {
+    QByteArray bytes;
+    std::int64_t mtimeNs = 0;
+    unsigned mode = 0;
+    friend bool operator==(const FileState&, const FileState&) = default;
+};
+using FolderState = QMap<QString, FileState>;
+
+inline FolderState folderState(const QString& folder) {
+    FolderState state;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        struct stat st {};
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0) continue;
+        FileState f;
+        f.mtimeNs = std::int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec;
+        f.mode = st.st_mode;
+        if (S_ISREG(st.st_mode) && (st.st_mode & S_IRUSR)) f.bytes = readAll(path);
+        state.insert(QDir(folder).relativeFilePath(path), f);
+    }
+    return state;
+}
+
+inline QString describeDifference(const FolderState& before, const FolderState& after) {
+    QStringList d;
+    for (auto it = before.begin(); it != before.end(); ++it)
+        if (!after.contains(it.key()))
+            d << it.key() + QStringLiteral(" went");
+        else if (!(after[it.key()] == it.value()))
+            d << it.key() + QStringLiteral(" changed");
+    for (auto it = after.begin(); it != after.end(); ++it)
+        if (!before.contains(it.key())) d << it.key() + QStringLiteral(" came");
+    return d.join(QStringLiteral(", "));
+}
+
+inline unsigned permissionsOf(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return 0xFFFF;
+    return st.st_mode & 07777;
+}
+
+} // namespace journal_test
+
+#define COMPARE_FOLDERS(after, before)                                                             \
+    QVERIFY2((after) == (before), qPrintable(journal_test::describeDifference((before), (after))))

@@ -1,0 +1,338 @@
+// The journal as a window writes it: the run's file holds every answer as soon as it is checked,
+// is private to its user and never half written; a folder that cannot be written is told once
+// and the trainer goes on, and the whole run is there once it can; nothing else in the folder is
+// touched; and many windows write into one folder at once without losing a run.
+#include "journal_test_support.h"
+#include "writer_plan.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <set>
+
+#include <sys/stat.h>
+
+using namespace journal_test;
+
+namespace {
+
+// A form writing its runs through a JournalWriter on `folder`, with a clock the test sets and
+// every reported line kept.
+struct Journalled {
+    std::int64_t now = kMoment;
+    QStringList reports;
+    JournalWriter writer;
+    Form form;
+
+    explicit Journalled(const QString& folder)
+        : writer(folder, [this](const QString& line) { reports << line; }) {
+        form.clockSeed = [] { return std::uint64_t{3}; };
+        form.clockMs = [this] { return now; };
+        form.runChanged = [this](const RunRecord& run) { writer.record(run); };
+        form.load();
+    }
+    Journalled(const Journalled&) = delete;
+    Journalled& operator=(const Journalled&) = delete;
+
+    void start(Mode mode) {
+        form.selectMode(mode);
+        now += 10'000;
+        form.start();
+    }
+    void answer(int n, bool right) {
+        now += 7'000;
+        journal_test::answer(form, n, right);
+    }
+    QString currentPath() const { return QDir(writer.folder()).filePath(writer.currentFile()); }
+};
+
+// The run in the file, or why it cannot be read; the run number is not kept in the file.
+QString differenceFromFile(const QString& path, const RunRecord& expected) {
+    const JournalReading reading = parseJournal(readAll(path));
+    if (!reading.run) return path + QStringLiteral(": ") + reading.problem;
+    RunRecord read = reading.run->run;
+    read.number = expected.number;
+    if (read == expected) return {};
+    return QStringLiteral("%1 holds %2 answers, ending %3; the form has %4, ending %5")
+        .arg(path)
+        .arg(read.answers.size())
+        .arg(qs(endingWord(read.ending)))
+        .arg(expected.answers.size())
+        .arg(qs(endingWord(expected.ending)));
+}
+
+#define VERIFY_FILE_HOLDS(path, run)                                                               \
+    do {                                                                                           \
+        const QString difference = differenceFromFile((path), (run));                              \
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));                                    \
+    } while (false)
+
+// Files another window and the teacher left in the folder.
+void putOthers(const QString& folder) {
+    const QDir dir(folder);
+    QVERIFY(writeAll(dir.filePath("2026-01-01_other.txt"),
+                     journalText(entryOf(madeRun(Mode::test, RunEnding::going, 3)))));
+    QVERIFY(writeAll(dir.filePath(".2026-01-01_other.txt.tmp"), "half a fi"));
+    QVERIFY(writeAll(dir.filePath("README"), "Журнал 9 «Б» класса\n"));
+}
+
+QStringList visibleFiles(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+QStringList asideFiles(const QString& folder) {
+    return QDir(folder).entryList({QStringLiteral(".*.tmp")}, QDir::Files | QDir::Hidden);
+}
+
+// Whether a process of this user can make a file in `folder`: root passes over permissions.
+bool canWriteIn(const QString& folder) {
+    const QString probe = QDir(folder).filePath("probe");
+    const bool made = writeAll(probe, "x");
+    QFile::remove(probe);
+    return made;
+}
+
+struct Umask {
+    mode_t old;
+    explicit Umask(mode_t m) : old(::umask(m)) {}
+    ~Umask() { ::umask(old); }
+};
+
+} // namespace
+
+class JournalWriterTest : public QObject {
+    Q_OBJECT
+  private slots:
+    // After every Start, answer and end the run's file holds the run as the form has it; it is
+    // 0600 even under a permissive umask, no aside file stays behind, and the files of other
+    // runs and windows are never touched.
+    void everyChangeIsOnTheDiskAtOnce_data() {
+        QTest::addColumn<Mode>("mode");
+        QTest::newRow("trainer") << Mode::trainer;
+        QTest::newRow("test") << Mode::test;
+    }
+    void everyChangeIsOnTheDiskAtOnce() {
+        QFETCH(Mode, mode);
+        const Umask permissive(0);
+        QTemporaryDir temp;
+        putOthers(temp.path());
+        const FolderState others = folderState(temp.path());
+        Journalled j(temp.path());
+
+        j.start(mode);
+        QVERIFY(!j.writer.currentFile().isEmpty());
+        const QString first = j.currentPath();
+        VERIFY_FILE_HOLDS(first, j.form.run);
+        QCOMPARE(permissionsOf(first), 0600u);
+        for (int n = 1; n <= kLawCount; ++n) {
+            j.answer(n, n % 4 != 0);
+            VERIFY_FILE_HOLDS(first, j.form.run);
+            QCOMPARE(j.currentPath(), first);
+            QCOMPARE(asideFiles(temp.path()), QStringList{".2026-01-01_other.txt.tmp"});
+        }
+        QCOMPARE(j.form.run.ending, RunEnding::finished);
+        QCOMPARE(permissionsOf(first), 0600u);
+        // While it is being written the window's own run is going, not cut short.
+        const FolderState afterFirst = folderState(temp.path());
+
+        // A new run gets a file of its own; the finished one stays as it was.
+        j.start(mode);
+        const QString second = j.currentPath();
+        QVERIFY(second != first);
+        j.answer(1, false);
+        j.answer(2, true);
+        VERIFY_FILE_HOLDS(second, j.form.run);
+        QCOMPARE(folderState(temp.path())[QFileInfo(first).fileName()],
+                 afterFirst[QFileInfo(first).fileName()]);
+        const JournalListing listing = readJournal(temp.path(), j.writer.currentFile());
+        QVERIFY(listing.problem.isEmpty());
+        QCOMPARE(listing.runs.size(), std::size_t{3});
+        QCOMPARE(listing.runs[0].fileName, j.writer.currentFile());
+        QCOMPARE(listing.runs[0].run.ending, RunEnding::going);
+        QCOMPARE(listing.runs[1].run.ending, RunEnding::finished);
+        QCOMPARE(listing.runs[2].run.ending, RunEnding::cutShort); // the other window's
+
+        // Closing ends it in its file.
+        j.form.close();
+        VERIFY_FILE_HOLDS(second, j.form.run);
+        QCOMPARE(j.form.run.ending, RunEnding::closed);
+        QVERIFY(j.reports.isEmpty());
+        QVERIFY(!j.writer.lastWriteFailed());
+
+        // Only the two runs' files came; nothing else changed.
+        FolderState now = folderState(temp.path());
+        QVERIFY(now.remove(QFileInfo(first).fileName()) == 1);
+        QVERIFY(now.remove(QFileInfo(second).fileName()) == 1);
+        COMPARE_FOLDERS(now, others);
+    }
+
+    // A folder that cannot be written: one line is told, the trainer goes on; once the folder
+    // can be written the next write holds the whole run; a later failure is told again.
+    void unwritableFolderIsToldOnceAndTheTrainerGoesOn_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("read-only folder") << QStringLiteral("read-only");
+        QTest::newRow("folder below a regular file") << QStringLiteral("below a file");
+        QTest::newRow("folder is a regular file") << QStringLiteral("is a file");
+    }
+    void unwritableFolderIsToldOnceAndTheTrainerGoesOn() {
+        QFETCH(QString, how);
+        QTemporaryDir temp;
+        QString folder;
+        std::function<void()> block, unblock;
+        if (how == "read-only") {
+            folder = temp.filePath("journal");
+            QVERIFY(QDir().mkdir(folder));
+            putOthers(folder);
+            block = [=] { QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner); };
+            unblock = [=] {
+                QFile::setPermissions(folder,
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            };
+            block();
+            if (canWriteIn(folder)) {
+                unblock();
+                QSKIP("this user writes into a read-only folder (root); the other rows block "
+                      "the folder in ways that stop root too");
+            }
+        } else if (how == "below a file") {
+            const QString blocker = temp.filePath("blocker");
+            folder = blocker + QStringLiteral("/journal");
+            block = [=] {
+                QDir(blocker).removeRecursively();
+                writeAll(blocker, "not a folder");
+            };
+            unblock = [=] { QFile::remove(blocker); };
+            block();
+        } else {
+            folder = temp.filePath("journal");
+            block = [=] {
+                QDir(folder).removeRecursively();
+                writeAll(folder, "not a folder");
+            };
+            unblock = [=] { QFile::remove(folder); };
+            block();
+        }
+        const FolderState before = folderState(temp.path());
+
+        Journalled j(folder);
+        j.start(Mode::trainer);
+        for (int n = 1; n <= 5; ++n)
+            j.answer(n, n != 3);
+        QCOMPARE(j.form.state.question, 6); // the trainer went on
+        QCOMPARE(j.form.run.answers.size(), std::size_t{5});
+        QVERIFY(j.writer.lastWriteFailed());
+        QCOMPARE(j.reports.size(), 1);
+        QVERIFY2(!j.reports[0].contains('\n'), qPrintable(j.reports[0]));
+        QVERIFY2(j.reports[0].contains(folder), qPrintable(j.reports[0]));
+        QVERIFY2(j.reports[0].contains(QStringLiteral("тренажёр работает дальше")),
+                 qPrintable(j.reports[0]));
+        COMPARE_FOLDERS(folderState(temp.path()), before); // nothing written, nothing left
+
+        unblock();
+        j.answer(6, true);
+        QVERIFY(!j.writer.lastWriteFailed());
+        QCOMPARE(j.reports.size(), 1);
+        VERIFY_FILE_HOLDS(j.currentPath(), j.form.run);
+        QCOMPARE(j.form.run.answers.size(), std::size_t{6});
+        QCOMPARE(permissionsOf(j.currentPath()), 0600u);
+        QVERIFY(asideFiles(folder).size() <= 1); // the other window's only, where there is one
+        const QString written = j.currentPath();
+
+        // Blocked again (the run's file kept, or gone with its folder): told once more.
+        block();
+        j.answer(7, false);
+        j.answer(8, false);
+        QCOMPARE(j.reports.size(), 2);
+        QCOMPARE(j.form.run.answers.size(), std::size_t{8});
+        unblock();
+        j.form.close();
+        QCOMPARE(j.reports.size(), 2);
+        VERIFY_FILE_HOLDS(written, j.form.run);
+        QCOMPARE(j.form.run.answers.size(), std::size_t{8});
+        QCOMPARE(j.form.run.ending, RunEnding::closed);
+    }
+
+    // The folder taken away in the middle of a run: the next write makes it again, with the
+    // whole run in it.
+    void folderRemovedMidRunIsMadeAgain() {
+        QTemporaryDir temp;
+        const QString folder = temp.filePath("class/journal");
+        Journalled j(folder);
+        j.start(Mode::test);
+        QVERIFY(QFileInfo(folder).isDir()); // made at the first write
+        j.answer(1, true);
+        j.answer(2, false);
+        j.answer(3, true);
+        QVERIFY(QDir(temp.filePath("class")).removeRecursively());
+        j.answer(4, true);
+        QVERIFY(QFileInfo(folder).isDir());
+        VERIFY_FILE_HOLDS(j.currentPath(), j.form.run);
+        QCOMPARE(j.form.run.answers.size(), std::size_t{4});
+        QVERIFY(j.reports.isEmpty());
+        QCOMPARE(visibleFiles(folder), QStringList{j.writer.currentFile()});
+        QVERIFY(asideFiles(folder).isEmpty());
+    }
+
+    // Four windows' worth of runs written into one folder at once: all 200 read back, nothing
+    // skipped, each with its own answers and ending.
+    void manyWritersAtOnceLoseNothing() {
+        using namespace writer_plan;
+        QTemporaryDir temp;
+        const QString folder = temp.filePath("journal");
+        const QString go = temp.filePath("go");
+        std::vector<std::unique_ptr<QProcess>> writers;
+        for (int w = 0; w < kWriters; ++w) {
+            auto p = std::make_unique<QProcess>();
+            p->start(QStringLiteral(ZL_JOURNAL_WRITER_TOOL), {folder, QString::number(w), go});
+            QVERIFY2(p->waitForStarted(), qPrintable(p->errorString()));
+            writers.push_back(std::move(p));
+        }
+        QVERIFY(writeAll(go, "go"));
+        for (auto& p : writers) {
+            QVERIFY(p->waitForFinished(300'000));
+            QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+            QVERIFY2(p->exitCode() == 0, p->readAllStandardError().constData());
+        }
+
+        const JournalListing listing = readJournal(folder);
+        QVERIFY(listing.problem.isEmpty());
+        for (const SkippedFile& s : listing.skipped)
+            qWarning("skipped %s: %s", qPrintable(s.fileName), qPrintable(s.why));
+        QVERIFY(listing.skipped.empty());
+        QCOMPARE(int(listing.runs.size()), kWriters * kRuns);
+        QVERIFY(asideFiles(folder).isEmpty());
+
+        std::set<std::pair<int, int>> seen;
+        for (const JournalRun& entry : listing.runs) {
+            const RunRecord& run = entry.run;
+            const std::int64_t offset = run.startedMs - kBase;
+            const int w = int(offset / kWriterSpan), r = int(offset % kWriterSpan / kRunSpan);
+            QVERIFY2(w >= 0 && w < kWriters && r >= 0 && r < kRuns &&
+                         startOf(w, r) == run.startedMs,
+                     qPrintable(entry.fileName));
+            QVERIFY2(seen.insert({w, r}).second, qPrintable(entry.fileName));
+            QCOMPARE(run.mode, modeOf(w));
+            QCOMPARE(int(run.answers.size()), answersOf(w, r));
+            for (int i = 1; i <= answersOf(w, r); ++i) {
+                const Answer& a = run.answers[std::size_t(i - 1)];
+                QCOMPARE(a.law, i);
+                QCOMPARE(a.right, rightOf(w, r, i));
+                QCOMPARE(qs(a.key), qs(answerKey(modeOf(w), i, rightOf(w, r, i))));
+                QCOMPARE(a.atMs, answerTimeOf(w, r, i));
+            }
+            if (r + 1 < kRuns) {
+                QCOMPARE(run.ending, RunEnding::restarted);
+                QCOMPARE(run.endedMs, startOf(w, r + 1));
+            } else {
+                QCOMPARE(run.ending, RunEnding::closed);
+                QCOMPARE(run.endedMs, closeTimeOf(w));
+            }
+            QCOMPARE(permissionsOf(QDir(folder).filePath(entry.fileName)), 0600u);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(JournalWriterTest)
+#include "tst_journal_writer.moc"
