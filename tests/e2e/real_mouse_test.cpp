@@ -5,7 +5,10 @@
 // xdotool runs as a separate process while this process keeps spinning its event loop: a
 // press on a palette symbol enters QDrag::exec, whose nested loop must see the X events of the
 // moves and of the release that follow.
+#include "window/journal.h"
+#include "window/journal_view.h"
 #include "window/main_window.h"
+#include "window/review_window.h"
 #include "window/window_font.h"
 #include "window/window_test_support.h"
 
@@ -19,6 +22,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -288,6 +292,7 @@ class RealMouseTest : public QObject {
     void typedLawJudgedRight_data();
     void typedLawJudgedRight();
     void clickToPickThenKeysInTheRow();
+    void teacherSeesTheTestRunAndItsJournal();
 
   private:
     SymbolImage* image(const QString& name) const;
@@ -1011,6 +1016,92 @@ void RealMouseTest::clickToPickThenKeysInTheRow() {
     QCOMPARE(key(), QStringLiteral("xxy"));
     QCOMPARE(s.question, 1);
     QCOMPARE(s.rightCount + s.wrongCount, 0);
+}
+
+// A whole test run, three laws written wrong, as a pupil does it: typed, then Проверить and
+// Очистить clicked. F2 shows every answer with its verdict and, the test being over, the accepted
+// form of each wrong one; Ctrl+J lists the run from the journal folder, and both export as CSV.
+void RealMouseTest::teacherSeesTheTestRunAndItsJournal() {
+    const QTemporaryDir journalFolder;
+    QVERIFY(journalFolder.isValid());
+    window->setJournal(std::make_unique<JournalWriter>(journalFolder.path()));
+    const FormState& s = window->form().state;
+    STEP(click("Option1(1)"));
+    STEP(click("Cmd3_Start"));
+    QTRY_VERIFY_WITH_TIMEOUT(s.runGoing, kTimeoutMs);
+    const std::vector<int> writtenWrong{5, 12, 20};
+    auto isWrong = [&](int n) { return std::ranges::count(writtenWrong, n) > 0; };
+    for (int n = 1; n <= kLawCount; ++n) {
+        STEP(type(isWrong(n) ? QStringLiteral("x=y") : typedLaw(n)));
+        QTRY_COMPARE_WITH_TIMEOUT(key(), isWrong(n) ? QStringLiteral("xравноy") : qs(law(n).key),
+                                  kTimeoutMs);
+        STEP(click("Command1"));
+        QTRY_COMPARE_WITH_TIMEOUT(s.question, n + 1, kTimeoutMs);
+        STEP(click("Command2"));
+        QTRY_COMPARE_WITH_TIMEOUT(key(), QString(), kTimeoutMs);
+    }
+    QCOMPARE(labelText("Label4"), QStringLiteral("20"));
+    QCOMPARE(labelText("Label5"), QStringLiteral("3"));
+
+    STEP(keys({"F2"}));
+    ReviewWindow* review = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (review = window->findChild<ReviewWindow*>("Results")) && review->isVisible(), kTimeoutMs);
+    const FittedTable* answers = review->table();
+    QCOMPARE(answers->rowCount(), kLawCount);
+    QCOMPARE(answers->columnCount(), 5);
+    for (int n = 1; n <= kLawCount; ++n) {
+        const int row = n - 1;
+        QCOMPARE(answers->item(row, 0)->text(), QString::number(n));
+        QCOMPARE(answers->item(row, 1)->text(), qs(law(n).name));
+        QCOMPARE(answers->item(row, 3)->text(),
+                 isWrong(n) ? QStringLiteral("не правильно") : QStringLiteral("правильно"));
+        const QTableWidgetItem* accepted = answers->item(row, 4);
+        QCOMPARE(accepted ? accepted->text() : QString(),
+                 isWrong(n) ? qs(keyText(law(n).key)) : QString());
+    }
+    QCOMPARE(answers->item(4, 2)->text(), QStringLiteral("x = y"));
+    STEP(save(QGuiApplication::primaryScreen()->grabWindow(review->winId()).toImage(),
+              QStringLiteral("results_after_test.png")));
+
+    // Back to the main window, as a teacher clicks it, for the journal's key.
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    STEP(keys({"ctrl+j"}));
+    JournalView* journalView = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT((journalView = window->findChild<JournalView*>("Journal")) &&
+                                 journalView->isVisible(),
+                             kTimeoutMs);
+    QCOMPARE(journalView->listing().runs.size(), std::size_t(1));
+    QVERIFY(journalView->listing().skipped.empty());
+    const FittedTable* runs = journalView->table();
+    QCOMPARE(runs->rowCount(), 1);
+    QStringList shownRun;
+    for (int c = 0; c < runs->columnCount(); ++c)
+        shownRun << runs->item(0, c)->text();
+    QCOMPARE(shownRun.mid(3), (QStringList{"Тест", "23", "20", "3", "пройден до конца"}));
+
+    // The list and the run as CSV, read back: a byte order mark, one header row, the figures.
+    const QString listCsv = journalFolder.filePath("list.csv");
+    const QString runCsv = journalFolder.filePath("run.csv");
+    QCOMPARE(journalView->writeCsv(listCsv), QString());
+    QCOMPARE(review->writeCsv(runCsv), QString());
+    auto linesOf = [](const QString& path) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) return QStringList{};
+        const QByteArray bytes = file.readAll();
+        if (!bytes.startsWith("\xEF\xBB\xBF")) return QStringList{"no byte order mark"};
+        return QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    };
+    const QStringList list = linesOf(listCsv);
+    QCOMPARE(list.size(), 2);
+    QVERIFY2(list[1].contains(QStringLiteral(",Тест,23,20,3,пройден до конца,")),
+             qPrintable(list[1]));
+    const QStringList run = linesOf(runCsv);
+    QCOMPARE(run.size(), 1 + kLawCount);
+    QVERIFY2(run[5].startsWith(QStringLiteral("5,") + qs(law(5).name) +
+                               QStringLiteral(",x = y,не правильно,")),
+             qPrintable(run[5]));
 }
 
 QTEST_MAIN(RealMouseTest)
