@@ -131,6 +131,11 @@ std::optional<DisplayOptions> readDisplayOptions(const QStringList& arguments, Q
     if (parser.isSet(journal) && !parser.value(journal).isEmpty()) {
         options.journal.folder = parser.value(journal);
         options.journal.on = true;
+    } else if (parser.isSet(journal) && parsed) {
+        errors << kProgram << "--journal: папка не указана; журнал в папке "
+               << (options.journal.folder.isEmpty() ? QStringLiteral("по умолчанию")
+                                                    : options.journal.folder)
+               << Qt::endl;
     }
     if (parser.isSet(noJournal)) options.journal.on = false;
     if (parser.isSet(exportJournal)) options.journal.exportTo = parser.value(exportJournal);

@@ -80,6 +80,9 @@ class JournalOptionsTest : public QObject {
             << none << none << QStringList{"--no-journal", "--journal", dir} << off(dir) << quiet;
         QTest::newRow("--journal without a folder")
             << none << none << QStringList{"--journal"} << on() << QStringList{"journal"};
+        QTest::newRow("--journal with an empty folder")
+            << none << none << QStringList{"--journal="} << on()
+            << QStringList{"--journal|папка не указана"};
         QTest::newRow("--export-journal FILE")
             << none << none << QStringList{"--export-journal", "out.csv"} << on({}, "out.csv")
             << quiet;
