@@ -86,6 +86,13 @@ void JournalView::reload() {
     const JournalWriter* writer = journal ? journal() : nullptr;
     journalKept = writer != nullptr;
     shown = writer ? readJournal(writer->folder(), writer->currentFile()) : JournalListing{};
+    // The folder is made at the first Start: until then a missing one is an empty journal.
+    const bool notMadeYet =
+        writer && writer->currentFile().isEmpty() && !QDir(writer->folder()).exists();
+    if (notMadeYet) shown.problem.clear();
+    empty->setText(notMadeYet ? QStringLiteral("В журнале ещё нет ни одного прохождения: папка "
+                                               "журнала появится при первом нажатии «Старт».")
+                              : QStringLiteral("В журнале ещё нет ни одного прохождения."));
     if (writer)
         folder->setText(QStringLiteral("Папка: ") + QDir::toNativeSeparators(writer->folder()));
     fill();

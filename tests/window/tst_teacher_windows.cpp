@@ -523,14 +523,19 @@ class TeacherWindowsTest : public QObject {
     void journalOffOrUnreadableSaysSo_data() {
         QTest::addColumn<QString>("case_");
         QTest::newRow("off") << "off";
-        QTest::newRow("no folder") << "no folder";
+        QTest::newRow("no folder yet") << "no folder yet";
+        QTest::newRow("folder gone after a Start") << "folder gone";
         QTest::newRow("empty folder") << "empty folder";
     }
     void journalOffOrUnreadableSaysSo() {
         QFETCH(QString, case_);
         QTemporaryDir folder;
-        if (case_ == "no folder")
+        if (case_ == "no folder yet" || case_ == "folder gone")
             window->setJournal(std::make_unique<JournalWriter>(folder.filePath("gone")));
+        if (case_ == "folder gone") {
+            start();
+            QVERIFY(QDir(folder.filePath("gone")).removeRecursively());
+        }
         if (case_ == "empty folder")
             window->setJournal(std::make_unique<JournalWriter>(folder.path()));
         key(Qt::Key_J, Qt::ControlModifier);
@@ -539,15 +544,18 @@ class TeacherWindowsTest : public QObject {
         QVERIFY(!shown(view, "runs"));
         QVERIFY(!shown(view, "skipped"));
         QCOMPARE(shown(view, "off"), case_ == "off");
-        QCOMPARE(shown(view, "problem"), case_ == "no folder");
-        QCOMPARE(shown(view, "empty"), case_ == "empty folder");
+        QCOMPARE(shown(view, "problem"), case_ == "folder gone");
+        QCOMPARE(shown(view, "empty"), case_ == "empty folder" || case_ == "no folder yet");
+        if (case_ == "no folder yet")
+            QVERIFY2(labelText(view, "empty").contains(QStringLiteral("при первом нажатии")),
+                     qPrintable(labelText(view, "empty")));
         QCOMPARE(shown(view, "reload"), case_ != "off");
         QVERIFY(!view->findChild<QPushButton*>("saveCsv")->isEnabled());
         if (case_ == "off")
             QCOMPARE(
                 labelText(view, "off"),
                 QStringLiteral("Журнал не ведётся (запуск с --no-journal или так в настройках)."));
-        if (case_ == "no folder")
+        if (case_ == "folder gone")
             QVERIFY2(labelText(view, "problem").contains(folder.filePath("gone")),
                      qPrintable(labelText(view, "problem")));
         // The review works all the same.
