@@ -67,13 +67,15 @@ Launch launch(const char* program, const std::vector<std::string>& args, char* c
     return result;
 }
 
-// The environment of the spawned processes: this one's, with a settings folder of their own, the
-// offscreen platform given a screen the 200 % window fits on, and `extra` ("NAME=value") on top.
+// The environment of the spawned processes: this one's, with settings and data folders of their
+// own (the journal is on, as in class, but never the user's), the offscreen platform given a
+// screen the 200 % window fits on, and `extra` ("NAME=value") on top.
 class Environment {
   public:
     Environment(const std::filesystem::path& folder, const std::vector<std::string>& extra) {
         std::vector<std::string> own{"XDG_CONFIG_HOME=" + (folder / "config").string(),
-                                     "XDG_CONFIG_DIRS=" + (folder / "system").string()};
+                                     "XDG_CONFIG_DIRS=" + (folder / "system").string(),
+                                     "XDG_DATA_HOME=" + (folder / "data").string()};
         const char* platform = std::getenv("QT_QPA_PLATFORM");
         if (!platform || std::string(platform) == "offscreen")
             own.push_back("QT_QPA_PLATFORM=offscreen:configfile=" +

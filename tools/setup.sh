@@ -16,6 +16,7 @@ if [ "${1:-}" != run ]; then
     openbox x11-utils                           # a window manager for full screen; xwininfo, xprop
     libxcb1-dev                                 # the monkey test talks to the X server itself
     desktop-file-utils appstream dpkg-dev file  # checks of the desktop entry, metadata and package
+    lintian                                     # Debian's own checks of the package
     libxml2-utils                               # xmllint, to read the metadata in those checks
     clang libclang-rt-14-dev                    # libFuzzer and the sanitizers' runtimes for clang
   )

@@ -241,12 +241,13 @@ QString ZoomTest::run(const QString& program, const QStringList& args) {
     return QString::fromLocal8Bit(process.readAllStandardOutput());
 }
 
-// The program with its settings in the test's own folder, never the user's.
+// The program with its settings and its journal in the test's own folder, never the user's.
 void ZoomTest::startTrainer(const QStringList& args) {
     trainer = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
     env.insert(QStringLiteral("XDG_CONFIG_DIRS"), home.filePath(QStringLiteral("system")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.remove(QStringLiteral("QT_SCALE_FACTOR"));
     trainer->setProcessEnvironment(env);

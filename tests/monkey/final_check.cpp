@@ -1,7 +1,9 @@
 // After the monkey: the program is still running, its window is there and answers, no box is
-// left that cannot be closed, and the window still does what a click asks.
+// left that cannot be closed, and the window still does what a click asks; once it has quit, its
+// journal reads back whole.
 #include "monkey_session.h"
 
+#include <QFile>
 #include <QThread>
 
 namespace {
@@ -25,7 +27,7 @@ bool MonkeySession::finalCheck() {
     if (!clickAndWait(QStringLiteral("Option1(1)"), true)) return false;
     if (!clickAndWait(QStringLiteral("Cmd3_Start"), false)) return false;
     saveScreen(QStringLiteral("monkey_end.png"));
-    return closeProgram();
+    return closeProgram() && journalReadsBack();
 }
 
 // The rules box, a context menu: Escape closes them, Return the box too.
@@ -92,5 +94,33 @@ bool MonkeySession::closeProgram() {
     }
     if (program.exitStatus() != QProcess::NormalExit || program.exitCode() != 0)
         return fail(QStringLiteral("the program did not quit cleanly"));
+    return true;
+}
+
+// The journal as a teacher exports it with the program itself: every file read, none skipped.
+// The final check alone made two runs; a program that quit cleanly leaves no aside file.
+bool MonkeySession::journalReadsBack() {
+    const QDir journal(dataHome.filePath(QStringLiteral("zakony-logiki/journal")));
+    const QString csv = dataHome.filePath(QStringLiteral("runs.csv"));
+    QProcess exporter;
+    exporter.setProcessEnvironment(program.processEnvironment());
+    exporter.start(settings.program, {QStringLiteral("--export-journal"), csv});
+    if (!exporter.waitForFinished(kWaitMs))
+        return fail(QStringLiteral("--export-journal did not end"));
+    const QString errors = QString::fromLocal8Bit(exporter.readAllStandardError());
+    if (exporter.exitStatus() != QProcess::NormalExit || exporter.exitCode() != 0)
+        return fail(QStringLiteral("--export-journal failed: ") + errors);
+    if (errors.contains(QStringLiteral("пропущен")))
+        return fail(QStringLiteral("--export-journal skipped files: ") + errors);
+    QFile file(csv);
+    if (!file.open(QIODevice::ReadOnly)) return fail(csv + QStringLiteral(" was not written"));
+    const auto runs = file.readAll().count("\r\n") - 1; // one header row
+    if (runs < 2)
+        return fail(
+            QStringLiteral("the journal in %1 holds %2 runs").arg(journal.path()).arg(runs));
+    const QStringList aside = journal.entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden);
+    if (!aside.isEmpty())
+        return fail(QStringLiteral("aside files left in the journal: ") + aside.join(' '));
+    say(QStringLiteral("monkey: the journal holds %1 runs, all read back").arg(runs));
     return true;
 }

@@ -67,6 +67,10 @@ bool MonkeySession::startProgram() {
         environment.insert(QStringLiteral("LSAN_OPTIONS"),
                            leakOptions + QStringLiteral("suppressions=" MONKEY_LEAK_SUPPRESSIONS));
     }
+    // The journal stays on, in a data folder of its own, so that the monkey's runs are written
+    // as a pupil's are, and never into the user's journal.
+    if (!dataHome.isValid()) return fail(QStringLiteral("no temporary data folder"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome.path());
     program.setProcessEnvironment(environment);
     program.start(settings.program, {});
     if (!program.waitForStarted(kStartMs))

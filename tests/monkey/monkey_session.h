@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <deque>
 #include <map>
 
@@ -48,6 +49,7 @@ class MonkeySession {
     void click(const QString& control);
     int cyanCorners();
     bool closeProgram();
+    bool journalReadsBack();
 
     bool programAlive();
     bool fail(const QString& why);
@@ -61,6 +63,7 @@ class MonkeySession {
     XDisplay x;
     PointerScript pointer;
     QProcess program;
+    QTemporaryDir dataHome; // the program's XDG_DATA_HOME, where its journal goes
     XDisplay::Window window = 0;
     QPoint origin;
     std::map<QString, QImage> paletteFields; // what each palette symbol looks like

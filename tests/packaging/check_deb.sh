@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the Debian package with CPack and checks its control fields and contents. As root it
-# then installs it with apt-get, starts the program the menu entry names on a virtual screen,
-# checks that it needs nothing beyond the package's Depends, closes it and purges the package,
-# leaving no file behind. Never leaves the package installed, even on failure.
+# Builds the Debian package with CPack and checks its control fields and contents, its changelog,
+# and that lintian finds no error in it. As root it then installs it with apt-get, starts the
+# program the menu entry names on a virtual screen, checks that it needs nothing beyond the
+# package's Depends, closes it and purges the package, leaving no file behind. Never leaves the
+# package installed, even on failure.
 #   check_deb.sh <cpack> <build dir> <work dir> <project version>
 set -euo pipefail
 cpack=$1 build=$2 work=$3 version=$4
@@ -42,10 +43,23 @@ program=$work/root/usr/bin/$pkg
 file -b "$program" | grep -q ', stripped' || fail "the program is not stripped: $(file -b "$program")"
 for path in "usr/share/applications/*.desktop" "usr/share/metainfo/*.metainfo.xml" \
             "usr/share/icons/hicolor/scalable/apps/*.svg" "usr/share/doc/$pkg/copyright" \
-            "usr/share/man/man1/$pkg.1.gz"; do
+            "usr/share/doc/$pkg/changelog.gz" "usr/share/man/man1/$pkg.1.gz"; do
   found=("$work"/root/$path)
   [[ ${#found[@]} -eq 1 ]] || fail "expected one /$path in the package, found ${#found[@]}"
 done
+# The changelog's newest entry is this version: a new version needs an entry of its own.
+changelog_version=$(zcat "$work/root/usr/share/doc/$pkg/changelog.gz" | dpkg-parsechangelog -l - -S Version)
+[[ $changelog_version == "$version" ]] ||
+  fail "the changelog's newest entry is $changelog_version, the project is $version: add an entry to packaging/changelog"
+
+# Debian's own checks of a package: no errors; warnings and the rest are shown.
+command -v lintian >/dev/null || fail "lintian is not installed (tools/setup.sh installs it)"
+lintian_status=0
+lintian --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 || lintian_status=$?
+sed 's/^/lintian: /' "$work/lintian.log"
+! grep -q '^E: ' "$work/lintian.log" || fail "lintian reports errors"
+[[ $lintian_status -eq 0 ]] || fail "lintian failed (exit $lintian_status)"
+echo "lintian: no errors, $(grep -c '^W: ' "$work/lintian.log" || true) warnings"
 
 if [[ $(id -u) -ne 0 ]]; then
   echo "skipped: needs root to install the package"
@@ -103,7 +117,8 @@ for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
 [[ -s $work/display ]] || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
 export DISPLAY=:$(tr -d '\n' <"$work/display")
 
-# Started as from the menu: a bare environment, with nothing from the build or the tests.
+# Started as from the menu: a bare environment, with nothing from the build or the tests; its
+# settings and journal go under the test's own home.
 env -i PATH=/usr/bin:/bin HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" LANG=C.UTF-8 \
   DISPLAY="$DISPLAY" "$exe" >"$work/app.log" 2>&1 &
 app_pid=$!
