@@ -2,6 +2,7 @@
 // on the offscreen window: median and worst over many repetitions. Prints figures only.
 #include "bench_stats.h"
 #include "core/laws.h"
+#include "window/journal.h"
 #include "window/main_window.h"
 #include "window/qt_text.h"
 #include "window/symbol_drag.h"
@@ -13,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 #include <functional>
@@ -229,5 +231,20 @@ int main(int argc, char* argv[]) {
         [&](int) { b.click("Command2"); });
     b.measure("mode change", runs, none,
               [&](int i) { b.click(i % 2 ? "Option1(0)" : "Option1(1)"); });
+
+    // The same with the journal kept: each Check writes the run's file aside, flushes it to the
+    // disk and renames it; each Start ends one file and begins the next.
+    const QTemporaryDir journal;
+    b.window.setJournal(std::make_unique<JournalWriter>(journal.path()));
+    std::printf("the same with the journal written in %s:\n", qPrintable(journal.path()));
+    b.measure(
+        "Check+file", runs,
+        [&](int i) {
+            if (i % kLawCount == 0) b.click("Cmd3_Start");
+        },
+        [&](int) { b.click("Command1"); });
+    b.measure(
+        "Start+file", runs, [&](int) { b.click("Command1"); }, [&](int) { b.click("Cmd3_Start"); });
+    b.window.setJournal(nullptr);
     return 0;
 }
