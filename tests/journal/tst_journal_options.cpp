@@ -1,6 +1,7 @@
 // Where the journal is kept, and whether at all: the teacher's system-wide settings, the pupil's
 // over them, the command line over both. A bad value is one line on the error stream and the
 // journal is kept all the same.
+#include "support/settings_files.h"
 #include "window/display_options.h"
 
 #include <QCoreApplication>
@@ -16,8 +17,6 @@ Q_DECLARE_METATYPE(JournalOptions)
 
 namespace {
 
-const QByteArray kNoFile("<no file>");
-
 JournalOptions on(const QString& folder = {}, const QString& exportTo = {}) {
     return {true, folder, exportTo};
 }
@@ -29,32 +28,15 @@ JournalOptions off(const QString& folder = {}) {
 
 class JournalOptionsTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> home;
-    QString userFile, systemFile;
-
-    static void write(const QString& path, const QByteArray& content) {
-        if (content == kNoFile) return;
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
+    SettingsFiles files; // user/ and system/ settings of the running test
 
   private slots:
     void initTestCase() {
         QCoreApplication::setApplicationName(QStringLiteral("Законы логики"));
         QCoreApplication::setApplicationVersion(QStringLiteral("9.8.7"));
     }
-    void init() {
-        home = std::make_unique<QTemporaryDir>();
-        QVERIFY(home->isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home->filePath("user"));
-        QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope,
-                           home->filePath("system"));
-        userFile = home->filePath("user/zakony-logiki/zakony-logiki.conf");
-        systemFile = home->filePath("system/zakony-logiki/zakony-logiki.conf");
-    }
-    void cleanup() { home.reset(); }
+    void init() { files.make(); }
+    void cleanup() { files.home.reset(); }
 
     // Each line of `messages` is one line of the error stream, as fragments ("a|b").
     void journalOptions_data() {
@@ -141,8 +123,8 @@ class JournalOptionsTest : public QObject {
         QFETCH(QStringList, arguments);
         QFETCH(JournalOptions, expected);
         QFETCH(QStringList, messages);
-        write(userFile, user);
-        write(systemFile, system);
+        SettingsFiles::write(files.userFile, user);
+        SettingsFiles::write(files.systemFile, system);
         const auto settings = displaySettings();
         QString out, errors;
         QTextStream outStream(&out), errorStream(&errors);

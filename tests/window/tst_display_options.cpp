@@ -2,6 +2,7 @@
 // the pupil's own settings over them, the command line over both. A bad value anywhere is one
 // line on the error stream and the nearest sensible value; the program starts all the same.
 #include "core/zoom.h"
+#include "support/settings_files.h"
 #include "window/display_options.h"
 
 #include <QCoreApplication>
@@ -15,8 +16,6 @@
 
 namespace {
 
-// No file at all, as opposed to an empty one.
-const QByteArray kNoFile("<no file>");
 // Not a settings file: bytes that are no text, a section never closed, a line without a key.
 const QByteArray kDamaged("\x01\xff\xfe[[zoom\n=\n[General\n");
 
@@ -35,16 +34,7 @@ Q_DECLARE_METATYPE(DisplayOptions)
 
 class DisplayOptionsTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> home; // user/ and system/ settings of the running test
-    QString userFile, systemFile;
-
-    static void write(const QString& path, const QByteArray& content) {
-        if (content == kNoFile) return;
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
+    SettingsFiles files; // user/ and system/ settings of the running test
 
     Reading read(const QStringList& arguments) {
         const auto settings = displaySettings();
@@ -67,22 +57,12 @@ class DisplayOptionsTest : public QObject {
         QCoreApplication::setApplicationVersion(QStringLiteral("9.8.7"));
     }
 
-    // Both scopes in a fresh directory for each test: user/zakony-logiki/zakony-logiki.conf
-    // and system/zakony-logiki/zakony-logiki.conf.
-    void init() {
-        home = std::make_unique<QTemporaryDir>();
-        QVERIFY(home->isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home->filePath("user"));
-        QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope,
-                           home->filePath("system"));
-        userFile = home->filePath("user/zakony-logiki/zakony-logiki.conf");
-        systemFile = home->filePath("system/zakony-logiki/zakony-logiki.conf");
-    }
-    void cleanup() { home.reset(); }
+    void init() { files.make(); }
+    void cleanup() { files.home.reset(); }
 
     void settingsLiveInTheirFiles() {
         const auto settings = displaySettings();
-        QCOMPARE(settings->fileName(), userFile);
+        QCOMPARE(settings->fileName(), files.userFile);
         QCOMPARE(settings->scope(), QSettings::UserScope);
     }
 
@@ -224,8 +204,8 @@ class DisplayOptionsTest : public QObject {
         QFETCH(QStringList, arguments);
         QFETCH(DisplayOptions, expected);
         QFETCH(QStringList, messages);
-        write(userFile, user);
-        write(systemFile, system);
+        SettingsFiles::write(files.userFile, user);
+        SettingsFiles::write(files.systemFile, system);
 
         const Reading reading = read(arguments);
 
@@ -240,15 +220,15 @@ class DisplayOptionsTest : public QObject {
         for (qsizetype i = 0; i < lines.size(); ++i) {
             QVERIFY2(lines[i].startsWith(QStringLiteral("zakony-logiki: ")), qPrintable(lines[i]));
             for (QString fragment : messages[i].split('|')) {
-                fragment.replace(QStringLiteral("{user}"), userFile);
-                fragment.replace(QStringLiteral("{system}"), systemFile);
+                fragment.replace(QStringLiteral("{user}"), files.userFile);
+                fragment.replace(QStringLiteral("{system}"), files.systemFile);
                 QVERIFY2(lines[i].contains(fragment),
                          qPrintable(QStringLiteral("«%1» not in: %2").arg(fragment, lines[i])));
             }
         }
         // Reading changes no file.
-        QCOMPARE(QFileInfo::exists(userFile), user != kNoFile);
-        QCOMPARE(QFileInfo::exists(systemFile), system != kNoFile);
+        QCOMPARE(QFileInfo::exists(files.userFile), user != kNoFile);
+        QCOMPARE(QFileInfo::exists(files.systemFile), system != kNoFile);
     }
 
     // --help and --version print to the output and open no window, whatever else is asked.
@@ -282,13 +262,13 @@ class DisplayOptionsTest : public QObject {
     void rememberedChoiceIsReadBack() {
         QFETCH(DisplayOptions, chosen);
         const QByteArray teacher("zoom=250\nfullscreen=true\n");
-        write(systemFile, teacher);
+        SettingsFiles::write(files.systemFile, teacher);
         {
             const auto settings = displaySettings();
             rememberDisplay(*settings, chosen);
         }
-        QVERIFY(QFileInfo::exists(userFile));
-        QFile system(systemFile);
+        QVERIFY(QFileInfo::exists(files.userFile));
+        QFile system(files.systemFile);
         QVERIFY(system.open(QIODevice::ReadOnly));
         QCOMPARE(system.readAll(), teacher);
         const Reading reading = read({});
