@@ -1,6 +1,7 @@
 #include "window/display_options.h"
 #include "window/journal.h"
 #include "window/main_window.h"
+#include "window/quit_signals.h"
 #include "window/window_font.h"
 
 #include <QApplication>
@@ -43,6 +44,7 @@ int main(int argc, char* argv[]) {
     const DisplayOptions options =
         readDisplayOptions(arguments, *settings, out, errors).value_or(DisplayOptions{});
     MainWindow window;
+    closeOnQuitSignals(&window);
     if (options.journal.on)
         window.setJournal(std::make_unique<JournalWriter>(
             options.journal.folder.isEmpty() ? defaultJournalFolder() : options.journal.folder));

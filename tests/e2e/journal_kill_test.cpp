@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <map>
 #include <random>
@@ -140,6 +141,7 @@ class KillTest {
     std::vector<std::pair<QString, JournalRun>> filesOf(qint64 pid, QString& problem) const;
     bool checkFolder(int number, const Round& round, qint64 pid, const QByteArray& trace);
     bool exportWholeFolder();
+    bool endedBySignal(int signalNumber, const char* name);
     bool fail(int number, const QString& why);
 
     QString program;
@@ -215,6 +217,10 @@ bool KillTest::run() {
     clock.start();
     for (int n = 1; n <= kills; ++n)
         if (!oneRound(n, plan())) return false;
+    // A shutdown, Ctrl+C in a terminal, a terminal closed: the window closes and says so.
+    if (!endedBySignal(SIGTERM, "SIGTERM") || !endedBySignal(SIGINT, "SIGINT") ||
+        !endedBySignal(SIGHUP, "SIGHUP"))
+        return false;
     if (!exportWholeFolder()) return false;
     const auto hidden = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
     const auto leftAside =
@@ -356,6 +362,43 @@ bool KillTest::oneRound(int number, const Round& round) {
     }
     releaseEverything();
     return checkFolder(number, round, pid, trainer.readAllStandardOutput());
+}
+
+// Three answers on the disk, then the signal: the program ends by itself, with exit code 0, and
+// the run's file says it ended with the window's closing, at a time, with its three answers.
+bool KillTest::endedBySignal(int signalNumber, const char* name) {
+    const QString what = QString::fromLatin1(name);
+    QProcess trainer;
+    XDisplay::Window window = 0;
+    QPoint origin;
+    if (!startProgram(trainer, window, origin))
+        return fail(0, what + QStringLiteral(": the program did not show its window"));
+    const qint64 pid = trainer.processId();
+    Round round;
+    round.runs = {{true, false, true}};
+    QProcess driver;
+    if (!xdotool(driver, clickOn(QStringLiteral("Option1(1)"), origin) +
+                             clickOn(QStringLiteral("Cmd3_Start"), origin) +
+                             answering(round, 0, origin)) ||
+        !driver.waitForFinished(kWaitMs) || !waitForAnswersOnDisk(pid, 1, 3))
+        return fail(0, what + QStringLiteral(": the three answers never reached the disk"));
+    ::kill(static_cast<pid_t>(pid), signalNumber);
+    if (!trainer.waitForFinished(kWaitMs) || trainer.exitStatus() != QProcess::NormalExit ||
+        trainer.exitCode() != 0)
+        return fail(0, what + QStringLiteral(": the program did not end by itself with 0"));
+    QString problem;
+    const auto files = filesOf(pid, problem);
+    if (!problem.isEmpty()) return fail(0, what + QStringLiteral(": ") + problem);
+    if (files.size() != 1) return fail(0, what + QStringLiteral(": not one run file"));
+    const RunRecord& run = files.front().second.run;
+    if (run.ending != RunEnding::closed || run.endedMs == 0 || run.answers.size() != 3 ||
+        run.rightCount() != 2)
+        return fail(0, what + QStringLiteral(": the run ended %1 with %2 answers")
+                                  .arg(text(endingWord(run.ending)))
+                                  .arg(run.answers.size()));
+    ++figures.runFiles;
+    say(QStringLiteral("journal kill: %1 closed the window; its run recorded as closed").arg(what));
+    return true;
 }
 
 // The runs of process `pid`, oldest first, each with its file's name; every file of the folder
