@@ -125,20 +125,14 @@ class JournalOptionsTest : public QObject {
         QFETCH(QStringList, messages);
         SettingsFiles::write(files.userFile, user);
         SettingsFiles::write(files.systemFile, system);
-        const auto settings = displaySettings();
-        QString out, errors;
-        QTextStream outStream(&out), errorStream(&errors);
-        const auto options = readDisplayOptions(QStringList{"zakony-logiki"} + arguments, *settings,
-                                                outStream, errorStream);
-        outStream.flush();
-        errorStream.flush();
-        QVERIFY(options);
-        QCOMPARE(options->journal.on, expected.on);
-        QCOMPARE(options->journal.folder, expected.folder);
-        QCOMPARE(options->journal.exportTo, expected.exportTo);
-        QVERIFY(out.isEmpty());
-        const QStringList lines = errors.split('\n', Qt::SkipEmptyParts);
-        QVERIFY2(lines.size() == messages.size(), qPrintable(errors));
+        const OptionsReading reading = readOptions(arguments);
+        QVERIFY(reading.options);
+        QCOMPARE(reading.options->journal.on, expected.on);
+        QCOMPARE(reading.options->journal.folder, expected.folder);
+        QCOMPARE(reading.options->journal.exportTo, expected.exportTo);
+        QVERIFY(reading.out.isEmpty());
+        const QStringList lines = reading.errors.split('\n', Qt::SkipEmptyParts);
+        QVERIFY2(lines.size() == messages.size(), qPrintable(reading.errors));
         for (qsizetype i = 0; i < lines.size(); ++i)
             for (const QString& fragment : messages[i].split('|'))
                 QVERIFY2(lines[i].contains(fragment), qPrintable(lines[i]));

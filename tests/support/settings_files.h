@@ -2,6 +2,8 @@
 // user/zakony-logiki/zakony-logiki.conf and the system-wide from system/zakony-logiki/…
 #pragma once
 
+#include "window/display_options.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -9,7 +11,9 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextStream>
 #include <memory>
+#include <optional>
 
 // No file at all, as opposed to an empty one.
 inline const QByteArray kNoFile("<no file>");
@@ -38,3 +42,21 @@ struct SettingsFiles {
         file.write(content);
     }
 };
+
+// The options the program would start with, read from the settings files and these arguments,
+// with what it printed.
+struct OptionsReading {
+    std::optional<DisplayOptions> options;
+    QString out, errors;
+};
+
+inline OptionsReading readOptions(const QStringList& arguments) {
+    const auto settings = displaySettings();
+    OptionsReading reading;
+    QTextStream outStream(&reading.out), errorStream(&reading.errors);
+    reading.options = readDisplayOptions(QStringList{QStringLiteral("zakony-logiki")} + arguments,
+                                         *settings, outStream, errorStream);
+    outStream.flush();
+    errorStream.flush();
+    return reading;
+}

@@ -19,11 +19,6 @@ namespace {
 // Not a settings file: bytes that are no text, a section never closed, a line without a key.
 const QByteArray kDamaged("\x01\xff\xfe[[zoom\n=\n[General\n");
 
-struct Reading {
-    std::optional<DisplayOptions> options;
-    QString out, errors;
-};
-
 QStringList linesOf(const QString& text) {
     return text.split('\n', Qt::SkipEmptyParts);
 }
@@ -35,21 +30,6 @@ Q_DECLARE_METATYPE(DisplayOptions)
 class DisplayOptionsTest : public QObject {
     Q_OBJECT
     SettingsFiles files; // user/ and system/ settings of the running test
-
-    Reading read(const QStringList& arguments) {
-        const auto settings = displaySettings();
-        QString out, errors;
-        QTextStream outStream(&out), errorStream(&errors);
-        Reading reading;
-        reading.options =
-            readDisplayOptions(QStringList{QStringLiteral("zakony-logiki")} + arguments, *settings,
-                               outStream, errorStream);
-        outStream.flush();
-        errorStream.flush();
-        reading.out = out;
-        reading.errors = errors;
-        return reading;
-    }
 
   private slots:
     void initTestCase() {
@@ -207,7 +187,7 @@ class DisplayOptionsTest : public QObject {
         SettingsFiles::write(files.userFile, user);
         SettingsFiles::write(files.systemFile, system);
 
-        const Reading reading = read(arguments);
+        const OptionsReading reading = readOptions(arguments);
 
         QVERIFY(reading.options);
         QCOMPARE(reading.options->zoomPercent, expected.zoomPercent);
@@ -245,7 +225,7 @@ class DisplayOptionsTest : public QObject {
     void helpAndVersionOnlyPrint() {
         QFETCH(QStringList, arguments);
         QFETCH(QStringList, printed);
-        const Reading reading = read(arguments);
+        const OptionsReading reading = readOptions(arguments);
         QVERIFY(!reading.options);
         for (const QString& text : printed)
             QVERIFY2(reading.out.contains(text), qPrintable(reading.out));
@@ -271,7 +251,7 @@ class DisplayOptionsTest : public QObject {
         QFile system(files.systemFile);
         QVERIFY(system.open(QIODevice::ReadOnly));
         QCOMPARE(system.readAll(), teacher);
-        const Reading reading = read({});
+        const OptionsReading reading = readOptions({});
         QVERIFY(reading.options);
         QCOMPARE(*reading.options, chosen);
         QVERIFY2(reading.errors.isEmpty(), qPrintable(reading.errors));
