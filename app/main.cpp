@@ -21,6 +21,11 @@ void nameTheApplication() {
     QCoreApplication::setApplicationVersion(QStringLiteral(ZL_VERSION));
 }
 
+// The folder named by the command line or the settings, else the user's own.
+QString journalFolder(const JournalOptions& journal) {
+    return journal.folder.isEmpty() ? defaultJournalFolder() : journal.folder;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -32,9 +37,8 @@ int main(int argc, char* argv[]) {
         nameTheApplication();
         const auto options = readDisplayOptions(arguments, *settings, out, errors);
         if (!options || options->journal.exportTo.isEmpty()) return 0;
-        const QString folder =
-            options->journal.folder.isEmpty() ? defaultJournalFolder() : options->journal.folder;
-        return exportJournal(folder, options->journal.exportTo, out, errors);
+        return exportJournal(journalFolder(options->journal), options->journal.exportTo, out,
+                             errors);
     }
     QApplication app(argc, argv);
     nameTheApplication();
@@ -46,8 +50,7 @@ int main(int argc, char* argv[]) {
     MainWindow window;
     closeOnQuitSignals(&window);
     if (options.journal.on)
-        window.setJournal(std::make_unique<JournalWriter>(
-            options.journal.folder.isEmpty() ? defaultJournalFolder() : options.journal.folder));
+        window.setJournal(std::make_unique<JournalWriter>(journalFolder(options.journal)));
     window.setZoom(options.zoomPercent);
     // Centred on the screen at start.
     const QRect screen = window.screen()->availableGeometry();

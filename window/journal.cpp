@@ -120,9 +120,8 @@ QByteArray withByteOrderMark() {
 } // namespace
 
 QString journalTime(std::int64_t ms) {
-    return QDateTime::fromMSecsSinceEpoch(ms)
-        .toOffsetFromUtc(QDateTime::fromMSecsSinceEpoch(ms).offsetFromUtc())
-        .toString(Qt::ISODateWithMs);
+    const QDateTime local = QDateTime::fromMSecsSinceEpoch(ms);
+    return local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODateWithMs);
 }
 
 std::optional<std::int64_t> journalTimeMs(const QString& text) {
@@ -171,6 +170,9 @@ JournalReading parseJournal(const QByteArray& bytes) {
     auto damaged = [](const QString& what) {
         return JournalReading{std::nullopt, QStringLiteral("файл повреждён: ") + what};
     };
+    const auto badLine = [&](qsizetype i) {
+        return damaged(QStringLiteral("строка %1").arg(i + 1));
+    };
     // Every file written ends its last line; one that does not was cut off.
     if (!bytes.endsWith('\n')) return damaged(QStringLiteral("оборван"));
     QStringList seen; // of the head's lines
@@ -178,13 +180,12 @@ JournalReading parseJournal(const QByteArray& bytes) {
         const QString& line = lines[i];
         if (line.isEmpty()) continue;
         const qsizetype colon = line.indexOf(QStringLiteral(": "));
-        if (colon < 0 && !line.endsWith(':'))
-            return damaged(QStringLiteral("строка %1").arg(i + 1));
+        if (colon < 0 && !line.endsWith(':')) return badLine(i);
         const QString name = colon < 0 ? line.chopped(1) : line.left(colon);
-        if (!isLineName(name)) return damaged(QStringLiteral("строка %1").arg(i + 1));
+        if (!isLineName(name)) return badLine(i);
         const QString value = colon < 0 ? QString() : line.mid(colon + 2);
         if (kHeadLines.contains(name)) {
-            if (seen.contains(name)) return damaged(QStringLiteral("строка %1").arg(i + 1));
+            if (seen.contains(name)) return badLine(i);
             seen << name;
         }
         if (name == "program")
@@ -195,26 +196,26 @@ JournalReading parseJournal(const QByteArray& bytes) {
             entry.machine = value;
         else if (name == "mode") {
             const auto m = modeNamed(value);
-            if (!m) return damaged(QStringLiteral("строка %1").arg(i + 1));
+            if (!m) return badLine(i);
             run.mode = *m;
         } else if (name == "started") {
             const auto t = journalTimeMs(value);
-            if (!t) return damaged(QStringLiteral("строка %1").arg(i + 1));
+            if (!t) return badLine(i);
             run.startedMs = *t;
         } else if (name == "ended") {
             const auto t = journalTimeMs(value);
-            if (!value.isEmpty() && !t) return damaged(QStringLiteral("строка %1").arg(i + 1));
+            if (!value.isEmpty() && !t) return badLine(i);
             run.endedMs = t.value_or(0);
         } else if (name == "ending") {
             const auto e = endingNamed(value);
-            if (!e) return damaged(QStringLiteral("строка %1").arg(i + 1));
+            if (!e) return badLine(i);
             run.ending = *e;
         } else if (name == "answers") {
             answersSaid = value.toInt(&isNumber);
-            if (!isNumber) return damaged(QStringLiteral("строка %1").arg(i + 1));
+            if (!isNumber) return badLine(i);
         } else if (name == "answer") {
             const auto a = answerFrom(value);
-            if (!a) return damaged(QStringLiteral("строка %1").arg(i + 1));
+            if (!a) return badLine(i);
             run.answers.push_back(*a);
         }
     }

@@ -12,7 +12,6 @@
 #include <QGroupBox>
 #include <QMenu>
 #include <QScreen>
-#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -29,10 +28,7 @@ void placeBeside(QWidget* window, const QWidget* main) {
             box.moveTopLeft({mainBox.right() + 1, mainBox.top()});
         else if (mainBox.left() - box.width() >= room.left())
             box.moveTopRight({mainBox.left() - 1, mainBox.top()});
-        box.moveLeft(std::clamp(box.left(), room.left(),
-                                std::max(room.left(), room.right() - box.width() + 1)));
-        box.moveTop(std::clamp(box.top(), room.top(),
-                               std::max(room.top(), room.bottom() - box.height() + 1)));
+        box = keptWithin(box, room);
     }
     window->move(box.topLeft());
 }

@@ -114,6 +114,14 @@ void FittedTable::setText(int row, int column, const QString& text, Qt::Alignmen
     setItem(row, column, cell);
 }
 
+QRect keptWithin(QRect box, const QRect& room) {
+    box.moveLeft(
+        std::clamp(box.left(), room.left(), std::max(room.left(), room.right() - box.width() + 1)));
+    box.moveTop(
+        std::clamp(box.top(), room.top(), std::max(room.top(), room.bottom() - box.height() + 1)));
+    return box;
+}
+
 void fitWindowToScreen(QWidget* window, const FittedTable* table) {
     if (QLayout* layout = window->layout()) layout->activate();
     QSize wanted = window->sizeHint();
@@ -134,11 +142,7 @@ void fitWindowToScreen(QWidget* window, const FittedTable* table) {
     }
     window->resize(wanted.boundedTo(most));
     // Wholly on the screen: a window grown to the right or down moves back into it.
-    QRect shown = window->frameGeometry();
-    shown.moveLeft(std::clamp(shown.left(), room.left(),
-                              std::max(room.left(), room.right() - shown.width() + 1)));
-    shown.moveTop(std::clamp(shown.top(), room.top(),
-                             std::max(room.top(), room.bottom() - shown.height() + 1)));
+    const QRect shown = keptWithin(window->frameGeometry(), room);
     if (shown.topLeft() != window->frameGeometry().topLeft()) window->move(shown.topLeft());
 }
 
@@ -282,13 +286,17 @@ void ReviewWindow::refreshTimeTaken() {
     taken->setText(end ? timeTakenText(end - run.startedMs) : QStringLiteral("—"));
 }
 
+// The run shown, with its user and machine where it came from the journal.
+QByteArray ReviewWindow::csv() const {
+    return answersCsv(fromJournal.value_or(JournalRun{run, {}, {}, {}, {}}));
+}
+
 QString ReviewWindow::writeCsv(const QString& path) const {
-    return writeWholeFile(path, answersCsv(fromJournal.value_or(JournalRun{run, {}, {}, {}, {}})));
+    return writeWholeFile(path, csv());
 }
 
 bool ReviewWindow::saveCsv(const QString& path) {
-    return saveTelling(this, path,
-                       answersCsv(fromJournal.value_or(JournalRun{run, {}, {}, {}, {}})));
+    return saveTelling(this, path, csv());
 }
 
 void ReviewWindow::askWhereToSaveCsv() {

@@ -41,6 +41,9 @@ void scaleTeacherWindow(QWidget* window, double factor);
 // Resizes a window to its layout's size hint, within the available area of its screen; a table
 // too long for the screen scrolls, and is made wider by the scroll bar.
 void fitWindowToScreen(QWidget* window, const FittedTable* table);
+// The box moved, as little as it takes, to lie within `room` (its top left corner in it where it
+// is larger).
+QRect keptWithin(QRect box, const QRect& room);
 
 class ReviewWindow : public QWidget {
     Q_OBJECT
@@ -70,6 +73,7 @@ class ReviewWindow : public QWidget {
     void refresh();
     void refreshTimeTaken();
     void askWhereToSaveCsv();
+    QByteArray csv() const;
 
     std::function<std::int64_t()> nowMs;
     RunRecord run;
