@@ -1,8 +1,8 @@
-#include "window/display_options.h"
-#include "window/journal.h"
-#include "window/main_window.h"
-#include "window/quit_signals.h"
-#include "window/window_font.h"
+#include "app/options.h"
+#include "journal/journal.h"
+#include "pupil/main_window.h"
+#include "app/quit_signals.h"
+#include "teacher/window_font.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -2,12 +2,12 @@
 // on the offscreen window: median and worst over many repetitions. Prints figures only.
 #include "bench_stats.h"
 #include "core/laws.h"
-#include "window/journal.h"
-#include "window/main_window.h"
-#include "window/qt_text.h"
-#include "window/symbol_drag.h"
-#include "window/symbol_image.h"
-#include "window/window_font.h"
+#include "journal/journal.h"
+#include "pupil/main_window.h"
+#include "journal/qt_text.h"
+#include "pupil/symbol_drag.h"
+#include "pupil/symbol_image.h"
+#include "teacher/window_font.h"
 
 #include <QApplication>
 #include <QDropEvent>

@@ -9,7 +9,7 @@
 // JOURNAL_KILL_SEED replays the choices of a run (the moments of the kills depend on the machine
 // too); JOURNAL_KILLS sets how many kills (60 by default, 50 at least).
 #include "support/law_keys.h"
-#include "window/journal.h"
+#include "journal/journal.h"
 #include "window_targets.h"
 #include "x_display.h"
 

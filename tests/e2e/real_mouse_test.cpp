@@ -5,12 +5,12 @@
 // xdotool runs as a separate process while this process keeps spinning its event loop: a
 // press on a palette symbol enters QDrag::exec, whose nested loop must see the X events of the
 // moves and of the release that follow.
-#include "window/journal.h"
-#include "window/journal_view.h"
-#include "window/main_window.h"
-#include "window/review_window.h"
-#include "window/window_font.h"
-#include "window/window_test_support.h"
+#include "journal/journal.h"
+#include "teacher/journal_view.h"
+#include "pupil/main_window.h"
+#include "teacher/review_window.h"
+#include "teacher/window_font.h"
+#include "pupil/window_test_support.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,8 +5,8 @@
 
 #include "core/form.h"
 #include "support/law_keys.h"
-#include "window/journal.h"
-#include "window/qt_text.h"
+#include "journal/journal.h"
+#include "journal/qt_text.h"
 
 #include <QDateTime>
 #include <QDir>

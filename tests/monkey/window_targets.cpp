@@ -1,7 +1,7 @@
 #include "window_targets.h"
 
-#include "window/control_table.h"
-#include "window/qt_text.h"
+#include "pupil/control_table.h"
+#include "journal/qt_text.h"
 
 #include <map>
 

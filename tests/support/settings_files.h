@@ -2,7 +2,7 @@
 // user/zakony-logiki/zakony-logiki.conf and the system-wide from system/zakony-logiki/…
 #pragma once
 
-#include "window/display_options.h"
+#include "app/options.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -1,0 +1,159 @@
+#include "app/options.h"
+
+#include "core/zoom.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+constexpr char kZoomKey[] = "zoom";
+constexpr char kFullScreenKey[] = "fullscreen";
+constexpr char kProgram[] = "zakony-logiki: ";
+const QStringList kHelpNames{"h", "help"};
+const QStringList kVersionNames{"v", "version"};
+const QStringList kExportNames{"export-journal"};
+constexpr char kJournalFolderKey[] = "journal/folder";
+constexpr char kJournalOnKey[] = "journal/enabled";
+
+int zoomFrom(const QString& text, const QString& where, QTextStream& errors) {
+    const ZoomReading reading = readZoom(text.toStdString());
+    if (!reading.problem.empty())
+        errors << kProgram << where << ": " << QString::fromStdString(reading.problem) << Qt::endl;
+    return reading.percent;
+}
+
+std::optional<bool> yesOrNo(const QVariant& value) {
+    const QString text = value.toString().trimmed().toLower();
+    if (text == "true" || text == "1" || text == "yes") return true;
+    if (text == "false" || text == "0" || text == "no") return false;
+    return std::nullopt;
+}
+
+bool fullScreenFrom(const QVariant& value, QTextStream& errors) {
+    if (const auto yes = yesOrNo(value)) return *yes;
+    errors << kProgram << "fullscreen в настройках: «" << value.toString()
+           << "» — не true и не false; окно не во весь экран" << Qt::endl;
+    return false;
+}
+
+bool journalOnFrom(const QVariant& value, QTextStream& errors) {
+    if (const auto yes = yesOrNo(value)) return *yes;
+    errors << kProgram << "journal/enabled в настройках: «" << value.toString()
+           << "» — не true и не false; журнал ведётся" << Qt::endl;
+    return true;
+}
+
+} // namespace
+
+std::unique_ptr<QSettings> displaySettings() {
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("zakony-logiki"),
+                                       QStringLiteral("zakony-logiki"));
+}
+
+std::optional<DisplayOptions> readDisplayOptions(const QStringList& arguments, QSettings& settings,
+                                                 QTextStream& out, QTextStream& errors) {
+    DisplayOptions options;
+    if (settings.status() != QSettings::NoError) {
+        // The user's file or the system-wide one under it: each read again on its own, from a
+        // copy (Qt keeps what it has read of a file by its name), to name the damaged one.
+        const QString user = settings.fileName();
+        const QString system = QSettings(settings.format(), QSettings::SystemScope,
+                                         settings.organizationName(), settings.applicationName())
+                                   .fileName();
+        QStringList damaged;
+        const QTemporaryDir copies;
+        for (const auto& [path, copyName] :
+             {std::pair{system, "system.conf"}, {user, "user.conf"}}) {
+            const QString copy = copies.filePath(QString::fromLatin1(copyName));
+            if (QFile::copy(path, copy) &&
+                QSettings(copy, settings.format()).status() != QSettings::NoError)
+                damaged << path;
+        }
+        if (damaged.isEmpty()) damaged << user;
+        for (const QString& path : damaged)
+            errors << kProgram << "файл настроек " << path
+                   << " повреждён; что из него не прочитано, взято по умолчанию" << Qt::endl;
+    }
+    if (settings.contains(kZoomKey))
+        options.zoomPercent = zoomFrom(settings.value(kZoomKey).toString(),
+                                       QStringLiteral("zoom в настройках"), errors);
+    if (settings.contains(kFullScreenKey))
+        options.fullScreen = fullScreenFrom(settings.value(kFullScreenKey), errors);
+    if (settings.contains(kJournalOnKey))
+        options.journal.on = journalOnFrom(settings.value(kJournalOnKey), errors);
+    options.journal.folder = settings.value(kJournalFolderKey).toString().trimmed();
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Тренажёр и тест по 23 законам алгебры логики.\n"
+                       "A trainer and test on the 23 laws of Boolean algebra."));
+    const QCommandLineOption help(kHelpNames, QStringLiteral("Эта справка / this help."));
+    const QCommandLineOption version(kVersionNames, QStringLiteral("Версия / version."));
+    const QCommandLineOption zoom(
+        "zoom",
+        QStringLiteral("Масштаб окна в процентах: 100, 125, 150, 175, 200, 250 или 300 / the "
+                       "window's zoom in per cent."),
+        QStringLiteral("PERCENT"));
+    const QCommandLineOption fullScreen(
+        "fullscreen", QStringLiteral("Во весь экран (F11 переключает) / full screen (F11)."));
+    const QCommandLineOption journal(
+        "journal",
+        QStringLiteral("Папка журнала прохождений, например общая папка класса / the folder of "
+                       "the journal of runs, e.g. a class's shared folder."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption noJournal("no-journal",
+                                       QStringLiteral("Не вести журнал / keep no journal."));
+    const QCommandLineOption exportJournal(
+        kExportNames,
+        QStringLiteral("Записать список прохождений из журнала в CSV и выйти / write the "
+                       "journal's runs to a CSV file and exit."),
+        QStringLiteral("FILE.csv"));
+    parser.addOptions({help, version, zoom, fullScreen, journal, noJournal, exportJournal});
+    const bool parsed = parser.parse(arguments);
+    if (!parsed) errors << kProgram << parser.errorText() << Qt::endl; // and start all the same
+    if (parser.isSet(help)) {
+        out << parser.helpText();
+        return std::nullopt;
+    }
+    if (parser.isSet(version)) {
+        out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion()
+            << Qt::endl;
+        return std::nullopt;
+    }
+    // "--zoom" with nothing after it is already told as a bad option.
+    if (parser.isSet(zoom) && (parsed || !parser.value(zoom).isEmpty()))
+        options.zoomPercent = zoomFrom(parser.value(zoom), QStringLiteral("--zoom"), errors);
+    if (parser.isSet(fullScreen)) options.fullScreen = true;
+    if (parser.isSet(journal) && !parser.value(journal).isEmpty()) {
+        options.journal.folder = parser.value(journal);
+        options.journal.on = true;
+    } else if (parser.isSet(journal) && parsed) {
+        errors << kProgram << "--journal: папка не указана; журнал в папке "
+               << (options.journal.folder.isEmpty() ? QStringLiteral("по умолчанию")
+                                                    : options.journal.folder)
+               << Qt::endl;
+    }
+    if (parser.isSet(noJournal)) options.journal.on = false;
+    if (parser.isSet(exportJournal)) options.journal.exportTo = parser.value(exportJournal);
+    return options;
+}
+
+bool onlyPrintsText(const QStringList& arguments) {
+    for (const QString& argument : arguments.mid(1))
+        for (const QStringList& names : {kHelpNames, kVersionNames, kExportNames})
+            for (const QString& name : names)
+                if (argument == (name.size() == 1 ? "-" : "--") + name ||
+                    (name.size() > 1 && argument.startsWith("--" + name + '=')))
+                    return true;
+    return false;
+}
+
+void rememberDisplay(QSettings& settings, const DisplayOptions& options) {
+    settings.setValue(kZoomKey, options.zoomPercent);
+    settings.setValue(kFullScreenKey, options.fullScreen);
+    settings.sync();
+}

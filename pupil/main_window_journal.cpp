@@ -1,0 +1,130 @@
+// The window's side of the journal and of the teacher's windows: every change of the run's
+// record is written as it happens and shown in an open review, closing the window ends a run
+// still going, and F2, Ctrl+J or the background's menu open the review and the journal's runs.
+#include "journal/journal.h"
+#include "teacher/journal_view.h"
+#include "pupil/main_window.h"
+#include "teacher/review_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QMenu>
+#include <QScreen>
+#include <cstdio>
+
+namespace {
+
+// A window made for the first time: beside the main one where the screen has room, the right
+// side first, else over it; wholly on the screen.
+void placeBeside(QWidget* window, const QWidget* main) {
+    const QRect room = main->screen() ? main->screen()->availableGeometry() : QRect();
+    const QRect mainBox = main->frameGeometry();
+    QRect box(QPoint(), window->frameGeometry().size());
+    box.moveCenter(mainBox.center());
+    if (room.isValid()) {
+        if (mainBox.right() + box.width() <= room.right())
+            box.moveTopLeft({mainBox.right() + 1, mainBox.top()});
+        else if (mainBox.left() - box.width() >= room.left())
+            box.moveTopRight({mainBox.left() - 1, mainBox.top()});
+        box = keptWithin(box, room);
+    }
+    window->move(box.topLeft());
+}
+
+void bringUp(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+MainWindow::~MainWindow() {
+    core.close(); // quit without a close event: the run still ends as closed
+}
+
+void MainWindow::watchRun() {
+    core.runChanged = [this](const RunRecord& run) {
+        if (journalWriter) journalWriter->record(run);
+        if (reviewWindow && reviewWindow->isVisible()) reviewWindow->showRun(run);
+    };
+}
+
+void MainWindow::setJournal(std::unique_ptr<JournalWriter> writer) {
+    journalWriter = std::move(writer);
+    watchRun();
+}
+
+void MainWindow::showReview() {
+    const bool made = reviewWindow == nullptr;
+    if (made) {
+        reviewWindow = new ReviewWindow(this, [this] { return core.clockMs(); });
+        reviewWindow->setFactor(factor);
+    }
+    reviewWindow->showRun(core.run);
+    if (made) placeBeside(reviewWindow, this);
+    bringUp(reviewWindow);
+}
+
+void MainWindow::showJournalView() {
+    const bool made = journalWindow == nullptr;
+    if (made) {
+        journalWindow = new JournalView(this, [this] { return journal(); });
+        journalWindow->setFactor(factor);
+    }
+    journalWindow->reload();
+    if (made) placeBeside(journalWindow, this);
+    bringUp(journalWindow);
+}
+
+// The window's font is set by each new zoom or full-screen factor; the teacher's windows follow.
+bool MainWindow::isTeacherWindow(const QWidget* window) const {
+    return window && (window == reviewWindow || window == journalWindow ||
+                      (journalWindow && window == journalWindow->review()));
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::FontChange) return;
+    if (reviewWindow) reviewWindow->setFactor(factor);
+    if (journalWindow) journalWindow->setFactor(factor);
+}
+
+// A right click on the window's background, on a frame's empty part included; the controls
+// keep what a right click does on them.
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    const QWidget* under = childAt(event->pos());
+    if (event->reason() != QContextMenuEvent::Mouse ||
+        (under && !qobject_cast<const QGroupBox*>(under))) {
+        event->ignore();
+        return;
+    }
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("TeacherMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->setFont(font()); // at the window's zoom
+    connect(menu->addAction(QStringLiteral("Результаты (F2)")), &QAction::triggered, this,
+            &MainWindow::showReview);
+    connect(menu->addAction(QStringLiteral("Журнал (Ctrl+J)")), &QAction::triggered, this,
+            &MainWindow::showJournalView);
+    menu->popup(event->globalPos());
+    event->accept();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    handle([&] { core.close(); });
+    QWidget::closeEvent(event);
+}
+
+// For the crash test: a line per answer as it reaches the screen (render follows the handler,
+// so the journal has it on the disk before this is printed).
+void MainWindow::traceShownAnswers() {
+    static const bool tracing = qEnvironmentVariableIntValue("ZL_TRACE_ANSWERS") == 1;
+    static std::size_t shown = 0;
+    if (!tracing || core.run.answers.size() == shown) return;
+    shown = core.run.answers.size();
+    std::printf("answer shown: run %d, %zu answers\n", core.run.number, shown);
+    std::fflush(stdout);
+}

@@ -1,0 +1,44 @@
+#include "pupil/symbol_pictures.h"
+
+#include "journal/qt_text.h"
+
+#include <QFile>
+#include <QHash>
+#include <QPainter>
+#include <QSvgRenderer>
+
+namespace {
+
+QByteArray drawingOf(Glyph glyph, Picture::Ink ink) {
+    QFile file(QStringLiteral(":/symbols/%1.svg").arg(qs(symbolOf(glyph).drawing)));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QByteArray svg = file.readAll();
+    // A hint picture is the blue drawing in red ink.
+    if (ink == Picture::Ink::red) svg.replace("#0000ff", "#ff0000");
+    return svg;
+}
+
+} // namespace
+
+QPixmap symbolPixmap(Picture picture, qreal devicePixelRatio, int logicalSide) {
+    if (picture.ink == Picture::Ink::none) return {};
+    static QHash<QString, QPixmap> cache;
+    const QString cacheKey = QStringLiteral("%1/%2/%3/%4")
+                                 .arg(static_cast<int>(picture.ink))
+                                 .arg(static_cast<int>(picture.glyph))
+                                 .arg(devicePixelRatio)
+                                 .arg(logicalSide);
+    if (auto it = cache.constFind(cacheKey); it != cache.cend()) return *it;
+
+    const int side = qCeil(logicalSide * devicePixelRatio);
+    QPixmap pixmap(side, side);
+    pixmap.fill(Qt::transparent);
+    if (picture.showsGlyph()) {
+        QSvgRenderer renderer(drawingOf(picture.glyph, picture.ink));
+        QPainter painter(&pixmap);
+        renderer.render(&painter, QRectF(0, 0, side, side));
+    }
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    cache.insert(cacheKey, pixmap);
+    return pixmap;
+}

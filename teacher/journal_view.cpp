@@ -1,0 +1,187 @@
+#include "teacher/journal_view.h"
+
+#include "journal/qt_text.h"
+#include "teacher/review_window.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QStringList kTitles{QStringLiteral("Дата"),        QStringLiteral("Ученик"),
+                          QStringLiteral("Компьютер"),   QStringLiteral("Режим"),
+                          QStringLiteral("Ответов"),     QStringLiteral("Правильно"),
+                          QStringLiteral("Неправильно"), QStringLiteral("Как окончен")};
+
+QLabel* lineLabel(const char* name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+QPushButton* button(const QString& text, const char* name, QWidget* parent) {
+    auto* pushButton = new QPushButton(text, parent);
+    pushButton->setObjectName(QLatin1String(name));
+    pushButton->setAutoDefault(false);
+    return pushButton;
+}
+
+} // namespace
+
+JournalView::JournalView(QWidget* parent, std::function<const JournalWriter*()> journal)
+    : QWidget(parent, Qt::Window), journal(std::move(journal)) {
+    setObjectName(QStringLiteral("Journal"));
+    setWindowTitle(QStringLiteral("Журнал"));
+
+    auto* lines = new QVBoxLayout(this);
+    off = lineLabel("off", this);
+    off->setText(QStringLiteral("Журнал не ведётся (запуск с --no-journal или так в настройках)."));
+    lines->addWidget(off);
+    folder = lineLabel("folder", this);
+    lines->addWidget(folder);
+    problem = lineLabel("problem", this);
+    lines->addWidget(problem);
+    empty = lineLabel("empty", this);
+    empty->setText(QStringLiteral("В журнале ещё нет ни одного прохождения."));
+    lines->addWidget(empty);
+
+    runs = new FittedTable(this);
+    runs->setObjectName(QStringLiteral("runs"));
+    runs->setColumnCount(static_cast<int>(kTitles.size()));
+    runs->setHorizontalHeaderLabels(kTitles);
+    connect(runs, &QTableWidget::cellDoubleClicked, this, [this](int row) { openRun(row); });
+    connect(runs, &QTableWidget::itemSelectionChanged, this,
+            [this] { openButton->setEnabled(!runs->selectedItems().isEmpty()); });
+    lines->addWidget(runs, 1);
+
+    skipped = lineLabel("skipped", this);
+    lines->addWidget(skipped);
+
+    buttons = new QWidget(this);
+    auto* row = new QHBoxLayout(buttons);
+    row->setContentsMargins(0, 0, 0, 0);
+    openButton = button(QStringLiteral("Открыть"), "open", buttons);
+    reloadButton = button(QStringLiteral("Обновить"), "reload", buttons);
+    saveButton = button(QStringLiteral("Сохранить в CSV…"), "saveCsv", buttons);
+    row->addWidget(openButton);
+    row->addWidget(reloadButton);
+    row->addWidget(saveButton);
+    row->addStretch(1);
+    connect(openButton, &QPushButton::clicked, this, &JournalView::openSelected);
+    connect(reloadButton, &QPushButton::clicked, this, &JournalView::reload);
+    connect(saveButton, &QPushButton::clicked, this, &JournalView::askWhereToSaveCsv);
+    lines->addWidget(buttons);
+
+    scaleTeacherWindow(this, factor);
+}
+
+void JournalView::reload() {
+    const JournalWriter* writer = journal ? journal() : nullptr;
+    journalKept = writer != nullptr;
+    shown = writer ? readJournal(writer->folder(), writer->currentFile()) : JournalListing{};
+    // The folder is made at the first Start: until then a missing one is an empty journal.
+    const bool notMadeYet =
+        writer && writer->currentFile().isEmpty() && !QDir(writer->folder()).exists();
+    if (notMadeYet) shown.problem.clear();
+    empty->setText(notMadeYet ? QStringLiteral("В журнале ещё нет ни одного прохождения: папка "
+                                               "журнала появится при первом нажатии «Старт».")
+                              : QStringLiteral("В журнале ещё нет ни одного прохождения."));
+    if (writer)
+        folder->setText(QStringLiteral("Папка: ") + QDir::toNativeSeparators(writer->folder()));
+    fill();
+}
+
+void JournalView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void JournalView::setFactor(double newFactor) {
+    if (newFactor == factor) return;
+    factor = newFactor;
+    scaleTeacherWindow(this, factor);
+    if (runReview) runReview->setFactor(factor);
+    fill();
+}
+
+void JournalView::fill() {
+    const bool readable = journalKept && shown.problem.isEmpty();
+    off->setVisible(!journalKept);
+    folder->setVisible(journalKept);
+    problem->setVisible(journalKept && !readable);
+    problem->setText(QStringLiteral("Журнал не прочитан: ") + shown.problem);
+    empty->setVisible(readable && shown.runs.empty());
+    runs->setVisible(readable && !shown.runs.empty());
+    buttons->setVisible(journalKept);
+    openButton->setEnabled(false);
+    saveButton->setEnabled(readable && !shown.runs.empty());
+
+    runs->clearSelection();
+    runs->setCurrentCell(-1, -1);
+    runs->setRowCount(static_cast<int>(shown.runs.size()));
+    const auto number = Qt::AlignRight | Qt::AlignVCenter;
+    for (int i = 0; i < runs->rowCount(); ++i) {
+        const JournalRun& entry = shown.runs[static_cast<std::size_t>(i)];
+        const RunRecord& run = entry.run;
+        runs->setText(i, 0, shownTime(run.startedMs));
+        runs->setText(i, 1, entry.user);
+        runs->setText(i, 2, entry.machine);
+        runs->setText(i, 3, qs(modeShown(run.mode)));
+        runs->setText(i, 4, QString::number(run.answers.size()), number);
+        runs->setText(i, 5, QString::number(run.rightCount()), number);
+        runs->setText(i, 6, QString::number(run.wrongCount()), number);
+        runs->setText(i, 7, qs(endingShown(run.ending)));
+    }
+    runs->fitToContents();
+
+    QStringList lines;
+    if (!shown.skipped.empty()) {
+        lines << QStringLiteral("Пропущено файлов: %1").arg(shown.skipped.size());
+        for (const SkippedFile& file : shown.skipped)
+            lines << file.fileName + QStringLiteral(" — ") + file.why;
+    }
+    skipped->setText(lines.join('\n'));
+    skipped->setVisible(!lines.isEmpty());
+    fitWindowToScreen(this, runs);
+}
+
+bool JournalView::openRun(int row) {
+    if (row < 0 || row >= static_cast<int>(shown.runs.size())) return false;
+    if (!runReview) {
+        runReview = new ReviewWindow(this);
+        runReview->setObjectName(QStringLiteral("JournalRun"));
+        runReview->setFactor(factor);
+    }
+    runReview->showJournalRun(shown.runs[static_cast<std::size_t>(row)]);
+    runReview->show();
+    runReview->raise();
+    runReview->activateWindow();
+    return true;
+}
+
+void JournalView::openSelected() {
+    const QList<QTableWidgetItem*> picked = runs->selectedItems();
+    if (!picked.isEmpty()) openRun(picked.front()->row());
+}
+
+QString JournalView::writeCsv(const QString& path) const {
+    return writeWholeFile(path, runsCsv(shown.runs));
+}
+
+bool JournalView::saveCsv(const QString& path) {
+    return saveTelling(this, path, runsCsv(shown.runs));
+}
+
+void JournalView::askWhereToSaveCsv() {
+    const QString path = askCsvPath(this, QStringLiteral("журнал.csv"));
+    if (!path.isEmpty()) saveCsv(path);
+}

@@ -1,0 +1,262 @@
+// The zoom and full screen the window opens with: from the system-wide settings a teacher sets,
+// the pupil's own settings over them, the command line over both. A bad value anywhere is one
+// line on the error stream and the nearest sensible value; the program starts all the same.
+#include "core/zoom.h"
+#include "support/settings_files.h"
+#include "app/options.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <optional>
+
+namespace {
+
+// Not a settings file: bytes that are no text, a section never closed, a line without a key.
+const QByteArray kDamaged("\x01\xff\xfe[[zoom\n=\n[General\n");
+
+QStringList linesOf(const QString& text) {
+    return text.split('\n', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(DisplayOptions)
+
+class DisplayOptionsTest : public QObject {
+    Q_OBJECT
+    SettingsFiles files; // user/ and system/ settings of the running test
+
+  private slots:
+    void initTestCase() {
+        QCoreApplication::setApplicationName(QStringLiteral("Законы логики"));
+        QCoreApplication::setApplicationVersion(QStringLiteral("9.8.7"));
+    }
+
+    void init() { files.make(); }
+    void cleanup() { files.home.reset(); }
+
+    void settingsLiveInTheirFiles() {
+        const auto settings = displaySettings();
+        QCOMPARE(settings->fileName(), files.userFile);
+        QCOMPARE(settings->scope(), QSettings::UserScope);
+    }
+
+    // The settings files as written, the command line, and what the window opens with. Each
+    // line of `messages` is one line the error stream must show, as the fragments it contains
+    // ("a|b": both "a" and "b"); {user} and {system} stand for the files' paths.
+    void optionsFromSettingsAndCommandLine_data() {
+        QTest::addColumn<QByteArray>("user");
+        QTest::addColumn<QByteArray>("system");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<DisplayOptions>("expected");
+        QTest::addColumn<QStringList>("messages");
+        const QByteArray none = kNoFile;
+        const QStringList quiet;
+        auto args = [](const char* text) { return QString::fromUtf8(text).split(' '); };
+
+        QTest::newRow("nothing anywhere")
+            << none << none << QStringList() << DisplayOptions{} << quiet;
+        QTest::newRow("empty files")
+            << QByteArray() << QByteArray() << QStringList() << DisplayOptions{} << quiet;
+
+        // The command line.
+        QTest::newRow("--zoom 150")
+            << none << none << args("--zoom 150") << DisplayOptions{150, false, {}} << quiet;
+        QTest::newRow("--zoom=125")
+            << none << none << args("--zoom=125") << DisplayOptions{125, false, {}} << quiet;
+        QTest::newRow("--zoom \" 200% \"") << none << none << QStringList{"--zoom", " 200% "}
+                                           << DisplayOptions{200, false, {}} << quiet;
+        QTest::newRow("--zoom 300%")
+            << none << none << args("--zoom 300%") << DisplayOptions{300, false, {}} << quiet;
+        QTest::newRow("--zoom 7") << none << none << args("--zoom 7")
+                                  << DisplayOptions{100, false, {}}
+                                  << QStringList{"--zoom|7 %|100 %"};
+        QTest::newRow("--zoom abc")
+            << none << none << args("--zoom abc") << DisplayOptions{100, false, {}}
+            << QStringList{"--zoom|«abc»|100 %"};
+        QTest::newRow("--zoom 1000")
+            << none << none << args("--zoom 1000") << DisplayOptions{300, false, {}}
+            << QStringList{"--zoom|1000 %|300 %"};
+        QTest::newRow("--zoom 140")
+            << none << none << args("--zoom 140") << DisplayOptions{150, false, {}}
+            << QStringList{"--zoom|140 %|150 %"};
+        QTest::newRow("--zoom 163")
+            << none << none << args("--zoom 163") << DisplayOptions{175, false, {}}
+            << QStringList{"--zoom|163 %|175 %"};
+        QTest::newRow("--zoom -50")
+            << none << none << args("--zoom -50") << DisplayOptions{100, false, {}}
+            << QStringList{"--zoom|100 %"};
+        QTest::newRow("--zoom 0") << none << none << args("--zoom 0")
+                                  << DisplayOptions{100, false, {}} << QStringList{"--zoom|100 %"};
+        QTest::newRow("--zoom \"\"")
+            << none << none << QStringList{"--zoom", ""} << DisplayOptions{100, false, {}}
+            << QStringList{"--zoom|100 %"};
+        QTest::newRow("--zoom without a value")
+            << none << none << args("--zoom") << DisplayOptions{100, false, {}}
+            << QStringList{"zoom"};
+        QTest::newRow("--fullscreen")
+            << none << none << args("--fullscreen") << DisplayOptions{100, true, {}} << quiet;
+        QTest::newRow("--fullscreen --zoom 250") << none << none << args("--fullscreen --zoom 250")
+                                                 << DisplayOptions{250, true, {}} << quiet;
+        QTest::newRow("unknown option") << none << none << args("--bogus")
+                                        << DisplayOptions{100, false, {}} << QStringList{"bogus"};
+        QTest::newRow("unknown option beside --zoom 150")
+            << none << none << args("--bogus --zoom 150") << DisplayOptions{150, false, {}}
+            << QStringList{"bogus"};
+        QTest::newRow("two bad options")
+            << none << none << args("--zoom 7 --bogus") << DisplayOptions{100, false, {}}
+            << QStringList{"bogus", "--zoom|7 %|100 %"};
+
+        // The pupil's settings.
+        QTest::newRow("user zoom=175, fullscreen=true")
+            << QByteArray("[General]\nzoom=175\nfullscreen=true\n") << none << QStringList()
+            << DisplayOptions{175, true, {}} << quiet;
+        QTest::newRow("user zoom=250% without a section")
+            << QByteArray("zoom=250%\n") << none << QStringList() << DisplayOptions{250, false, {}}
+            << quiet;
+        QTest::newRow("user fullscreen=TRUE")
+            << QByteArray("fullscreen=TRUE\n") << none << QStringList()
+            << DisplayOptions{100, true, {}} << quiet;
+        QTest::newRow("user fullscreen=0") << QByteArray("fullscreen=0\n") << none << QStringList()
+                                           << DisplayOptions{100, false, {}} << quiet;
+        QTest::newRow("user zoom=abc")
+            << QByteArray("zoom=abc\n") << none << QStringList() << DisplayOptions{100, false, {}}
+            << QStringList{"zoom|«abc»|100 %"};
+        QTest::newRow("user zoom=1000")
+            << QByteArray("zoom=1000\n") << none << QStringList() << DisplayOptions{300, false, {}}
+            << QStringList{"zoom|1000 %|300 %"};
+        QTest::newRow("user fullscreen=maybe")
+            << QByteArray("zoom=150\nfullscreen=maybe\n") << none << QStringList()
+            << DisplayOptions{150, false, {}} << QStringList{"fullscreen|«maybe»"};
+        QTest::newRow("user zoom=abc and fullscreen=maybe")
+            << QByteArray("zoom=abc\nfullscreen=maybe\n") << none << QStringList()
+            << DisplayOptions{100, false, {}} << QStringList{"zoom|«abc»", "fullscreen|«maybe»"};
+        QTest::newRow("user zoom with a line break in it")
+            << QByteArray("zoom=\"1\\n50\"\n") << none << QStringList()
+            << DisplayOptions{100, false, {}} << QStringList{"zoom|100 %"};
+        QTest::newRow("damaged user file")
+            << kDamaged << none << QStringList() << DisplayOptions{100, false, {}}
+            << QStringList{"{user}"};
+
+        // The teacher's system-wide settings, under the pupil's.
+        QTest::newRow("system zoom=200, no user file")
+            << none << QByteArray("zoom=200\n") << QStringList() << DisplayOptions{200, false, {}}
+            << quiet;
+        QTest::newRow("user 150 over system 200")
+            << QByteArray("zoom=150\n") << QByteArray("zoom=200\n") << QStringList()
+            << DisplayOptions{150, false, {}} << quiet;
+        QTest::newRow("user fullscreen=false over system fullscreen=true")
+            << QByteArray("fullscreen=false\n") << QByteArray("zoom=200\nfullscreen=true\n")
+            << QStringList() << DisplayOptions{200, false, {}} << quiet;
+        QTest::newRow("system fullscreen, user zoom")
+            << QByteArray("zoom=125\n") << QByteArray("fullscreen=true\n") << QStringList()
+            << DisplayOptions{125, true, {}} << quiet;
+        QTest::newRow("command line over user and system")
+            << QByteArray("zoom=150\n") << QByteArray("zoom=200\n") << args("--zoom 250")
+            << DisplayOptions{250, false, {}} << quiet;
+        QTest::newRow("--fullscreen over user fullscreen=false")
+            << QByteArray("fullscreen=false\n") << none << args("--fullscreen")
+            << DisplayOptions{100, true, {}} << quiet;
+        QTest::newRow("bad command line over a good user zoom")
+            << QByteArray("zoom=150\n") << none << args("--zoom abc")
+            << DisplayOptions{100, false, {}} << QStringList{"--zoom|«abc»|100 %"};
+        QTest::newRow("good command line over a bad user zoom")
+            << QByteArray("zoom=abc\n") << none << args("--zoom 200")
+            << DisplayOptions{200, false, {}} << QStringList{"zoom|«abc»"};
+        QTest::newRow("system zoom=abc")
+            << none << QByteArray("zoom=abc\n") << QStringList() << DisplayOptions{100, false, {}}
+            << QStringList{"zoom|«abc»|100 %"};
+        QTest::newRow("damaged user file over system zoom=200")
+            << kDamaged << QByteArray("zoom=200\n") << QStringList()
+            << DisplayOptions{200, false, {}} << QStringList{"{user}"};
+        QTest::newRow("damaged system file under user zoom=150")
+            << QByteArray("zoom=150\n") << kDamaged << QStringList()
+            << DisplayOptions{150, false, {}} << QStringList{"{system}"};
+    }
+    void optionsFromSettingsAndCommandLine() {
+        QFETCH(QByteArray, user);
+        QFETCH(QByteArray, system);
+        QFETCH(QStringList, arguments);
+        QFETCH(DisplayOptions, expected);
+        QFETCH(QStringList, messages);
+        SettingsFiles::write(files.userFile, user);
+        SettingsFiles::write(files.systemFile, system);
+
+        const OptionsReading reading = readOptions(arguments);
+
+        QVERIFY(reading.options);
+        QCOMPARE(reading.options->zoomPercent, expected.zoomPercent);
+        QCOMPARE(reading.options->fullScreen, expected.fullScreen);
+        QVERIFY(reading.out.isEmpty());
+        QVERIFY(reading.errors.isEmpty() || reading.errors.endsWith('\n'));
+        const QStringList lines = linesOf(reading.errors);
+        if (lines.size() != messages.size()) qInfo("%s", qPrintable(reading.errors));
+        QCOMPARE(lines.size(), messages.size());
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            QVERIFY2(lines[i].startsWith(QStringLiteral("zakony-logiki: ")), qPrintable(lines[i]));
+            for (QString fragment : messages[i].split('|')) {
+                fragment.replace(QStringLiteral("{user}"), files.userFile);
+                fragment.replace(QStringLiteral("{system}"), files.systemFile);
+                QVERIFY2(lines[i].contains(fragment),
+                         qPrintable(QStringLiteral("«%1» not in: %2").arg(fragment, lines[i])));
+            }
+        }
+        // Reading changes no file.
+        QCOMPARE(QFileInfo::exists(files.userFile), user != kNoFile);
+        QCOMPARE(QFileInfo::exists(files.systemFile), system != kNoFile);
+    }
+
+    // --help and --version print to the output and open no window, whatever else is asked.
+    void helpAndVersionOnlyPrint_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("printed");
+        const QStringList help{"--zoom", "PERCENT", "--fullscreen", "--help", "--version"};
+        QTest::newRow("--help") << QStringList{"--help"} << help;
+        QTest::newRow("-h") << QStringList{"-h"} << help;
+        QTest::newRow("--help beside --zoom 150") << QStringList{"--zoom", "150", "--help"} << help;
+        QTest::newRow("--version") << QStringList{"--version"} << QStringList{"9.8.7"};
+        QTest::newRow("-v") << QStringList{"-v"} << QStringList{"Законы логики 9.8.7"};
+    }
+    void helpAndVersionOnlyPrint() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, printed);
+        const OptionsReading reading = readOptions(arguments);
+        QVERIFY(!reading.options);
+        for (const QString& text : printed)
+            QVERIFY2(reading.out.contains(text), qPrintable(reading.out));
+        QVERIFY2(reading.errors.isEmpty(), qPrintable(reading.errors));
+    }
+
+    // The pupil's choice goes into the pupil's file, never the teacher's, and is read back.
+    void rememberedChoiceIsReadBack_data() {
+        QTest::addColumn<DisplayOptions>("chosen");
+        QTest::newRow("175 %") << DisplayOptions{175, false, {}};
+        QTest::newRow("100 %, full screen") << DisplayOptions{100, true, {}};
+        QTest::newRow("300 %, full screen") << DisplayOptions{300, true, {}};
+    }
+    void rememberedChoiceIsReadBack() {
+        QFETCH(DisplayOptions, chosen);
+        const QByteArray teacher("zoom=250\nfullscreen=true\n");
+        SettingsFiles::write(files.systemFile, teacher);
+        {
+            const auto settings = displaySettings();
+            rememberDisplay(*settings, chosen);
+        }
+        QVERIFY(QFileInfo::exists(files.userFile));
+        QFile system(files.systemFile);
+        QVERIFY(system.open(QIODevice::ReadOnly));
+        QCOMPARE(system.readAll(), teacher);
+        const OptionsReading reading = readOptions({});
+        QVERIFY(reading.options);
+        QCOMPARE(*reading.options, chosen);
+        QVERIFY2(reading.errors.isEmpty(), qPrintable(reading.errors));
+    }
+};
+
+QTEST_GUILESS_MAIN(DisplayOptionsTest)
+#include "tst_display_options.moc"

@@ -1,0 +1,655 @@
+// The teacher's windows: F2 opens the review of the current run, kept up to date while open and
+// scaled with the zoom; Ctrl+J opens the journal's runs, newest first, with the files skipped
+// and why; a run opens in its review; both save CSV. Run on a large screen, for the zoom of 200 %.
+#include "pupil/window_test_support.h"
+
+#include "journal/journal.h"
+#include "teacher/journal_view.h"
+#include "teacher/review_window.h"
+#include "teacher/window_font.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <memory>
+#include <set>
+
+namespace {
+
+// 8 December 2026, 10:00:00 local time: the fake clock's start.
+const std::int64_t kMorning = QDateTime(QDate(2026, 12, 8), QTime(10, 0)).toMSecsSinceEpoch();
+constexpr std::int64_t kPerAnswerMs = 65'000;
+
+QStringList rowOf(const QTableWidget* table, int row) {
+    QStringList cells;
+    for (int c = 0; c < table->columnCount(); ++c)
+        cells << (table->item(row, c) ? table->item(row, c)->text() : QString());
+    return cells;
+}
+
+QStringList headerOf(const QTableWidget* table) {
+    QStringList titles;
+    for (int c = 0; c < table->columnCount(); ++c)
+        titles << table->horizontalHeaderItem(c)->text();
+    return titles;
+}
+
+QString labelText(const QWidget* window, const char* name) {
+    const auto* label = window->findChild<QLabel*>(QLatin1String(name));
+    return label ? label->text() : QStringLiteral("(no label %1)").arg(QLatin1String(name));
+}
+
+bool shown(const QWidget* window, const char* name) {
+    const auto* widget = window->findChild<QWidget*>(QLatin1String(name));
+    return widget && widget->isVisibleTo(window) && window->isVisible();
+}
+
+// Every cell and title of the table shown whole, as the style draws them: a cell's text
+// within its margins, a title within the header's; no column or row left to scroll to.
+QString cutText(const QTableWidget* table) {
+    const QStyle* style = table->style();
+    const int cellMargin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1;
+    const QHeaderView* header = table->horizontalHeader();
+    const int headerMargin = style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    const QFontMetrics metrics(table->font()), headerMetrics(header->font());
+    const auto whole = [](const QFontMetrics& m, const QString& text, int room) {
+        return m.elidedText(text, Qt::ElideRight, room) == text &&
+               m.horizontalAdvance(text) <= room;
+    };
+    for (int c = 0; c < table->columnCount(); ++c) {
+        const int width = table->columnWidth(c);
+        const QString title = table->horizontalHeaderItem(c)->text();
+        if (!whole(headerMetrics, title, width - 2 * headerMargin))
+            return QStringLiteral("title %1 in %2 px").arg(title).arg(width);
+        for (int r = 0; r < table->rowCount(); ++r) {
+            const QString text = table->item(r, c)->text();
+            if (!whole(metrics, text, width - 2 * cellMargin))
+                return QStringLiteral("%1 in %2 px").arg(text).arg(width);
+            if (metrics.height() > table->rowHeight(r))
+                return QStringLiteral("row %1 of %2 px").arg(r).arg(table->rowHeight(r));
+        }
+    }
+    if (table->horizontalScrollBar()->maximum() > 0) return QStringLiteral("scrolls sideways");
+    if (table->verticalScrollBar()->maximum() > 0) return QStringLiteral("scrolls down");
+    return {};
+}
+
+// Whether the clicks closing a message box found one, and its text.
+struct BoxSeen {
+    bool seen = false;
+    QString text;
+};
+
+// Closes the first modal box that appears while `act` runs, remembering its text.
+template <class Act> BoxSeen closingTheBox(Act act) {
+    BoxSeen box;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* modal = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!modal) return;
+        box = {true, modal->text()};
+        modal->close();
+    });
+    QTimer::singleShot(5000, [] {
+        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+    poll.start();
+    act();
+    return box;
+}
+
+} // namespace
+
+// The rows, and no step further once they differ.
+#define COMPARE_ROWS(...)                                                                          \
+    do {                                                                                           \
+        compareRows(__VA_ARGS__);                                                                  \
+        if (QTest::currentTestFailed()) return;                                                    \
+    } while (false)
+
+class TeacherWindowsTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<MainWindow> window;
+    std::int64_t now = kMorning;
+
+    // A key pressed in the main window, which is made the active one first.
+    void key(int code, Qt::KeyboardModifiers modifiers = {}) {
+        // Waiting for the window itself: a window of its own counts as active with it.
+        window->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), window.get());
+        QWidget* at = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+        QTest::keyClick(at, Qt::Key(code), modifiers);
+    }
+
+    ReviewWindow* review() const { return window->findChild<ReviewWindow*>("Results"); }
+    JournalView* journalView() const { return window->findChild<JournalView*>("Journal"); }
+
+    void selectMode(Mode mode) {
+        clickThroughWindow(*window, mode == Mode::test ? "Option1(1)" : "Option1(0)");
+    }
+    void start() { clickThroughWindow(*window, "Cmd3_Start"); }
+
+    // Answers the question asked: the law, or "z z", which no law is, in the writable part
+    // of the row; a minute and five seconds after the answer before.
+    void answer(bool right) {
+        Form& form = window->form();
+        const int law = form.state.question;
+        const int from = form.state.mode == Mode::trainer ? law_keys::leftSideLength(law) : 0;
+        clickThroughWindow(*window, "Command2");
+        if (right) {
+            const law_keys::Tags tags = law_keys::lawTags(law);
+            for (int i = from; i < int(tags.size()); ++i)
+                form.drop(i + 1, tags[static_cast<std::size_t>(i)]);
+        } else {
+            form.drop(from + 1, "z");
+            form.drop(from + 2, "z");
+        }
+        window->render();
+        now += kPerAnswerMs;
+        clickThroughWindow(*window, "Command1");
+    }
+    void answerAll(const QString& pattern) {
+        for (QChar c : pattern)
+            answer(c == 'R');
+    }
+
+    // The review's rows checked against the answers given as a pattern of R and W from
+    // question 1 on.
+    void compareRows(const QString& pattern, Mode mode, bool finished) {
+        const QTableWidget* table = review()->table();
+        QCOMPARE(table->rowCount(), int(pattern.size()));
+        QStringList titles{"№", "Закон", "Ответ", "Оценка"};
+        if (finished && pattern.contains('W')) titles << "Правильная форма";
+        QCOMPARE(headerOf(table), titles);
+        for (int i = 0; i < pattern.size(); ++i) {
+            const int n = i + 1;
+            const bool right = pattern[i] == 'R';
+            const QStringList cells = rowOf(table, i);
+            QCOMPARE(cells[0], QString::number(n));
+            QCOMPARE(cells[1], qs(law(n).name));
+            const std::string written =
+                mode == Mode::test ? std::string(law(n).key) : lawSides(n).rightKey;
+            QCOMPARE(cells[2], right ? qs(keyText(written)) : QStringLiteral("z z"));
+            QCOMPARE(cells[3],
+                     right ? QStringLiteral("правильно") : QStringLiteral("не правильно"));
+            if (titles.size() == 5) QCOMPARE(cells[4], right ? QString() : qs(keyText(written)));
+        }
+    }
+
+    // Two runs of other days written by a journal writer, a damaged file and a foreign one.
+    void fillJournal(const QString& folder) {
+        JournalWriter writer(folder, [](const QString&) {});
+        const std::int64_t day = 24 * 3600 * 1000;
+        RunRecord older{
+            1, Mode::trainer, kMorning - 2 * day, kMorning - 2 * day + 300'000, RunEnding::closed,
+            {}};
+        older.answers = {{1, "yилиx", true, kMorning - 2 * day + 60'000},
+                         {2, "x", false, kMorning - 2 * day + 120'000}};
+        writer.record(older);
+        RunRecord newer{
+            2, Mode::test, kMorning - day, kMorning - day + 100'000, RunEnding::finished, {}};
+        for (int n = 1; n <= kLawCount; ++n)
+            newer.answers.push_back(
+                {n, n == 5 ? "x" : std::string(law(n).key), n != 5, kMorning - day + 1000 * n});
+        writer.record(newer);
+        QFile damaged(folder + "/broken.txt");
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write("zakony-logiki-journal 1\nmode: test\nanswers: 3\n");
+        damaged.close();
+        QFile foreign(folder + "/notes.odt");
+        QVERIFY(foreign.open(QIODevice::WriteOnly));
+        foreign.write("PK\x03\x04");
+    }
+
+  private slots:
+    void initTestCase() { installWindowFont(); }
+    void init() {
+        now = kMorning;
+        window = std::make_unique<MainWindow>();
+        window->form().clockMs = [this] { return now; };
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+    void cleanup() { window.reset(); }
+
+    void beforeAnyRunTheReviewSaysSo() {
+        key(Qt::Key_F2);
+        ReviewWindow* shownReview = review();
+        QVERIFY(shownReview);
+        QVERIFY(shownReview->isVisible());
+        QVERIFY(shownReview->isWindow());
+        QCOMPARE(shownReview->parentWidget(), window.get());
+        QCOMPARE(shownReview->windowTitle(), QStringLiteral("Результаты"));
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(shown(shownReview, "noRun"));
+        QCOMPARE(labelText(shownReview, "noRun"),
+                 QStringLiteral("Ещё нет ни одного ответа: нажмите Старт."));
+        QVERIFY(!shown(shownReview, "answers"));
+        QVERIFY(!shown(shownReview, "saveCsv"));
+        // F2 again raises the same window.
+        window->activateWindow();
+        key(Qt::Key_F2);
+        QCOMPARE(int(window->findChildren<ReviewWindow*>().size()), 1);
+    }
+
+    void reviewListsTheAnswersWhileGoing_data() {
+        QTest::addColumn<Mode>("mode");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("taken");
+        for (Mode mode : {Mode::trainer, Mode::test}) {
+            const char* name = mode == Mode::test ? "test" : "trainer";
+            QTest::addRow("%s, none yet", name) << mode << ""
+                                                << "0 с";
+            QTest::addRow("%s, one right", name) << mode << "R"
+                                                 << "1 мин 05 с";
+            QTest::addRow("%s, right wrong right", name) << mode << "RWR"
+                                                         << "3 мин 15 с";
+            QTest::addRow("%s, 22 all wrong", name) << mode << QString(22, 'W') << "23 мин 50 с";
+        }
+    }
+    void reviewListsTheAnswersWhileGoing() {
+        QFETCH(Mode, mode);
+        QFETCH(QString, pattern);
+        QFETCH(QString, taken);
+        selectMode(mode);
+        start();
+        answerAll(pattern);
+        key(Qt::Key_F2);
+        ReviewWindow* shownReview = review();
+        QVERIFY(shownReview && shownReview->isVisible());
+        COMPARE_ROWS(pattern, mode, false);
+        QCOMPARE(shown(shownReview, "answers"), !pattern.isEmpty());
+        QVERIFY(!shown(shownReview, "noRun"));
+        QVERIFY(!shown(shownReview, "user"));
+        QCOMPARE(labelText(shownReview, "mode"), QString(mode == Mode::test ? "Тест" : "Тренажёр"));
+        QCOMPARE(labelText(shownReview, "started"), QStringLiteral("08.12.2026 10:00:00"));
+        QCOMPARE(labelText(shownReview, "taken"), taken);
+        QCOMPARE(labelText(shownReview, "ending"), QStringLiteral("идёт"));
+        QCOMPARE(labelText(shownReview, "counts"),
+                 QStringLiteral("%1   Правильно: %2   Неправильно: %3")
+                     .arg(pattern.size())
+                     .arg(pattern.count('R'))
+                     .arg(pattern.count('W')));
+        // The time taken goes on while the run does.
+        now += 61'000;
+        QTRY_COMPARE_WITH_TIMEOUT(labelText(shownReview, "taken") != taken, true, 3000);
+    }
+
+    void wholeTestShowsTheAcceptedFormsOfTheWrongOnes_data() {
+        QTest::addColumn<Mode>("mode");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<int>("wrongLaw");
+        QTest::addColumn<QString>("accepted"); // of that law, written out
+        QString rightButThree(kLawCount, 'R');
+        rightButThree[1] = rightButThree[2] = rightButThree[22] = 'W';
+        QTest::newRow("trainer") << Mode::trainer << rightButThree << 3 << "(x ∨ y) ∨ z";
+        QTest::newRow("test") << Mode::test << rightButThree << 2 << "x • y = y • x";
+        QTest::newRow("test, all right") << Mode::test << QString(kLawCount, 'R') << 0 << "";
+    }
+    void wholeTestShowsTheAcceptedFormsOfTheWrongOnes() {
+        QFETCH(Mode, mode);
+        QFETCH(QString, pattern);
+        QFETCH(int, wrongLaw);
+        QFETCH(QString, accepted);
+        selectMode(mode);
+        start();
+        key(Qt::Key_F2); // open all along: the forms appear with the last answer
+        answerAll(pattern.left(kLawCount - 1));
+        COMPARE_ROWS(pattern.left(kLawCount - 1), mode, false);
+        answer(pattern.back() == 'R');
+        COMPARE_ROWS(pattern, mode, true);
+        if (wrongLaw) QCOMPARE(rowOf(review()->table(), wrongLaw - 1).at(4), accepted);
+        QCOMPARE(labelText(review(), "ending"), QStringLiteral("пройден до конца"));
+        QCOMPARE(labelText(review(), "taken"), QStringLiteral("24 мин 55 с"));
+        // Checks after the end change nothing.
+        clickThroughWindow(*window, "Command1");
+        COMPARE_ROWS(pattern, mode, true);
+    }
+
+    void reviewFollowsStartAndModeChanges_data() {
+        QTest::addColumn<bool>("journalOn");
+        QTest::newRow("journal off") << false;
+        QTest::newRow("journal on") << true;
+    }
+    void reviewFollowsStartAndModeChanges() {
+        QFETCH(bool, journalOn);
+        QTemporaryDir folder;
+        if (journalOn) window->setJournal(std::make_unique<JournalWriter>(folder.path()));
+        start();
+        key(Qt::Key_F2);
+        ReviewWindow* shownReview = review();
+        QVERIFY(shown(shownReview, "noAnswers") && !shown(shownReview, "answers"));
+        answer(true);
+        COMPARE_ROWS("R", Mode::trainer, false);
+        answer(false);
+        COMPARE_ROWS("RW", Mode::trainer, false);
+        if (journalOn) {
+            const JournalListing listing =
+                readJournal(folder.path(), window->journal()->currentFile());
+            QCOMPARE(int(listing.runs.size()), 1);
+            QCOMPARE(int(listing.runs.front().run.answers.size()), 2);
+        }
+        start(); // again: a new run, nothing answered yet
+        QCOMPARE(shownReview->table()->rowCount(), 0);
+        QVERIFY(shown(shownReview, "noAnswers"));
+        QCOMPARE(labelText(shownReview, "ending"), QStringLiteral("идёт"));
+        answer(false);
+        COMPARE_ROWS("W", Mode::trainer, false);
+        selectMode(Mode::test); // ends the run; the review shows it ended so
+        COMPARE_ROWS("W", Mode::trainer, false);
+        QCOMPARE(labelText(shownReview, "ending"), QStringLiteral("сменён режим"));
+        QCOMPARE(labelText(shownReview, "mode"), QStringLiteral("Тренажёр"));
+        start();
+        QCOMPARE(labelText(shownReview, "mode"), QStringLiteral("Тест"));
+        answer(true);
+        COMPARE_ROWS("R", Mode::test, false);
+        // Closed, it is not kept up to date, and shows the run as it is when opened again.
+        shownReview->close();
+        answer(true);
+        QCOMPARE(shownReview->table()->rowCount(), 1);
+        key(Qt::Key_F2);
+        COMPARE_ROWS("RR", Mode::test, false);
+    }
+
+    void textsFitAndZoomScalesThem_data() {
+        QTest::addColumn<int>("zoom");
+        for (int zoom : kTestedZooms)
+            QTest::addRow("%d %%", zoom) << zoom;
+    }
+    void textsFitAndZoomScalesThem() {
+        QFETCH(int, zoom);
+        selectMode(Mode::test);
+        start();
+        key(Qt::Key_F2);
+        answerAll(QString(kLawCount, 'W')); // the longest names and forms
+        const ReviewWindow* shownReview = review();
+        const double fontAt100 = shownReview->font().pointSizeF();
+        const int lawColumnAt100 = shownReview->table()->columnWidth(1);
+        ZOOM_TO(*window, zoom);
+        QCOMPARE(shownReview->shownFactor(), zoom / 100.0);
+        QCOMPARE(shownReview->font().pointSizeF(), fontAt100 * zoom / 100.0);
+        QCOMPARE(shownReview->table()->font().pointSizeF(), fontAt100 * zoom / 100.0);
+        QCOMPARE(shownReview->table()->horizontalHeader()->font().pointSizeF(),
+                 fontAt100 * zoom / 100.0);
+        if (zoom > 100) QVERIFY(shownReview->table()->columnWidth(1) > lawColumnAt100 * 1.3);
+        const QString cut = cutText(shownReview->table());
+        QVERIFY2(cut.isEmpty(), qPrintable(cut));
+        for (const QLabel* label : shownReview->findChildren<QLabel*>())
+            if (label->isVisible())
+                QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+        QVERIFY(shownReview->width() >= shownReview->table()->sizeHint().width());
+        // The journal's window follows the zoom too.
+        key(Qt::Key_J, Qt::ControlModifier);
+        QVERIFY(journalView());
+        QCOMPARE(journalView()->font().pointSizeF(), fontAt100 * zoom / 100.0);
+        ZOOM_TO(*window, 100);
+        QCOMPARE(journalView()->font().pointSizeF(), fontAt100);
+        QCOMPARE(shownReview->font().pointSizeF(), fontAt100);
+    }
+
+    void journalListsRunsNewestFirstWithTheSkipped() {
+        QTemporaryDir folder;
+        fillJournal(folder.path());
+        window->setJournal(std::make_unique<JournalWriter>(folder.path()));
+        key(Qt::Key_J, Qt::ControlModifier);
+        JournalView* view = journalView();
+        QVERIFY(view && view->isVisible());
+        QCOMPARE(view->windowTitle(), QStringLiteral("Журнал"));
+        const QTableWidget* table = view->table();
+        QCOMPARE(headerOf(table), QStringList({"Дата", "Ученик", "Компьютер", "Режим", "Ответов",
+                                               "Правильно", "Неправильно", "Как окончен"}));
+        QCOMPARE(table->rowCount(), 2);
+        const QString user = currentUserName(), machine = QSysInfo::machineHostName();
+        QCOMPARE(rowOf(table, 0), QStringList({"07.12.2026 10:00:00", user, machine, "Тест", "23",
+                                               "22", "1", "пройден до конца"}));
+        QCOMPARE(rowOf(table, 1), QStringList({"06.12.2026 10:00:00", user, machine, "Тренажёр",
+                                               "2", "1", "1", "окно закрыто"}));
+        const QString skipped = labelText(view, "skipped");
+        QVERIFY2(skipped.startsWith(QStringLiteral("Пропущено файлов: 2\n")), qPrintable(skipped));
+        QVERIFY2(skipped.contains(QStringLiteral("\nbroken.txt — файл повреждён")),
+                 qPrintable(skipped));
+        QVERIFY2(skipped.contains(QStringLiteral("\nnotes.odt — не файл журнала")),
+                 qPrintable(skipped));
+        QVERIFY(shown(view, "skipped"));
+        QVERIFY(!shown(view, "off") && !shown(view, "problem"));
+        QString cut = cutText(table);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut));
+        QVERIFY(view->width() >= view->findChild<QLabel*>("skipped")->sizeHint().width());
+
+        // A run of this window appears on "Обновить", still going, not cut short.
+        start();
+        answer(true);
+        view->findChild<QPushButton*>("reload")->click();
+        QCOMPARE(table->rowCount(), 3);
+        QCOMPARE(rowOf(table, 0).at(7), QStringLiteral("идёт"));
+        QCOMPARE(rowOf(table, 0).at(4), QStringLiteral("1"));
+    }
+
+    void openingARunShowsItsReview() {
+        QTemporaryDir folder;
+        fillJournal(folder.path());
+        window->setJournal(std::make_unique<JournalWriter>(folder.path()));
+        key(Qt::Key_J, Qt::ControlModifier);
+        JournalView* view = journalView();
+        QTableWidget* table = view->table();
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+        // A double click on the older run.
+        const QPoint cell = table->visualRect(table->model()->index(1, 3)).center();
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell);
+        ReviewWindow* runReview = view->review();
+        QVERIFY(runReview && runReview->isVisible());
+        QCOMPARE(runReview->objectName(), QStringLiteral("JournalRun"));
+        QVERIFY(review() == nullptr || !review()->isVisible()); // not the current run's review
+        QCOMPARE(labelText(runReview, "user"), currentUserName());
+        QCOMPARE(labelText(runReview, "machine"), QSysInfo::machineHostName());
+        QCOMPARE(labelText(runReview, "ending"), QStringLiteral("окно закрыто"));
+        QCOMPARE(labelText(runReview, "taken"), QStringLiteral("5 мин 00 с"));
+        QCOMPARE(runReview->table()->rowCount(), 2);
+        QCOMPARE(rowOf(runReview->table(), 0),
+                 QStringList({"1", qs(law(1).name), "y ∨ x", "правильно"}));
+        QCOMPARE(rowOf(runReview->table(), 1),
+                 QStringList({"2", qs(law(2).name), "x", "не правильно"}));
+        QVERIFY(shown(runReview, "saveCsv"));
+        // "Открыть" on the newer one, finished: its accepted forms.
+        table->selectRow(0);
+        auto* open = view->findChild<QPushButton*>("open");
+        QVERIFY(open->isEnabled());
+        open->click();
+        QCOMPARE(runReview->table()->rowCount(), kLawCount);
+        QCOMPARE(runReview->table()->columnCount(), 5);
+        QCOMPARE(rowOf(runReview->table(), 4).at(4), qs(keyText(law(5).key)));
+        QCOMPARE(labelText(runReview, "taken"), QStringLiteral("1 мин 40 с"));
+        QCOMPARE(int(view->findChildren<ReviewWindow*>().size()), 1);
+        QVERIFY(!view->openRun(2));
+    }
+
+    void csvExports_data() {
+        QTest::addColumn<bool>("ofOneRun");
+        QTest::newRow("the list") << false;
+        QTest::newRow("one run") << true;
+    }
+    void csvExports() {
+        QFETCH(bool, ofOneRun);
+        QTemporaryDir folder, out;
+        fillJournal(folder.path());
+        window->setJournal(std::make_unique<JournalWriter>(folder.path()));
+        key(Qt::Key_J, Qt::ControlModifier);
+        JournalView* view = journalView();
+        const QString path = out.filePath("export.csv");
+        int lines = 0;
+        if (ofOneRun) {
+            QVERIFY(view->openRun(0));
+            QVERIFY(view->review()->saveCsv(path));
+            lines = 1 + kLawCount;
+        } else {
+            QVERIFY(view->saveCsv(path));
+            lines = 1 + 2;
+        }
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray csv = file.readAll();
+        QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
+        QVERIFY(csv.endsWith("\r\n"));
+        QCOMPARE(int(csv.count("\r\n")), lines);
+        const QString header = QString::fromUtf8(csv.mid(3, csv.indexOf("\r\n") - 3));
+        QVERIFY2(header.startsWith(ofOneRun ? "Вопрос," : "Начало,"), qPrintable(header));
+        if (!ofOneRun) QVERIFY(csv.contains("2026-12-07 10:00:00"));
+
+        // Not writable: a message box says so, nothing is made, the window goes on.
+        const QString nowhere = out.filePath("no such folder/export.csv");
+        bool saved = true;
+        const BoxSeen box = closingTheBox(
+            [&] { saved = ofOneRun ? view->review()->saveCsv(nowhere) : view->saveCsv(nowhere); });
+        QVERIFY(!saved);
+        QVERIFY(box.seen);
+        QVERIFY2(box.text.contains("не записан"), qPrintable(box.text));
+        QVERIFY(!QFile::exists(nowhere));
+        QVERIFY(
+            !(ofOneRun ? view->review()->writeCsv(nowhere) : view->writeCsv(nowhere)).isEmpty());
+    }
+
+    void journalOffOrUnreadableSaysSo_data() {
+        QTest::addColumn<QString>("case_");
+        QTest::newRow("off") << "off";
+        QTest::newRow("no folder yet") << "no folder yet";
+        QTest::newRow("folder gone after a Start") << "folder gone";
+        QTest::newRow("empty folder") << "empty folder";
+    }
+    void journalOffOrUnreadableSaysSo() {
+        QFETCH(QString, case_);
+        QTemporaryDir folder;
+        if (case_ == "no folder yet" || case_ == "folder gone")
+            window->setJournal(std::make_unique<JournalWriter>(folder.filePath("gone")));
+        if (case_ == "folder gone") {
+            start();
+            QVERIFY(QDir(folder.filePath("gone")).removeRecursively());
+        }
+        if (case_ == "empty folder")
+            window->setJournal(std::make_unique<JournalWriter>(folder.path()));
+        key(Qt::Key_J, Qt::ControlModifier);
+        JournalView* view = journalView();
+        QVERIFY(view && view->isVisible());
+        QVERIFY(!shown(view, "runs"));
+        QVERIFY(!shown(view, "skipped"));
+        QCOMPARE(shown(view, "off"), case_ == "off");
+        QCOMPARE(shown(view, "problem"), case_ == "folder gone");
+        QCOMPARE(shown(view, "empty"), case_ == "empty folder" || case_ == "no folder yet");
+        if (case_ == "no folder yet")
+            QVERIFY2(labelText(view, "empty").contains(QStringLiteral("при первом нажатии")),
+                     qPrintable(labelText(view, "empty")));
+        QCOMPARE(shown(view, "reload"), case_ != "off");
+        QVERIFY(!view->findChild<QPushButton*>("saveCsv")->isEnabled());
+        if (case_ == "off")
+            QCOMPARE(
+                labelText(view, "off"),
+                QStringLiteral("Журнал не ведётся (запуск с --no-journal или так в настройках)."));
+        if (case_ == "folder gone")
+            QVERIFY2(labelText(view, "problem").contains(folder.filePath("gone")),
+                     qPrintable(labelText(view, "problem")));
+        // The review works all the same.
+        start();
+        answer(true);
+        key(Qt::Key_F2);
+        COMPARE_ROWS("R", Mode::trainer, false);
+    }
+
+    // A right click on the background offers both windows; on a control it does what it did.
+    void backgroundMenuOpensTheWindows_data() {
+        QTest::addColumn<QString>("under"); // the control under the pointer; empty: none
+        QTest::addColumn<bool>("menu");
+        QTest::newRow("background") << "" << true;
+        QTest::newRow("frame") << "Frame4" << true;
+        QTest::newRow("check button") << "Command1" << false;
+        QTest::newRow("start button") << "Cmd3_Start" << false;
+        QTest::newRow("slot") << slotName(3) << false;
+        QTest::newRow("palette") << imageName(1) << false;
+        QTest::newRow("law's name") << "Label2" << false;
+    }
+    void backgroundMenuOpensTheWindows() {
+        QFETCH(QString, under);
+        QFETCH(bool, menu);
+        QPoint at;
+        if (under.isEmpty()) {
+            // A point of the window with no control on it.
+            for (int y = 2; y < window->height() && at.isNull(); y += 4)
+                for (int x = 2; x < window->width() && at.isNull(); x += 4)
+                    if (!window->childAt(x, y)) at = QPoint(x, y);
+            QVERIFY(!at.isNull());
+        } else {
+            QWidget* control = window->control(under);
+            QVERIFY(control);
+            // A frame's own part: inside it, under its caption, where its children are not.
+            at = under.startsWith("Frame")
+                     ? control->mapTo(window.get(), QPoint(4, control->height() - 4))
+                     : centreInWindow(*window, control);
+            QCOMPARE(window->childAt(at), control);
+        }
+        const FormState before = window->form().state;
+        QTest::mouseClick(window->windowHandle(), Qt::RightButton, {}, at);
+        auto* popup = window->findChild<QMenu*>("TeacherMenu");
+        QCOMPARE(popup != nullptr && popup->isVisible(), menu);
+        QVERIFY(window->form().state == before);
+        if (!menu) return;
+        const QList<QAction*> actions = popup->actions();
+        QCOMPARE(actions.size(), 2);
+        QCOMPARE(actions[0]->text(), QStringLiteral("Результаты (F2)"));
+        QCOMPARE(actions[1]->text(), QStringLiteral("Журнал (Ctrl+J)"));
+        QCOMPARE(popup->font().pointSizeF(), window->font().pointSizeF());
+        actions[0]->trigger();
+        popup->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(review() && review()->isVisible());
+        QVERIFY(!journalView());
+        QTest::mouseClick(window->windowHandle(), Qt::RightButton, {}, at);
+        popup = window->findChild<QMenu*>("TeacherMenu");
+        QVERIFY(popup);
+        popup->actions()[1]->trigger();
+        popup->close();
+        QVERIFY(journalView() && journalView()->isVisible());
+    }
+
+    // The keys of the teacher's windows take nothing from the pupil's: a run goes on as before.
+    void teacherKeysLeaveTheRunAlone() {
+        start();
+        answer(true);
+        window->form().drop(law_keys::leftSideLength(2) + 1, "x");
+        window->render();
+        const FormState before = window->form().state;
+        key(Qt::Key_F2);
+        key(Qt::Key_J, Qt::ControlModifier);
+        QVERIFY(window->form().state == before);
+        QCOMPARE(int(window->form().run.answers.size()), 1);
+        // Each opens from the other, too; a symbol's key typed there writes nothing.
+        journalView()->close();
+        review()->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), review());
+        QTest::keyClick(review(), Qt::Key_X);
+        QTest::keyClick(review(), Qt::Key_J, Qt::ControlModifier);
+        QVERIFY(journalView()->isVisible());
+        review()->close();
+        QTest::keyClick(journalView(), Qt::Key_F2);
+        QVERIFY(review()->isVisible());
+        QVERIFY(window->form().state == before);
+        // Escape closes a teacher's window.
+        journalView()->activateWindow();
+        QTest::keyClick(journalView(), Qt::Key_Escape);
+        QVERIFY(!journalView()->isVisible());
+        QTest::keyClick(review(), Qt::Key_Escape);
+        QVERIFY(!review()->isVisible());
+    }
+};
+
+QTEST_MAIN(TeacherWindowsTest)
+#include "tst_teacher_windows.moc"
