@@ -2,7 +2,10 @@
 // on the offscreen window: median and worst over many repetitions. Prints figures only.
 #include "bench_stats.h"
 #include "core/laws.h"
-#include "journal/journal.h"
+#include "journal/journal_csv.h"
+#include "journal/journal_file.h"
+#include "journal/journal_folder.h"
+#include "journal/journal_writer.h"
 #include "pupil/main_window.h"
 #include "journal/qt_text.h"
 #include "pupil/symbol_drag.h"

@@ -1,7 +1,10 @@
 // The window's side of the journal and of the teacher's windows: every change of the run's
 // record is written as it happens and shown in an open review, closing the window ends a run
 // still going, and F2, Ctrl+J or the background's menu open the review and the journal's runs.
-#include "journal/journal.h"
+#include "journal/journal_csv.h"
+#include "journal/journal_file.h"
+#include "journal/journal_folder.h"
+#include "journal/journal_writer.h"
 #include "teacher/journal_view.h"
 #include "pupil/main_window.h"
 #include "teacher/review_window.h"

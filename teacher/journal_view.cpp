@@ -1,5 +1,7 @@
 #include "teacher/journal_view.h"
 
+#include "journal/journal_csv.h"
+#include "journal/journal_writer.h"
 #include "journal/qt_text.h"
 #include "teacher/review_window.h"
 

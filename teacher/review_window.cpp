@@ -1,5 +1,6 @@
 #include "teacher/review_window.h"
 
+#include "journal/journal_csv.h"
 #include "journal/qt_text.h"
 #include "teacher/window_font.h"
 

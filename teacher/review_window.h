@@ -5,7 +5,7 @@
 #pragma once
 
 #include "core/run_record.h"
-#include "journal/journal.h"
+#include "journal/journal_file.h"
 
 #include <QTableWidget>
 #include <QWidget>

@@ -9,7 +9,10 @@
 // JOURNAL_KILL_SEED replays the choices of a run (the moments of the kills depend on the machine
 // too); JOURNAL_KILLS sets how many kills (60 by default, 50 at least).
 #include "support/law_keys.h"
-#include "journal/journal.h"
+#include "journal/journal_csv.h"
+#include "journal/journal_file.h"
+#include "journal/journal_folder.h"
+#include "journal/journal_writer.h"
 #include "window_targets.h"
 #include "x_display.h"
 

@@ -5,7 +5,10 @@
 // xdotool runs as a separate process while this process keeps spinning its event loop: a
 // press on a palette symbol enters QDrag::exec, whose nested loop must see the X events of the
 // moves and of the release that follow.
-#include "journal/journal.h"
+#include "journal/journal_csv.h"
+#include "journal/journal_file.h"
+#include "journal/journal_folder.h"
+#include "journal/journal_writer.h"
 #include "teacher/journal_view.h"
 #include "pupil/main_window.h"
 #include "teacher/review_window.h"

@@ -5,7 +5,10 @@
 
 #include "core/form.h"
 #include "support/law_keys.h"
-#include "journal/journal.h"
+#include "journal/journal_csv.h"
+#include "journal/journal_file.h"
+#include "journal/journal_folder.h"
+#include "journal/journal_writer.h"
 #include "journal/qt_text.h"
 
 #include <QDateTime>

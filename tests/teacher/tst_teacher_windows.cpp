@@ -3,7 +3,10 @@
 // and why; a run opens in its review; both save CSV. Run on a large screen, for the zoom of 200 %.
 #include "pupil/window_test_support.h"
 
-#include "journal/journal.h"
+#include "journal/journal_csv.h"
+#include "journal/journal_file.h"
+#include "journal/journal_folder.h"
+#include "journal/journal_writer.h"
 #include "teacher/journal_view.h"
 #include "teacher/review_window.h"
 #include "teacher/window_font.h"

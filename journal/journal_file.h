@@ -1,0 +1,52 @@
+// The journal: one small UTF-8 text file per run in a journal folder, rewritten whole after
+// every answer (written aside, flushed to the disk, then renamed over the old one), so a kill or
+// a power cut loses at most the answer being written and never leaves half a file. Reading
+// lists every run found, newest first, and says which files it skipped and why.
+//
+// The file, format 1 (lines "name: value", each ended by a newline; the eight lines of the head
+// each once; unknown names of lower-case letters, digits and hyphens are passed over, any other
+// line is damage):
+//   zakony-logiki-journal 1
+//   program: 1.3.0
+//   user: ivanov
+//   machine: class-07
+//   mode: test                      (trainer | test)
+//   started: 2026-12-08T15:54:10.123+03:00
+//   ended: 2026-12-08T16:10:02.480+03:00    (empty while the run goes on)
+//   ending: finished                (going | finished | restarted | mode-changed | closed;
+//                                    cut-short in a run read back as never closed, written again)
+//   answers: 23
+//   answer: 1 right 2026-12-08T15:55:01.002+03:00 xилиyравноyилиx
+//   …one "answer:" line per check: law, right|wrong, time, the formula key as written
+// A run whose file still says "going" when read by anyone but its own window was cut short.
+#pragma once
+
+#include "core/run_record.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+inline constexpr int kJournalFormat = 1;
+inline constexpr char kJournalExtension[] = ".txt"; // a run's file; any other is no run
+
+struct JournalRun {
+    RunRecord run;
+    QString user, machine, program;
+    QString fileName; // in the journal folder; empty for a run not read from a file
+};
+
+// A run's file, and a file read back: the run, or why it cannot be read.
+QByteArray journalText(const JournalRun& entry);
+struct JournalReading {
+    std::optional<JournalRun> run;
+    QString problem; // in Russian, for the teacher: "пустой файл", "формат 2 новее этой программы"
+};
+JournalReading parseJournal(const QByteArray& text);
+
+// Local time as the journal writes it, and back; nothing for a text that is no such time.
+QString journalTime(std::int64_t ms);
+std::optional<std::int64_t> journalTimeMs(const QString& text);
+
+// A name or a machine's name as one line of the file.
+QString oneLine(QString text);
