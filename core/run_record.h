@@ -31,6 +31,8 @@ struct RunRecord {
     std::int64_t endedMs = 0; // 0 while going
     RunEnding ending = RunEnding::going;
     std::vector<Answer> answers;
+    // The laws asked, in the order asked; empty: all of them in the catalogue's order.
+    std::vector<int> asked;
 
     int rightCount() const;
     int wrongCount() const { return static_cast<int>(answers.size()) - rightCount(); }
@@ -49,12 +51,14 @@ std::string keyText(std::string_view key);
 
 // One line of the review of a run.
 struct ReviewRow {
-    int number = 0; // the question, 1 … 23
+    int number = 0; // the question, 1 … the laws asked
+    int law = 0;    // the law's number in the catalogue
     std::string lawName;
     std::string answer;  // as written, in signs; "(пусто)" for an empty row
     std::string verdict; // "правильно" or "не правильно"
     std::string
         accepted; // the accepted form of a wrong answer once the run is finished; else empty
+    std::string reason; // why a wrong answer is wrong, where it may be shown; else empty
 };
 
 // The review's rows of a run, in the order answered. The accepted forms are shown only for a

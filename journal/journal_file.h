@@ -33,7 +33,14 @@ inline constexpr char kJournalExtension[] = ".txt"; // a run's file; any other i
 struct JournalRun {
     RunRecord run;
     QString user, machine, program;
+    QString pupil;    // the name the pupil gave at Start; empty where none was asked
     QString fileName; // in the journal folder; empty for a run not read from a file
+    // Read from the disk: the file's owner and its last write (ms since 1970), and whether a
+    // stored verdict disagreed with the catalogue's judgement of its answer (the count follows
+    // the catalogue).
+    QString owner;
+    std::int64_t writtenMs = 0;
+    bool verdictsForged = false;
 };
 
 // A run's file, and a file read back: the run, or why it cannot be read.
