@@ -62,7 +62,7 @@ void Form::applyMode(Mode m) {
 
 void Form::start() {
     endRun(RunEnding::restarted);
-    run = RunRecord{run.number + 1, state.mode, clockMs(), 0, RunEnding::going, {}};
+    run = RunRecord{run.number + 1, state.mode, clockMs(), 0, RunEnding::going, {}, {}};
     tellRun();
     prepareRun();
     state.runGoing = true;

@@ -68,7 +68,11 @@ void JournalWriter::record(const RunRecord& run) {
         fileName = newFileName(run);
         onDisk = false;
     }
-    JournalRun entry{run, user, machine, QCoreApplication::applicationVersion(), {}};
+    JournalRun entry;
+    entry.run = run;
+    entry.user = user;
+    entry.machine = machine;
+    entry.program = QCoreApplication::applicationVersion();
     QString problem;
     Written written = write(journalText(entry), problem);
     for (int tries = 0; written == Written::nameTaken && tries < 8; ++tries) {

@@ -289,7 +289,9 @@ void ReviewWindow::refreshTimeTaken() {
 
 // The run shown, with its user and machine where it came from the journal.
 QByteArray ReviewWindow::csv() const {
-    return answersCsv(fromJournal.value_or(JournalRun{run, {}, {}, {}, {}}));
+    JournalRun current;
+    current.run = run;
+    return answersCsv(fromJournal.value_or(current));
 }
 
 QString ReviewWindow::writeCsv(const QString& path) const {

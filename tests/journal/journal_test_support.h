@@ -49,7 +49,7 @@ inline void answer(Form& form, int n, bool right) {
 
 // A run of `count` answers to questions 1 … count, every third one wrong, 61 s apart.
 inline RunRecord madeRun(Mode mode, RunEnding ending, int count, std::int64_t startedMs = kMoment) {
-    RunRecord run{1, mode, startedMs, 0, ending, {}};
+    RunRecord run{1, mode, startedMs, 0, ending, {}, {}};
     for (int n = 1; n <= count; ++n) {
         const bool right = n % 3 != 0;
         run.answers.push_back(
@@ -62,7 +62,12 @@ inline RunRecord madeRun(Mode mode, RunEnding ending, int count, std::int64_t st
 
 inline JournalRun entryOf(const RunRecord& run, const QString& user = QStringLiteral("ivanov"),
                           const QString& machine = QStringLiteral("class-07")) {
-    return JournalRun{run, user, machine, QStringLiteral("1.2.0"), {}};
+    JournalRun entry;
+    entry.run = run;
+    entry.user = user;
+    entry.machine = machine;
+    entry.program = QStringLiteral("1.2.0");
+    return entry;
 }
 
 inline QByteArray readAll(const QString& path) {

@@ -195,12 +195,12 @@ class TeacherWindowsTest : public QObject {
         const std::int64_t day = 24 * 3600 * 1000;
         RunRecord older{
             1, Mode::trainer, kMorning - 2 * day, kMorning - 2 * day + 300'000, RunEnding::closed,
-            {}};
+            {}, {}};
         older.answers = {{1, "yилиx", true, kMorning - 2 * day + 60'000},
                          {2, "x", false, kMorning - 2 * day + 120'000}};
         writer.record(older);
         RunRecord newer{
-            2, Mode::test, kMorning - day, kMorning - day + 100'000, RunEnding::finished, {}};
+            2, Mode::test, kMorning - day, kMorning - day + 100'000, RunEnding::finished, {}, {}};
         for (int n = 1; n <= kLawCount; ++n)
             newer.answers.push_back(
                 {n, n == 5 ? "x" : std::string(law(n).key), n != 5, kMorning - day + 1000 * n});
