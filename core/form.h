@@ -113,6 +113,9 @@ class Form {
     // Where the caret goes after Start, Check, Clear and a mode change: in trainer mode the
     // slot after the drawn "=", otherwise slot 1.
     int caretHome() const;
+    // The first slot the keyboard may write or empty: in trainer mode the one after the drawn
+    // "=", otherwise slot 1.
+    int firstWritableSlot() const;
 
     // The slots' tags joined in slot order.
     std::string formulaKey() const;

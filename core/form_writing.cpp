@@ -7,7 +7,8 @@
 namespace {
 
 // The symbol a typed character stands for, or "" when it stands for none. The Russian layout
-// types ч, н, я, м on the keys that bear x, y, z, v, so those letters count as well.
+// types ч, н, я, м on the keys that bear x, y, z, v, and ю, б, ё on those of >, < and ~, so
+// those letters count as well.
 std::string_view tagOfKey(char32_t key) {
     switch (key) {
     case U'x':
@@ -47,9 +48,15 @@ std::string_view tagOfKey(char32_t key) {
     case U'.':
         return "и";
     case U'>':
+    case U'ю':
+    case U'Ю':
         return "imp";
     case U'<':
     case U'~':
+    case U'б':
+    case U'Б':
+    case U'ё':
+    case U'Ё':
         return "ekv";
     default:
         return "";
@@ -103,8 +110,13 @@ void Form::emptySlot(int slot) {
     state.slot(slot) = Slot{Picture::blank(), ""};
 }
 
+// In trainer mode the drawn left-hand side is the program's: the keyboard never enters it.
+int Form::firstWritableSlot() const {
+    return caretHome();
+}
+
 void Form::moveCaret(int slot) {
-    state.caret = std::clamp(slot, 1, kSlotCount);
+    state.caret = std::clamp(slot, firstWritableSlot(), kSlotCount);
 }
 
 void Form::placeAtCaret(std::string_view tag) {
@@ -117,11 +129,11 @@ void Form::placePickedAtCaret() {
 }
 
 void Form::deleteAtCaret() {
-    emptySlot(state.caret);
+    if (state.caret >= firstWritableSlot()) emptySlot(state.caret);
 }
 
 void Form::backspace() {
-    if (state.caret <= 1) return;
+    if (state.caret <= firstWritableSlot()) return;
     moveCaret(state.caret - 1);
     emptySlot(state.caret);
 }

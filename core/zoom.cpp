@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdlib>
+#include <cmath>
+#include <string>
 
 namespace {
 
@@ -14,10 +15,10 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-int nearestStep(long long percent) {
+int nearestStep(double percent) {
     int best = kZoomSteps.front();
     for (int step : kZoomSteps)
-        if (std::llabs(step - percent) < std::llabs(best - percent)) best = step;
+        if (std::fabs(step - percent) < std::fabs(best - percent)) best = step;
     return best;
 }
 
@@ -33,13 +34,17 @@ static std::string quotable(std::string_view text) {
 
 ZoomReading readZoom(std::string_view text) {
     const std::string_view digits = trimmed(text);
-    long long value = 0;
+    // A fraction or an exponent ("150.5", "1e20") is still a number: the nearest step is taken.
+    double value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
+    const bool number = error == std::errc() || error == std::errc::result_out_of_range;
+    if (digits.empty() || !number || end != digits.data() + digits.size() || std::isnan(value))
         return {100, "«" + quotable(text) + "» — не масштаб в процентах; взят 100 %"};
+    if (error == std::errc::result_out_of_range) value = digits.front() == '-' ? 0 : 1e9;
+    value = std::clamp(value, 0.0, 1e9); // far beyond every step, and still exact
     const int step = nearestStep(value);
     if (step == value) return {step, {}};
-    return {step, std::to_string(value) +
+    return {step, std::string(digits) +
                       " % — не шаг масштаба (100, 125, 150, 175, 200, 250, 300); взят " +
                       std::to_string(step) + " %"};
 }

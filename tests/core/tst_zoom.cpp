@@ -41,6 +41,9 @@ class ZoomTest : public QObject {
         QTest::newRow("230, nearer 250") << "230" << 250 << "230 %|250 %";
         QTest::newRow("301") << "301" << 300 << "301 %|300 %";
         QTest::newRow("1000") << "1000" << 300 << "1000 %|300 %";
+        QTest::newRow("fraction") << "150.5" << 150 << "150.5 %|150 %";
+        QTest::newRow("exponent, too large") << "1e20" << 300 << "1e20 %|300 %";
+        QTest::newRow("exponent, huge") << "1e400" << 300 << "300 %";
         QTest::newRow("abc") << "abc" << 100 << "«abc»|100 %";
         QTest::newRow("empty") << "" << 100 << "«»|100 %";
         QTest::newRow("spaces only") << "   " << 100 << "100 %";
