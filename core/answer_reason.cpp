@@ -26,12 +26,7 @@ std::string edgeName(const FormulaProblem& p) {
 }
 
 bool isFormOf(int n, std::string_view key) {
-    const Law& l = law(n);
-    return key == l.key || (!l.otherForm.empty() && key == l.otherForm);
-}
-
-bool accepted(int n, Mode mode, std::string_view answerKey) {
-    return mode == Mode::trainer ? answerKey == lawSides(n).rightKey : isFormOf(n, answerKey);
+    return acceptsAnswer(n, Mode::test, key);
 }
 
 // The first assignment, counting up from all zero with x highest, where the sides differ,
@@ -84,7 +79,7 @@ std::string problemText(const FormulaProblem& p) {
 }
 
 std::string whyWrong(int n, Mode mode, std::string_view answerKey) {
-    if (accepted(n, mode, answerKey)) return {};
+    if (acceptsAnswer(n, mode, answerKey)) return {};
     if (answerKey.empty()) return problemText({});
     // The trainer's drawn left-hand side carries no tags: the answer goes on from its "=".
     const bool asWritten = mode == Mode::test || answerKey.find(kEqualsTag) != answerKey.npos;

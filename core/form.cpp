@@ -146,12 +146,8 @@ void Form::judgeAnswer() {
     state.wrongShown = std::to_string(state.wrongCount);
 }
 
-// Trainer mode judges the right-hand side alone (the drawn left side carries no tags); test
-// mode the whole law, in its catalogue form or its other accepted form.
 bool Form::accepts(int lawNumber) const {
-    if (state.mode == Mode::trainer) return state.checkedKey == lawSides(lawNumber).rightKey;
-    const Law& l = law(lawNumber);
-    return state.checkedKey == l.key || (!l.otherForm.empty() && state.checkedKey == l.otherForm);
+    return acceptsAnswer(lawNumber, state.mode, state.checkedKey);
 }
 
 // The pupil's symbols go; in trainer mode the drawn left-hand side stays.

@@ -28,3 +28,9 @@ const LawSides& lawSides(int n) {
     }();
     return all[static_cast<std::size_t>(n - 1)];
 }
+
+bool acceptsAnswer(int n, Mode mode, std::string_view key) {
+    if (mode == Mode::trainer) return key == lawSides(n).rightKey;
+    const Law& l = law(n);
+    return key == l.key || (!l.otherForm.empty() && key == l.otherForm);
+}

@@ -2,6 +2,7 @@
 // left-hand side the trainer draws, the right-hand side it accepts, and the hint.
 #pragma once
 
+#include "core/mode.h"
 #include "core/symbols.h"
 
 #include <array>
@@ -61,3 +62,7 @@ struct LawSides {
 
 // Law n's sides, n = 1 … kLawCount; worked out once from its key.
 const LawSides& lawSides(int n);
+
+// Whether a key answers law n (1 … kLawCount): in trainer mode the right-hand side alone (the
+// drawn left side carries no tags), in test mode the whole law in either of its forms.
+bool acceptsAnswer(int n, Mode mode, std::string_view key);

@@ -2,15 +2,12 @@
 // it was judged against and the verdict. The review and the journal are both drawn from it.
 #pragma once
 
+#include "core/mode.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
-
-enum class Mode : std::uint8_t {
-    trainer, // the left-hand side is drawn; the pupil writes the right-hand side, with a hint
-    test,    // the pupil writes the whole law
-};
 
 // How a run ended. `going` is a run still asked; a record read back that still says so was
 // never closed: the program was killed or the machine lost power (`cutShort`).
@@ -57,7 +54,7 @@ struct ReviewRow {
     std::string answer;  // as written, in signs; "(пусто)" for an empty row
     std::string verdict; // "правильно" or "не правильно"
     std::string
-        accepted; // the accepted form of a wrong answer once the run is finished; else empty
+        accepted;       // the accepted form of a wrong answer once the run is finished; else empty
     std::string reason; // why a wrong answer is wrong, where it may be shown; else empty
 };
 
