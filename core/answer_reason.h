@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/formula.h"
-#include "core/run_record.h"
+#include "core/mode.h"
 
 #include <string>
 #include <string_view>

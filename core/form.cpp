@@ -2,7 +2,9 @@
 // verdict is written after the row is emptied, the counts read the verdict back).
 #include "core/form.h"
 
+#include <algorithm>
 #include <chrono>
+#include <numeric>
 
 namespace {
 
@@ -12,9 +14,6 @@ constexpr std::string_view kTrainerInstructions = "1. Напишите форм�
 constexpr std::string_view kTestInstructions = "1. Напишите формулу в строке ввода."
                                                "\n 2. Нажмите кнопку Проверка.";
 
-// After the last answer the question number shows the test is over; one press later it stops.
-constexpr int kAfterLastAnswer = kLawCount + 1;
-constexpr int kTestOver = kLawCount + 2;
 constexpr int kHintPressCeiling = 32767;
 
 std::uint64_t clockNow() {
@@ -26,13 +25,9 @@ std::int64_t clockNowMs() {
     return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
-bool asksALaw(int question) {
-    return question >= 1 && question <= kLawCount;
-}
-
 } // namespace
 
-Form::Form() : clockSeed(clockNow), clockMs(clockNowMs) {}
+Form::Form() : clockSeed(clockNow), clockMs(clockNowMs), orderSeed(clockNow) {}
 
 void Form::load() {
     state.runGoing = false;
@@ -61,8 +56,29 @@ void Form::applyMode(Mode m) {
 }
 
 void Form::start() {
+    std::vector<int> order;
+    if (state.mode == Mode::test && shuffledTests) {
+        order.resize(kLawCount);
+        std::iota(order.begin(), order.end(), 1);
+        std::mt19937_64 generator(orderSeed());
+        std::shuffle(order.begin(), order.end(), generator);
+    }
+    beginRun(std::move(order));
+}
+
+void Form::startMistakes(std::vector<int> laws) {
+    std::erase_if(laws, [](int n) { return n < 1 || n > kLawCount; });
+    if (laws.empty()) return;
+    state.mode = Mode::trainer;
+    state.hintButtonVisible = true;
+    beginRun(std::move(laws));
+}
+
+// An empty `asked` is the whole catalogue in order, as the record keeps it for old readers.
+void Form::beginRun(std::vector<int> asked) {
     endRun(RunEnding::restarted);
-    run = RunRecord{run.number + 1, state.mode, clockMs(), 0, RunEnding::going, {}, {}};
+    run =
+        RunRecord{run.number + 1, state.mode, clockMs(), 0, RunEnding::going, {}, std::move(asked)};
     tellRun();
     prepareRun();
     state.runGoing = true;
@@ -89,10 +105,26 @@ void Form::prepareRun() {
     state.wrongCount = 0;
     state.rightCount = 0;
     state.lawNamesLoaded = true;
-    state.lawName = law(1).name;
-    state.lawNamePt = kNamePt; // whatever size the last run ended in
+    const int first = lawAt(1);
+    state.lawName = law(first).name;
+    // Whatever size the last run ended in.
+    state.lawNamePt = first >= kSmallNameFrom ? kSmallNamePt : kNamePt;
     showCounts(state.question, state.rightCount, state.wrongCount);
-    if (state.mode == Mode::trainer) drawLeftSide(1);
+    if (state.mode == Mode::trainer) drawLeftSide(first);
+}
+
+int Form::runLength() const {
+    return run.asked.empty() ? kLawCount : static_cast<int>(run.asked.size());
+}
+
+// Question n asks asked[n - 1], or law n when the run asks the catalogue in order.
+int Form::lawAt(int question) const {
+    if (question < 1 || question > runLength()) return 0;
+    return run.asked.empty() ? question : run.asked[static_cast<std::size_t>(question - 1)];
+}
+
+int Form::askedLaw() const {
+    return lawAt(state.question);
 }
 
 void Form::check() {
@@ -105,41 +137,47 @@ void Form::judgeAnswer() {
     state.checkedKey = formulaKey();
     state.verdict.clear();
     // The question moves on at once; the answer read above is judged against the one before.
-    // Once the test is over it stops where it is, so further presses all behave alike.
-    if (state.question < kTestOver) ++state.question;
+    // After the last answer the question number shows the run is over; one press later it
+    // stops where it is, so further presses all behave alike.
+    const int length = runLength();
+    const int afterLastAnswer = length + 1;
+    const int over = length + 2;
+    if (state.question < over) ++state.question;
     const int asked = state.question;
-    state.lawName = asksALaw(asked) ? law(asked).name : "";
-    if (asked < kAfterLastAnswer) {
+    const int askedLaw = lawAt(asked);
+    state.lawName = askedLaw ? law(askedLaw).name : "";
+    if (asked < afterLastAnswer) {
         state.questionShown = std::to_string(asked);
         if (state.mode == Mode::test) state.lawNamePt = kNamePt;
-        if (asked >= kSmallNameFrom) state.lawNamePt = kSmallNamePt;
+        if (askedLaw >= kSmallNameFrom) state.lawNamePt = kSmallNamePt;
     } else {
-        state.questionShown = std::to_string(kLawCount);
+        state.questionShown = std::to_string(length);
         state.lawNamePt = kNamePt;
         state.lawName = kEndMessage;
     }
     // The trainer draws the next law's left-hand side; after the last answer the row stays.
-    if (state.mode == Mode::trainer && asked >= 2 && asksALaw(asked)) {
+    if (state.mode == Mode::trainer && asked >= 2 && askedLaw) {
         clearRow();
-        drawLeftSide(asked);
+        drawLeftSide(askedLaw);
     }
     const int answered = asked - 1;
-    state.verdict = asksALaw(answered) && accepts(answered) ? kVerdictRight : kVerdictWrong;
-    if (asked < kTestOver) {
+    const int judged = lawAt(answered);
+    state.verdict = judged && accepts(judged) ? kVerdictRight : kVerdictWrong;
+    if (asked < over) {
         const bool right = state.verdict == kVerdictRight;
         if (right)
             ++state.rightCount;
         else
             ++state.wrongCount;
-        run.answers.push_back(Answer{answered, state.checkedKey, right, clockMs()});
-        if (answered == kLawCount) {
+        run.answers.push_back(Answer{judged, state.checkedKey, right, clockMs()});
+        if (answered == length) {
             run.ending = RunEnding::finished;
             run.endedMs = run.answers.back().atMs;
         }
         tellRun();
     } else {
         state.lawName = kEndMessage;
-        state.questionShown = std::to_string(kLawCount);
+        state.questionShown = std::to_string(length);
         state.verdict.clear();
     }
     state.rightShown = std::to_string(state.rightCount);
@@ -157,8 +195,9 @@ void Form::clear() {
         clearRow();
         return;
     }
-    if (!asksALaw(state.question)) return;
-    const int kept = static_cast<int>(lawSides(state.question).left.size());
+    const int asked = askedLaw();
+    if (!asked) return;
+    const int kept = static_cast<int>(lawSides(asked).left.size());
     for (int k = kept + 1; k <= kSlotCount; ++k)
         state.slot(k) = Slot{Picture::blank(), ""};
 }
@@ -168,8 +207,9 @@ void Form::clear() {
 void Form::hint() {
     if (state.question > 2) state.instructionsVisible = false;
     if (state.hintPresses < kHintPressCeiling) ++state.hintPresses;
-    if (!asksALaw(state.question)) return;
-    const LawSides& sides = lawSides(state.question);
+    const int asked = askedLaw();
+    if (!asked) return;
+    const LawSides& sides = lawSides(asked);
     int k = static_cast<int>(sides.left.size()) + 1;
     for (Glyph g : sides.right)
         state.slot(k++).picture = Picture::red(g);

@@ -13,14 +13,13 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 inline constexpr int kSlotCount = 19;
 inline constexpr double kNamePt = 18.0;
 inline constexpr double kSmallNamePt = 14.0; // long names at the end of the catalogue
-inline constexpr int kSmallNameFrom = 22;    // the first question shown in the small size
+inline constexpr int kSmallNameFrom = 22;    // the first law whose name is shown small
 
-inline constexpr std::string_view kVerdictRight = "правильно";
-inline constexpr std::string_view kVerdictWrong = "не правильно";
 inline constexpr std::string_view kEndMessage = "Тест окончен. Позовите учителя";
 inline constexpr std::string_view kStartPrompt = "  Для начала работы нажмите кнопку Старт";
 inline constexpr Colour kPromptColour = Colour::ofRgb(0x00FFFF); // cyan
@@ -38,7 +37,7 @@ struct FormState {
     Mode mode = Mode::trainer;
     bool runGoing = false;       // from the first Start on; until then Check judges nothing
     bool lawNamesLoaded = false; // the catalogue's names are shown from the first Start on
-    int question = 0;            // 1 … 23 while asking; 24 after the last answer, then 25
+    int question = 0; // 1 … k while asking a run of k laws; k + 1 after the last answer, then k + 2
     int rightCount = 0;
     int wrongCount = 0;
     int hintPresses = 0;
@@ -85,6 +84,10 @@ class Form {
     // Told after every change of the run's record: its Start, each answer, its end. A run
     // replaced by a new Start is told as ended before the new one is told as begun.
     std::function<void(const RunRecord&)> runChanged;
+    // Each test-mode Start draws its own order of the laws; off, tests ask the catalogue's order.
+    bool shuffledTests = false;
+    // Seeds that order: the clock by default, a constant in tests.
+    std::function<std::uint64_t()> orderSeed;
 
     Form();
 
@@ -97,6 +100,9 @@ class Form {
     void hint();             // Подсказка
     void drop(int slot, std::string_view tag); // a palette symbol onto slot 1 … 19
     void close();                              // the window closes: a run going ends
+    // Работа над ошибками: a trainer run over only these laws (1 … kLawCount, in the order
+    // given), asked and counted as usual and ended after the last of them.
+    void startMistakes(std::vector<int> laws);
 
     // Writing without dragging: every route places and empties slots as a drop does.
     void pick(std::string_view tag); // a click on a palette symbol; on the picked one, unpicks
@@ -113,6 +119,8 @@ class Form {
     // Where the caret goes after Start, Check, Clear and a mode change: in trainer mode the
     // slot after the drawn "=", otherwise slot 1.
     int caretHome() const;
+    // The law asked at the question shown; 0 when none is (before Start, after the last answer).
+    int askedLaw() const;
     // The first slot the keyboard may write or empty: in trainer mode the one after the drawn
     // "=", otherwise slot 1.
     int firstWritableSlot() const;
@@ -124,7 +132,10 @@ class Form {
 
   private:
     void applyMode(Mode m);
+    void beginRun(std::vector<int> asked);
     void prepareRun();
+    int runLength() const;
+    int lawAt(int question) const;
     void judgeAnswer();
     bool accepts(int lawNumber) const;
     void clearRow();

@@ -1,9 +1,5 @@
 #include "core/run_record.h"
 
-#include "core/form.h"
-#include "core/laws.h"
-#include "core/symbols.h"
-
 #include <algorithm>
 
 int RunRecord::rightCount() const {
@@ -53,36 +49,4 @@ std::string_view endingShown(RunEnding e) {
         return "прерван (не закрыт)";
     }
     return "";
-}
-
-// Symbols apart by a blank, except inside brackets: "(x ∨ y) • z".
-std::string keyText(std::string_view key) {
-    const auto glyphs = splitKey(key);
-    if (!glyphs) return std::string(key);
-    std::string text;
-    Glyph before = Glyph::openBracket;
-    for (Glyph g : *glyphs) {
-        if (!text.empty() && before != Glyph::openBracket && g != Glyph::closeBracket) text += ' ';
-        text += symbolOf(g).sign;
-        before = g;
-    }
-    return text;
-}
-
-std::vector<ReviewRow> reviewRows(const RunRecord& run) {
-    std::vector<ReviewRow> rows;
-    const bool showAccepted = run.ending == RunEnding::finished;
-    for (const Answer& a : run.answers) {
-        ReviewRow row;
-        row.number = a.law;
-        const bool known = a.law >= 1 && a.law <= kLawCount;
-        row.lawName = known ? law(a.law).name : "";
-        row.answer = a.key.empty() ? "(пусто)" : keyText(a.key);
-        row.verdict = a.right ? kVerdictRight : kVerdictWrong;
-        if (showAccepted && !a.right && known)
-            row.accepted = keyText(run.mode == Mode::test ? std::string(law(a.law).key)
-                                                          : lawSides(a.law).rightKey);
-        rows.push_back(std::move(row));
-    }
-    return rows;
 }

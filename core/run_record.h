@@ -9,12 +9,16 @@
 #include <string_view>
 #include <vector>
 
+// The verdict on an answer, as the window and the review write it.
+inline constexpr std::string_view kVerdictRight = "правильно";
+inline constexpr std::string_view kVerdictWrong = "не правильно";
+
 // How a run ended. `going` is a run still asked; a record read back that still says so was
 // never closed: the program was killed or the machine lost power (`cutShort`).
 enum class RunEnding : std::uint8_t { going, finished, restarted, modeChanged, closed, cutShort };
 
 struct Answer {
-    int law = 0;           // the law judged, 1 … 23 (also the question it was written for)
+    int law = 0;           // the law judged, 1 … 23: the one asked at its question
     std::string key;       // the formula key as the check read it
     bool right = false;    // the verdict
     std::int64_t atMs = 0; // when it was checked, milliseconds since 1970 (UTC)
@@ -41,23 +45,3 @@ std::string_view modeWord(Mode m);         // "trainer", "test"
 std::string_view endingWord(RunEnding e);  // "going", "finished", "restarted", …
 std::string_view modeShown(Mode m);        // "Тренажёр", "Тест"
 std::string_view endingShown(RunEnding e); // "идёт", "пройден до конца", …
-
-// A formula key as text with the usual signs: "x ∨ y = y ∨ x", "x̄ ∨̄ ȳ". Parts of the key that
-// are no symbol's tag are shown as they are.
-std::string keyText(std::string_view key);
-
-// One line of the review of a run.
-struct ReviewRow {
-    int number = 0; // the question, 1 … the laws asked
-    int law = 0;    // the law's number in the catalogue
-    std::string lawName;
-    std::string answer;  // as written, in signs; "(пусто)" for an empty row
-    std::string verdict; // "правильно" or "не правильно"
-    std::string
-        accepted;       // the accepted form of a wrong answer once the run is finished; else empty
-    std::string reason; // why a wrong answer is wrong, where it may be shown; else empty
-};
-
-// The review's rows of a run, in the order answered. The accepted forms are shown only for a
-// run answered to its end, never while it goes on.
-std::vector<ReviewRow> reviewRows(const RunRecord& run);

@@ -1,5 +1,6 @@
 #include "journal/journal_csv.h"
 
+#include "core/review_rows.h"
 #include "journal/journal_folder.h"
 #include "journal/qt_text.h"
 

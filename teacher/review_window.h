@@ -4,7 +4,7 @@
 // while open, or a run read from the journal, which can then be saved as CSV.
 #pragma once
 
-#include "core/run_record.h"
+#include "core/review_rows.h"
 #include "journal/journal_file.h"
 
 #include <QTableWidget>

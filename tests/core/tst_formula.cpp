@@ -1,6 +1,7 @@
 // The formula reader: barred runs, binding and brackets read as a pupil is taught; and the line
 // that says why a wrong answer is wrong.
 #include "core/answer_reason.h"
+#include "core/review_rows.h"
 #include "core_test_support.h"
 
 #include <QTest>

@@ -1,6 +1,7 @@
 // The record of a run as the form keeps it: whole runs in both modes, the endings (restart, a
 // mode change, closing), what is told to the journal and in which order, and the review's rows
 // drawn from the record, with the accepted forms only once a run is answered to its end.
+#include "core/review_rows.h"
 #include "core_test_support.h"
 
 #include <QTest>

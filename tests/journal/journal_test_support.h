@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/form.h"
+#include "core/review_rows.h"
 #include "support/law_keys.h"
 #include "journal/journal_csv.h"
 #include "journal/journal_file.h"
