@@ -1,6 +1,7 @@
 // The record of a run as the form keeps it: whole runs in both modes, the endings (restart, a
 // mode change, closing), what is told to the journal and in which order, and the review's rows
 // drawn from the record, with the accepted forms only once a run is answered to its end.
+#include "core/answer_reason.h"
 #include "core/review_rows.h"
 #include "core_test_support.h"
 
@@ -202,6 +203,54 @@ class RunRecordTest : public QObject {
         QCOMPARE(rows.size(), std::size_t(kLawCount));
         for (const ReviewRow& row : rows)
             QCOMPARE(s(row.accepted), row.number == n ? accepted : QString());
+    }
+
+    // Why a wrong answer is wrong: in the trainer at once, in a test only once the run has
+    // ended, however it ended; never beside a right answer. The laws to ask again come from a
+    // finished run only.
+    void reasonsShownByModeAndEnding_data() {
+        QTest::addColumn<Mode>("mode");
+        QTest::addColumn<RunEnding>("ending");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("trainer going") << Mode::trainer << RunEnding::going << true;
+        QTest::newRow("trainer restarted") << Mode::trainer << RunEnding::restarted << true;
+        QTest::newRow("test going") << Mode::test << RunEnding::going << false;
+        QTest::newRow("test finished") << Mode::test << RunEnding::finished << true;
+        QTest::newRow("test restarted") << Mode::test << RunEnding::restarted << true;
+        QTest::newRow("test mode changed") << Mode::test << RunEnding::modeChanged << true;
+        QTest::newRow("test closed") << Mode::test << RunEnding::closed << true;
+    }
+    void reasonsShownByModeAndEnding() {
+        QFETCH(Mode, mode);
+        QFETCH(RunEnding, ending);
+        QFETCH(bool, shown);
+        Watched w;
+        w.startIn(mode);
+        std::vector<std::string> keys;
+        for (int n = 1; n <= (ending == RunEnding::finished ? kLawCount : 3); ++n)
+            keys.push_back(answer(w, n, n != 2, answerTime(n)));
+        if (ending == RunEnding::restarted) w.form.start();
+        if (ending == RunEnding::modeChanged) w.form.selectMode(otherMode(mode));
+        if (ending == RunEnding::closed) w.form.close();
+        const RunRecord run = *std::find_if(w.told.rbegin(), w.told.rend(),
+                                            [](const RunRecord& r) { return r.number == 1; });
+        QCOMPARE(run.ending, ending);
+        const std::vector<ReviewRow> rows = reviewRows(run);
+        QCOMPARE(s(rows[0].reason), QString());
+        QCOMPARE(rows[1].law, 2);
+        QCOMPARE(s(rows[1].reason), shown ? s(whyWrong(2, mode, keys[1])) : QString());
+        QVERIFY(!shown || !rows[1].reason.empty());
+        QCOMPARE(wrongLaws(run),
+                 ending == RunEnding::finished ? std::vector<int>{2} : std::vector<int>{});
+    }
+
+    // A law answered wrongly twice is asked again once, in the catalogue's order.
+    void wrongLawsOnceEachInCatalogueOrder() {
+        RunRecord run;
+        run.ending = RunEnding::finished;
+        for (auto [n, right] : {std::pair{9, false}, {3, false}, {9, false}, {5, true}})
+            run.answers.push_back(Answer{n, "", right, 0});
+        QCOMPARE(wrongLaws(run), (std::vector<int>{3, 9}));
     }
 
     // Старт in the middle of a run: the old run is told ended as restarted, with its answers,
