@@ -5,6 +5,8 @@
 
 #include <QDateTime>
 #include <QStringList>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -37,9 +39,35 @@ std::optional<Answer> answerFrom(const QString& value) {
                   parts[1] == "right", *at};
 }
 
+// "3 7 12": laws 1 … kLawCount, each at most once; nothing for anything else.
+std::optional<std::vector<int>> askedFrom(const QString& value) {
+    std::vector<int> asked;
+    std::vector<bool> seen(kLawCount + 1, false);
+    for (const QString& part : value.split(QLatin1Char(' '))) {
+        bool isNumber = false;
+        const int n = part.toInt(&isNumber);
+        if (!isNumber || n < 1 || n > kLawCount || seen[std::size_t(n)]) return std::nullopt;
+        seen[std::size_t(n)] = true;
+        asked.push_back(n);
+    }
+    return asked;
+}
+
+// The verdicts again from the keys, as the form judges them: a stored verdict that disagrees
+// was written by hand, so the run is flagged and counted by the catalogue's judgement.
+void judgeAgain(JournalRun& entry) {
+    for (Answer& a : entry.run.answers) {
+        const bool right = acceptsAnswer(a.law, entry.run.mode, a.key);
+        if (right != a.right) entry.verdictsForged = true;
+        a.right = right;
+    }
+}
+
 // The lines every run's file has, each once; the "answer" lines are counted by "answers".
 const QStringList kHeadLines{"program", "user",  "machine", "mode",
                              "started", "ended", "ending",  "answers"};
+// Lines a run's file may have, at most once.
+const QStringList kOptionalLines{"pupil", "asked"};
 
 // A line's name: lower-case Latin letters, digits and hyphens, from a letter. Anything else is
 // no line of a journal's file, whatever version wrote it.
@@ -77,7 +105,15 @@ QByteArray journalText(const JournalRun& entry) {
     text += "program: " + oneLine(entry.program) + '\n';
     text += "user: " + oneLine(entry.user) + '\n';
     text += "machine: " + oneLine(entry.machine) + '\n';
+    if (const QString pupil = oneLine(entry.pupil); !pupil.isEmpty())
+        text += "pupil: " + pupil + '\n';
     text += "mode: " + qs(modeWord(run.mode)) + '\n';
+    if (!run.asked.empty()) {
+        QStringList asked;
+        for (int n : run.asked)
+            asked << QString::number(n);
+        text += "asked: " + asked.join(QLatin1Char(' ')) + '\n';
+    }
     text += "started: " + journalTime(run.startedMs) + '\n';
     text += "ended: " + (run.endedMs ? journalTime(run.endedMs) : QString()) + '\n';
     text += "ending: " + qs(endingWord(run.ending)) + '\n';
@@ -124,7 +160,7 @@ JournalReading parseJournal(const QByteArray& bytes) {
         const QString name = colon < 0 ? line.chopped(1) : line.left(colon);
         if (!isLineName(name)) return badLine(i);
         const QString value = colon < 0 ? QString() : line.mid(colon + 2);
-        if (kHeadLines.contains(name)) {
+        if (kHeadLines.contains(name) || kOptionalLines.contains(name)) {
             if (seen.contains(name)) return badLine(i);
             seen << name;
         }
@@ -134,6 +170,8 @@ JournalReading parseJournal(const QByteArray& bytes) {
             entry.user = value;
         else if (name == "machine")
             entry.machine = value;
+        else if (name == "pupil")
+            entry.pupil = value;
         else if (name == "mode") {
             const auto m = modeNamed(value);
             if (!m) return badLine(i);
@@ -150,6 +188,10 @@ JournalReading parseJournal(const QByteArray& bytes) {
             const auto e = endingNamed(value);
             if (!e) return badLine(i);
             run.ending = *e;
+        } else if (name == "asked") {
+            auto asked = askedFrom(value);
+            if (!asked) return badLine(i);
+            run.asked = std::move(*asked);
         } else if (name == "answers") {
             answersSaid = value.toInt(&isNumber);
             if (!isNumber) return badLine(i);
@@ -159,9 +201,12 @@ JournalReading parseJournal(const QByteArray& bytes) {
             run.answers.push_back(*a);
         }
     }
-    if (seen.size() != kHeadLines.size()) return damaged(QStringLiteral("нет начала записи"));
+    if (std::ranges::count_if(seen, [](const QString& n) { return kHeadLines.contains(n); }) !=
+        kHeadLines.size())
+        return damaged(QStringLiteral("нет начала записи"));
     if (answersSaid != static_cast<int>(run.answers.size()))
         return damaged(QStringLiteral("не все ответы на месте"));
     run.number = 1;
+    judgeAgain(entry);
     return {entry, {}};
 }

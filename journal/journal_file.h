@@ -1,16 +1,19 @@
 // The journal: one small UTF-8 text file per run in a journal folder, rewritten whole after
 // every answer (written aside, flushed to the disk, then renamed over the old one), so a kill or
-// a power cut loses at most the answer being written and never leaves half a file. Reading
-// lists every run found, newest first, and says which files it skipped and why.
+// a power cut loses at most the answer being written and never leaves half a file. The files
+// are 0640: the folder's group (the teacher's, in a shared folder) may read them. Reading lists
+// every run found, newest first, and says which files it skipped and why.
 //
 // The file, format 1 (lines "name: value", each ended by a newline; the eight lines of the head
-// each once; unknown names of lower-case letters, digits and hyphens are passed over, any other
-// line is damage):
+// each once, "pupil" and "asked" at most once; unknown names of lower-case letters, digits and
+// hyphens are passed over, any other line is damage):
 //   zakony-logiki-journal 1
 //   program: 1.3.0
 //   user: ivanov
 //   machine: class-07
+//   pupil: Пётр Иванов              (only where the pupil gave a name)
 //   mode: test                      (trainer | test)
+//   asked: 3 7 12 …                 (only where the laws were not asked 1 … 23 in order)
 //   started: 2026-12-08T15:54:10.123+03:00
 //   ended: 2026-12-08T16:10:02.480+03:00    (empty while the run goes on)
 //   ending: finished                (going | finished | restarted | mode-changed | closed;
@@ -18,7 +21,11 @@
 //   answers: 23
 //   answer: 1 right 2026-12-08T15:55:01.002+03:00 xилиyравноyилиx
 //   …one "answer:" line per check: law, right|wrong, time, the formula key as written
+// A reader older than "pupil" and "asked" passes over both: it shows the run under its login
+// only, and its answers as they stand (each line names its law).
 // A run whose file still says "going" when read by anyone but its own window was cut short.
+// Every answer is judged again from its key when read; the verdict follows that judgement and a
+// file whose stored verdicts disagree is flagged as forged.
 #pragma once
 
 #include "core/run_record.h"

@@ -6,7 +6,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
+#include <QSaveFile>
 #include <QSysInfo>
 #include <cerrno>
 #include <cstdio>
@@ -15,6 +17,9 @@
 #include <unistd.h>
 
 namespace {
+
+constexpr QFileDevice::Permissions kRunFileMode =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
 
 QString forFileName(const QString& text) {
     QString safe;
@@ -41,9 +46,14 @@ QString errnoText() {
 
 } // namespace
 
-JournalWriter::JournalWriter(QString folder, std::function<void(const QString&)> report)
-    : dir(std::move(folder)), report(std::move(report)), user(currentUserName()),
+JournalWriter::JournalWriter(QString folder, std::function<void(const QString&)> report,
+                             JournalFolderOrigin origin)
+    : dir(std::move(folder)), report(std::move(report)), origin(origin), user(currentUserName()),
       machine(QSysInfo::machineHostName()) {}
+
+void JournalWriter::setPupil(const QString& name) {
+    pupil = name;
+}
 
 void JournalWriter::reportOnStderr(const QString& line) {
     std::fprintf(stderr, "zakony-logiki: %s\n", line.toLocal8Bit().constData());
@@ -72,6 +82,7 @@ void JournalWriter::record(const RunRecord& run) {
     entry.run = run;
     entry.user = user;
     entry.machine = machine;
+    entry.pupil = pupil;
     entry.program = QCoreApplication::applicationVersion();
     QString problem;
     Written written = write(journalText(entry), problem);
@@ -81,63 +92,56 @@ void JournalWriter::record(const RunRecord& run) {
     }
     if (written == Written::yes) {
         onDisk = true;
-        reported.clear();
+        lastProblem.clear();
         return;
     }
-    if (written == Written::nameTaken)
-        problem =
-            QStringLiteral("журнал не записан: имена файлов заняты; тренажёр работает дальше");
-    if (problem == reported) return;
-    reported = problem;
-    if (report) report(problem);
+    if (written == Written::nameTaken) problem = QStringLiteral("имена файлов заняты");
+    if (problem == lastProblem) return;
+    lastProblem = problem;
+    if (report)
+        report(QStringLiteral("журнал не записан: %1; тренажёр работает дальше").arg(problem));
 }
 
-// Aside, flushed to the disk, renamed over the old file: the file is always whole.
+// Written aside, flushed to the disk and renamed over the old file by QSaveFile: the file is
+// always whole. A run's first write goes to a hidden name of its own and is then placed only
+// where no file has the run's name; reserving the name with an empty file first would leave
+// that empty file behind when the program is killed before the rename.
 JournalWriter::Written JournalWriter::write(const QByteArray& text, QString& problem) {
-    const auto fail = [&](const QString& what) {
-        problem = QStringLiteral("журнал не записан (%1): %2; тренажёр работает дальше")
-                      .arg(what, errnoText());
+    const auto fail = [&](const QString& what, const QString& why) {
+        problem = what + QStringLiteral(": ") + why;
         return Written::no;
     };
-    // Made again if it went away during the run: the whole run is in every write.
-    if (!QDir().mkpath(dir)) {
-        errno = errno ? errno : EACCES;
-        return fail(QStringLiteral("папка %1 не создаётся").arg(dir));
+    if (!QFileInfo(dir).isDir()) {
+        if (origin == JournalFolderOrigin::configured) {
+            problem = QStringLiteral("папки журнала нет: ") + dir;
+            return Written::no;
+        }
+        // Made again if it went away during the run: the whole run is in every write.
+        errno = 0;
+        if (!QDir().mkpath(dir)) {
+            errno = errno ? errno : EACCES;
+            return fail(QStringLiteral("папка %1 не создаётся").arg(dir), errnoText());
+        }
     }
     const QString path = QDir(dir).filePath(fileName);
-    const QString aside = QDir(dir).filePath('.' + fileName + QStringLiteral(".tmp"));
-    const QByteArray asideName = QFile::encodeName(aside);
-    const int fd = ::open(asideName.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) return fail(path);
-    qsizetype done = 0;
-    while (done < text.size()) {
-        const ssize_t n =
-            ::write(fd, text.constData() + done, static_cast<size_t>(text.size() - done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            const int saved = errno ? errno : ENOSPC;
-            ::close(fd);
-            ::unlink(asideName.constData());
-            errno = saved;
-            return fail(path);
-        }
-        done += n;
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        const int saved = errno;
-        ::unlink(asideName.constData());
-        errno = saved;
-        return fail(path);
-    }
-    const QByteArray pathName = QFile::encodeName(path);
-    const int placed = onDisk ? ::rename(asideName.constData(), pathName.constData())
-                              : placeNew(asideName.constData(), pathName.constData());
-    if (placed != 0) {
+    const QString target = onDisk ? path : QDir(dir).filePath('.' + fileName + ".tmp");
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly)) return fail(path, file.errorString());
+    // The folder's group may read it (the teacher's, in a shared folder), whatever the umask;
+    // a file system without modes keeps its own.
+    file.setPermissions(kRunFileMode);
+    if (file.write(text) != text.size() || !file.flush()) return fail(path, file.errorString());
+    // QSaveFile syncs as well but passes over a failed sync: a run the disk refused is not kept.
+    if (::fsync(file.handle()) != 0) return fail(path, errnoText());
+    if (!file.commit()) return fail(path, file.errorString());
+    if (onDisk) return Written::yes;
+    const QByteArray asideName = QFile::encodeName(target);
+    if (placeNew(asideName.constData(), QFile::encodeName(path).constData()) != 0) {
         const int saved = errno;
         ::unlink(asideName.constData());
         if (saved == EEXIST) return Written::nameTaken;
         errno = saved;
-        return fail(path);
+        return fail(path, errnoText());
     }
     return Written::yes;
 }

@@ -7,18 +7,29 @@
 #include <QString>
 #include <functional>
 
+// Whose folder the journal is in: the program's own per-user folder is made when missing (and
+// made again if it goes during a run); a folder the teacher named never is, since a missing
+// one is a mistake or a share not mounted, and a folder made in its place would hide that.
+enum class JournalFolderOrigin { perUserDefault, configured };
+
 // Writes the runs of one window. Failures never stop the program: each is one line given to
 // `report` (stderr by default), told once until writing works again.
 class JournalWriter {
   public:
     explicit JournalWriter(QString folder,
-                           std::function<void(const QString&)> report = reportOnStderr);
+                           std::function<void(const QString&)> report = reportOnStderr,
+                           JournalFolderOrigin origin = JournalFolderOrigin::perUserDefault);
+    // The pupil's name, written into every later write of the run's file; empty: none.
+    void setPupil(const QString& name);
     // Writes the run's file; a run with a new number gets a new file.
     void record(const RunRecord& run);
     // The file of the run written last; empty before the first.
     QString currentFile() const { return fileName; }
     const QString& folder() const { return dir; }
-    bool lastWriteFailed() const { return !reported.isEmpty(); }
+    bool lastWriteFailed() const { return !lastProblem.isEmpty(); }
+    // Why the last write failed, in Russian, one line («папки журнала нет: /srv/журнал»); empty
+    // once a write succeeds.
+    const QString& problem() const { return lastProblem; }
 
     static void reportOnStderr(const QString& line);
 
@@ -29,9 +40,10 @@ class JournalWriter {
 
     QString dir;
     std::function<void(const QString&)> report;
-    QString user, machine;
+    JournalFolderOrigin origin;
+    QString user, machine, pupil;
     int runNumber = 0;
     QString fileName;
     bool onDisk = false; // the run's file has been written once: later writes replace it
-    QString reported;    // the last problem told; empty once a write succeeds
+    QString lastProblem; // told once; empty once a write succeeds
 };

@@ -41,6 +41,7 @@ QByteArray joined(const QList<QByteArray>& lines) {
 std::vector<QByteArray> sampleFiles() {
     RunRecord emptyLast = madeRun(Mode::trainer, RunEnding::closed, 4);
     emptyLast.answers.back().key.clear();
+    emptyLast.answers.back().right = false;
     return {journalText(entryOf(madeRun(Mode::test, RunEnding::going, 0))),
             journalText(entryOf(madeRun(Mode::test, RunEnding::finished, 23))),
             journalText(entryOf(emptyLast, QStringLiteral("Пётр Иванов")))};
@@ -107,8 +108,10 @@ class JournalFileTest : public QObject {
         QFETCH(QString, machineRead);
         RunRecord run = madeRun(mode, ending, count, startedMs);
         if (emptyKeys)
-            for (Answer& a : run.answers)
+            for (Answer& a : run.answers) {
                 a.key.clear();
+                a.right = false; // an empty row is never right
+            }
         const QByteArray text = journalText(entryOf(run, user, machine));
 
         // Nine lines of head, then one per answer; valid UTF-8 throughout.
@@ -152,6 +155,88 @@ class JournalFileTest : public QObject {
         QCOMPARE(text.mid(19, 1), QStringLiteral("."));
         QVERIFY(!journalTimeMs(QString()).has_value());
         QVERIFY(!journalTimeMs(QStringLiteral("вчера")).has_value());
+    }
+
+    // The pupil's name and the laws asked, where there are any, read back; a run with neither
+    // writes no such line, as files of before them did.
+    void pupilAndLawsAskedReadBack_data() {
+        QTest::addColumn<QString>("pupil");
+        QTest::addColumn<QList<int>>("asked");
+        QTest::addColumn<QString>("pupilRead");
+        QTest::addColumn<int>("headLines");
+        QTest::newRow("neither") << QString() << QList<int>{} << QString() << 9;
+        QTest::newRow("a name") << QStringLiteral("Аня Петрова") << QList<int>{}
+                                << QStringLiteral("Аня Петрова") << 10;
+        QTest::newRow("a name on two lines, blanks around")
+            << QStringLiteral(" Аня\nПетрова ") << QList<int>{} << QStringLiteral("Аня Петрова")
+            << 10;
+        QTest::newRow("blanks only: no name")
+            << QStringLiteral(" \t ") << QList<int>{} << QString() << 9;
+        QTest::newRow("laws asked, mistakes only")
+            << QString() << QList<int>{3, 7, 12} << QString() << 10;
+        QList<int> shuffled;
+        for (int n = kLawCount; n >= 1; --n)
+            shuffled << n;
+        QTest::newRow("both, all 23 shuffled")
+            << QStringLiteral("Вова") << shuffled << QStringLiteral("Вова") << 11;
+    }
+    void pupilAndLawsAskedReadBack() {
+        QFETCH(QString, pupil);
+        QFETCH(QList<int>, asked);
+        QFETCH(QString, pupilRead);
+        QFETCH(int, headLines);
+        JournalRun entry = entryOf(madeRun(Mode::test, RunEnding::closed, 3));
+        entry.pupil = pupil;
+        entry.run.asked.assign(asked.begin(), asked.end());
+        const QByteArray text = journalText(entry);
+        QCOMPARE(linesOf(text).size(), headLines + 3);
+        const JournalReading reading = parseJournal(text);
+        QVERIFY2(reading.run, qPrintable(reading.problem));
+        QCOMPARE(reading.run->pupil, pupilRead);
+        QCOMPARE(reading.run->run.asked, entry.run.asked);
+        QCOMPARE(reading.run->run.answers, entry.run.answers);
+        QVERIFY(!reading.run->verdictsForged);
+    }
+
+    // Every answer is judged again from its key: a verdict changed by hand in the file is
+    // flagged and the catalogue's verdict counts; the other accepted form of a law, or the
+    // right-hand side alone in the trainer, is no forgery.
+    void verdictsAreJudgedAgain_data() {
+        QTest::addColumn<Mode>("mode");
+        QTest::addColumn<int>("lawNumber");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<bool>("judged");
+        const auto key = [](Mode m, int n, bool right) { return qs(answerKey(m, n, right)); };
+        QTest::newRow("right, stored right")
+            << Mode::test << 5 << key(Mode::test, 5, true) << true << true;
+        QTest::newRow("wrong key stored right")
+            << Mode::test << 5 << key(Mode::test, 5, false) << true << false;
+        QTest::newRow("right key stored wrong")
+            << Mode::test << 9 << key(Mode::test, 9, true) << false << true;
+        QTest::newRow("empty key stored right") << Mode::test << 1 << QString() << true << false;
+        QTest::newRow("the other form, stored right")
+            << Mode::test << 1 << qs(law(1).otherForm) << true << true;
+        QTest::newRow("trainer: the right side, stored right")
+            << Mode::trainer << 7 << key(Mode::trainer, 7, true) << true << true;
+        QTest::newRow("trainer: the whole law stored right")
+            << Mode::trainer << 7 << key(Mode::test, 7, true) << true << false;
+        QTest::newRow("another law's key stored right")
+            << Mode::test << 2 << key(Mode::test, 1, true) << true << false;
+    }
+    void verdictsAreJudgedAgain() {
+        QFETCH(Mode, mode);
+        QFETCH(int, lawNumber);
+        QFETCH(QString, key);
+        QFETCH(bool, stored);
+        QFETCH(bool, judged);
+        RunRecord run = madeRun(mode, RunEnding::closed, 3);
+        run.answers.push_back(Answer{lawNumber, key.toStdString(), stored, run.endedMs - 1});
+        const JournalReading reading = parseJournal(journalText(entryOf(run)));
+        QVERIFY2(reading.run, qPrintable(reading.problem));
+        QCOMPARE(reading.run->verdictsForged, stored != judged);
+        QCOMPARE(reading.run->run.answers.back().right, judged);
+        QCOMPARE(reading.run->run.rightCount(), 2 + int(judged));
     }
 
     // Whatever is cut off a file, at any byte, it is not read as a run.
@@ -227,6 +312,21 @@ class JournalFileTest : public QObject {
             << changed("mode: test", "mode: exam") << QStringLiteral("повреждён");
         QTest::newRow("unknown ending")
             << changed("ending: closed", "ending: paused") << QStringLiteral("повреждён");
+        QTest::newRow("a file of before the pupil's name and the laws asked") << good << QString();
+        const QByteArray named =
+            changed("mode: test\n", "mode: test\nasked: 3 1 2\n")
+                .replace("machine: class-07\n", "machine: class-07\npupil: Аня Петрова\n");
+        QTest::newRow("pupil and laws asked") << named << QString();
+        QTest::newRow("pupil twice")
+            << QByteArray(named).replace("mode: test", "pupil: Вова\nmode: test")
+            << QStringLiteral("повреждён");
+        QTest::newRow("asked twice")
+            << QByteArray(named).replace("mode: test", "mode: test\nasked: 1 2 3")
+            << QStringLiteral("повреждён");
+        for (const char* asked : {"asked: 3 1 24", "asked: 0 1 2", "asked: 3 1 3", "asked: 3 x 2",
+                                  "asked: 3  1", "asked:"})
+            QTest::addRow("%s", asked)
+                << QByteArray(named).replace("asked: 3 1 2", asked) << QStringLiteral("повреждён");
         QTest::newRow("start time garbled")
             << changed("started: 2026", "started: 20x6") << QStringLiteral("повреждён");
     }
@@ -292,7 +392,7 @@ class JournalFileTest : public QObject {
         for (const JournalRun& r : listing.runs)
             runs << r.fileName + ':' + endingName(r.run.ending);
         QVERIFY2(runs.size() == 4, qPrintable(runs.join(' ')));
-        QCOMPARE(runs, (QStringList{"c_ours.txt:going", "c_going.txt:cut-short",
+        QCOMPARE(runs, (QStringList{"c_ours.txt:going", "c_going.txt:going",
                                     "b_restarted.txt:restarted", "a_finished.txt:finished"}));
         QCOMPARE(listing.runs[3].run.answers.size(), std::size_t{23});
         QCOMPARE(listing.runs[3].user, QStringLiteral("ivanov"));
@@ -315,16 +415,16 @@ class JournalFileTest : public QObject {
                      qPrintable(it.key() + ": " + skipped[it.key()]));
     }
 
-    // A run left "going" by a program that is gone was cut short; only the window writing it now
-    // may call it going.
-    void goingRunIsCutShortUnlessItIsOurOwn_data() {
+    // A run whose file says "going" is read as going, whoever reads it: only its writer knows
+    // whether it still goes or was cut short.
+    void goingRunStaysGoing_data() {
         QTest::addColumn<QString>("ownFile");
         QTest::addColumn<RunEnding>("expected");
-        QTest::newRow("nobody's") << QString() << RunEnding::cutShort;
-        QTest::newRow("another window's") << QStringLiteral("other.txt") << RunEnding::cutShort;
+        QTest::newRow("nobody's") << QString() << RunEnding::going;
+        QTest::newRow("another window's") << QStringLiteral("other.txt") << RunEnding::going;
         QTest::newRow("our own") << QStringLiteral("run.txt") << RunEnding::going;
     }
-    void goingRunIsCutShortUnlessItIsOurOwn() {
+    void goingRunStaysGoing() {
         QFETCH(QString, ownFile);
         QFETCH(RunEnding, expected);
         QTemporaryDir temp;

@@ -6,6 +6,7 @@
 #include "writer_plan.h"
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -26,8 +27,10 @@ struct Journalled {
     JournalWriter writer;
     Form form;
 
-    explicit Journalled(const QString& folder)
-        : writer(folder, [this](const QString& line) { reports << line; }) {
+    explicit Journalled(const QString& folder,
+                        JournalFolderOrigin origin = JournalFolderOrigin::perUserDefault)
+        : writer(
+              folder, [this](const QString& line) { reports << line; }, origin) {
         form.clockSeed = [] { return std::uint64_t{3}; };
         form.clockMs = [this] { return now; };
         form.runChanged = [this](const RunRecord& run) { writer.record(run); };
@@ -106,16 +109,19 @@ class JournalWriterTest : public QObject {
     Q_OBJECT
   private slots:
     // After every Start, answer and end the run's file holds the run as the form has it; it is
-    // 0600 even under a permissive umask, no aside file stays behind, and the files of other
-    // runs and windows are never touched.
+    // 0640 whatever the umask, no aside file stays behind, and the files of other runs and
+    // windows are never touched.
     void everyChangeIsOnTheDiskAtOnce_data() {
         QTest::addColumn<Mode>("mode");
-        QTest::newRow("trainer") << Mode::trainer;
-        QTest::newRow("test") << Mode::test;
+        QTest::addColumn<int>("umask");
+        QTest::newRow("trainer") << Mode::trainer << 0;
+        QTest::newRow("test") << Mode::test << 0;
+        QTest::newRow("test, umask 077") << Mode::test << 077;
     }
     void everyChangeIsOnTheDiskAtOnce() {
         QFETCH(Mode, mode);
-        const Umask permissive(0);
+        QFETCH(int, umask);
+        const Umask umaskNow{mode_t(umask)};
         QTemporaryDir temp;
         putOthers(temp.path());
         const FolderState others = folderState(temp.path());
@@ -125,7 +131,7 @@ class JournalWriterTest : public QObject {
         QVERIFY(!j.writer.currentFile().isEmpty());
         const QString first = j.currentPath();
         VERIFY_FILE_HOLDS(first, j.form.run);
-        QCOMPARE(permissionsOf(first), 0600u);
+        QCOMPARE(permissionsOf(first), 0640u);
         for (int n = 1; n <= kLawCount; ++n) {
             j.answer(n, n % 4 != 0);
             VERIFY_FILE_HOLDS(first, j.form.run);
@@ -133,7 +139,7 @@ class JournalWriterTest : public QObject {
             QCOMPARE(asideFiles(temp.path()), QStringList{".2026-01-01_other.txt.tmp"});
         }
         QCOMPARE(j.form.run.ending, RunEnding::finished);
-        QCOMPARE(permissionsOf(first), 0600u);
+        QCOMPARE(permissionsOf(first), 0640u);
         // While it is being written the window's own run is going, not cut short.
         const FolderState afterFirst = folderState(temp.path());
 
@@ -152,7 +158,8 @@ class JournalWriterTest : public QObject {
         QCOMPARE(listing.runs[0].fileName, j.writer.currentFile());
         QCOMPARE(listing.runs[0].run.ending, RunEnding::going);
         QCOMPARE(listing.runs[1].run.ending, RunEnding::finished);
-        QCOMPARE(listing.runs[2].run.ending, RunEnding::cutShort); // the other window's
+        // The other window's: the file says going, and only its writer knows better.
+        QCOMPARE(listing.runs[2].run.ending, RunEnding::going);
 
         // Closing ends it in its file.
         j.form.close();
@@ -228,15 +235,20 @@ class JournalWriterTest : public QObject {
         QVERIFY2(j.reports[0].contains(folder), qPrintable(j.reports[0]));
         QVERIFY2(j.reports[0].contains(QStringLiteral("тренажёр работает дальше")),
                  qPrintable(j.reports[0]));
+        // The views' line: the reason alone, in the report too.
+        QVERIFY2(j.writer.problem().contains(folder) && !j.writer.problem().contains('\n'),
+                 qPrintable(j.writer.problem()));
+        QVERIFY2(j.reports[0].contains(j.writer.problem()), qPrintable(j.reports[0]));
         COMPARE_FOLDERS(folderState(temp.path()), before); // nothing written, nothing left
 
         unblock();
         j.answer(6, true);
         QVERIFY(!j.writer.lastWriteFailed());
+        QCOMPARE(j.writer.problem(), QString());
         QCOMPARE(j.reports.size(), 1);
         VERIFY_FILE_HOLDS(j.currentPath(), j.form.run);
         QCOMPARE(j.form.run.answers.size(), std::size_t{6});
-        QCOMPARE(permissionsOf(j.currentPath()), 0600u);
+        QCOMPARE(permissionsOf(j.currentPath()), 0640u);
         QVERIFY(asideFiles(folder).size() <= 1); // the other window's only, where there is one
         const QString written = j.currentPath();
 
@@ -273,6 +285,106 @@ class JournalWriterTest : public QObject {
         QVERIFY(j.reports.isEmpty());
         QCOMPARE(visibleFiles(folder), QStringList{j.writer.currentFile()});
         QVERIFY(asideFiles(folder).isEmpty());
+    }
+
+    // A folder the teacher named is never made by the program, neither at the first write nor
+    // when it goes during a run: the missing folder is the problem told, the trainer goes on,
+    // and once the folder is there again the next write holds the whole run.
+    void configuredFolderIsNeverMade_data() {
+        QTest::addColumn<bool>("goneMidRun");
+        QTest::newRow("missing from the start") << false;
+        QTest::newRow("gone during the run") << true;
+    }
+    void configuredFolderIsNeverMade() {
+        QFETCH(bool, goneMidRun);
+        QTemporaryDir temp;
+        const QString folder = temp.filePath("class/journal");
+        if (goneMidRun) QVERIFY(QDir().mkpath(folder));
+        Journalled j(folder, JournalFolderOrigin::configured);
+        j.start(Mode::test);
+        j.answer(1, true);
+        if (goneMidRun) {
+            QVERIFY(!j.writer.lastWriteFailed());
+            QVERIFY(QDir(temp.filePath("class")).removeRecursively());
+        }
+        j.answer(2, false);
+        j.answer(3, true);
+        QVERIFY(!QFileInfo::exists(temp.filePath("class")));
+        QCOMPARE(j.form.run.answers.size(), std::size_t{3});
+        QCOMPARE(j.writer.problem(), QStringLiteral("папки журнала нет: ") + folder);
+        QCOMPARE(j.reports.size(), 1);
+        QVERIFY2(j.reports[0].contains(j.writer.problem()), qPrintable(j.reports[0]));
+
+        QVERIFY(QDir().mkpath(folder));
+        j.answer(4, true);
+        QCOMPARE(j.writer.problem(), QString());
+        VERIFY_FILE_HOLDS(j.currentPath(), j.form.run);
+        QCOMPARE(visibleFiles(folder), QStringList{j.writer.currentFile()});
+    }
+
+    // The pupil's name is in the run's file from the write after it is given, and stays in it.
+    void pupilNameIsInEveryLaterWrite() {
+        QTemporaryDir temp;
+        Journalled j(temp.path());
+        j.start(Mode::trainer);
+        j.answer(1, true);
+        QCOMPARE(parseJournal(readAll(j.currentPath())).run->pupil, QString());
+        j.writer.setPupil(QStringLiteral("Аня\nПетрова"));
+        j.answer(2, false);
+        QCOMPARE(parseJournal(readAll(j.currentPath())).run->pupil, QStringLiteral("Аня Петрова"));
+        j.form.close();
+        const JournalReading reading = parseJournal(readAll(j.currentPath()));
+        QCOMPARE(reading.run->pupil, QStringLiteral("Аня Петрова"));
+        QCOMPARE(reading.run->run.ending, RunEnding::closed);
+    }
+
+    // The disk refusing a sync (EIO from fsync and fdatasync, put in by strace) is a failed
+    // write, told, not passed over as QSaveFile alone would.
+    void refusedSyncIsTold() {
+        const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+        if (strace.isEmpty()) QSKIP("strace is not installed");
+        QTemporaryDir temp;
+        QVERIFY(writeAll(temp.filePath("go"), "go"));
+        QProcess p;
+        p.start(strace,
+                {"-f", "-o", "/dev/null", "-e", "inject=fsync,fdatasync:error=EIO:when=3+",
+                 ZL_JOURNAL_WRITER_TOOL, temp.filePath("journal"), "0", temp.filePath("go")});
+        QVERIFY(p.waitForFinished(120'000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        const QByteArray told = p.readAllStandardError();
+        QVERIFY2(p.exitCode() == 2 && told.contains("Input/output error"), told.constData());
+    }
+
+    // Killed in the middle of a write (SIGKILL at its Nth sync, put in by strace): every file
+    // of a run in the folder reads as a run, none is empty or half written.
+    void killedMidWriteLeavesNoBrokenFile_data() {
+        QTest::addColumn<int>("sync");
+        QTest::addColumn<int>("runFiles"); // files the writes before it placed
+        QTest::newRow("in the first write of the first run") << 1 << 0;
+        QTest::newRow("in a rewrite") << 2 << 1;
+        QTest::newRow("in the first write of the second run") << 4 << 1;
+        QTest::newRow("in a rewrite of the second run") << 5 << 2;
+    }
+    void killedMidWriteLeavesNoBrokenFile() {
+        QFETCH(int, sync);
+        QFETCH(int, runFiles);
+        const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+        if (strace.isEmpty()) QSKIP("strace is not installed");
+        QTemporaryDir temp;
+        const QString folder = temp.filePath("journal");
+        QVERIFY(writeAll(temp.filePath("go"), "go"));
+        QProcess p;
+        p.start(strace, {"-f", "-o", "/dev/null", "-e",
+                         QStringLiteral("inject=fsync,fdatasync:signal=SIGKILL:when=%1").arg(sync),
+                         ZL_JOURNAL_WRITER_TOOL, folder, "0", temp.filePath("go")});
+        QVERIFY(p.waitForFinished(120'000));
+        QVERIFY2(p.exitCode() != 0, "the writer was not killed");
+        const QStringList files = visibleFiles(folder);
+        for (const QString& name : files) {
+            const JournalReading reading = parseJournal(readAll(QDir(folder).filePath(name)));
+            QVERIFY2(reading.run, qPrintable(name + QStringLiteral(": ") + reading.problem));
+        }
+        QCOMPARE(files.size(), runFiles);
     }
 
     // Four windows' worth of runs written into one folder at once: all 200 read back, nothing
@@ -329,7 +441,7 @@ class JournalWriterTest : public QObject {
                 QCOMPARE(run.ending, RunEnding::closed);
                 QCOMPARE(run.endedMs, closeTimeOf(w));
             }
-            QCOMPARE(permissionsOf(QDir(folder).filePath(entry.fileName)), 0600u);
+            QCOMPARE(permissionsOf(QDir(folder).filePath(entry.fileName)), 0640u);
         }
     }
 };
