@@ -1,0 +1,332 @@
+#include "teacher/class_view.h"
+
+#include "core/laws.h"
+#include "journal/journal_loader.h"
+#include "journal/journal_xlsx.h"
+#include "journal/qt_text.h"
+#include "teacher/law_view.h"
+#include "teacher/review_window.h"
+
+#include <QDateEdit>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileSystemWatcher>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <map>
+
+namespace {
+
+constexpr int kPollMs = 3000; // network folders seldom tell of changes: asked this often
+constexpr std::int64_t kMinuteMs = 60'000;
+constexpr std::int64_t kWaitingMs = 3 * kMinuteMs;
+constexpr std::int64_t kAbandonedMs = 45 * kMinuteMs; // a going run's file unwritten this long
+
+enum Column { pupil, machine, mode, question, right, wrong, state, started, lastAnswer, columns };
+
+const QStringList kTitles{
+    QStringLiteral("Ученик"),    QStringLiteral("Компьютер"), QStringLiteral("Режим"),
+    QStringLiteral("Вопрос"),    QStringLiteral("Правильно"), QStringLiteral("Неправильно"),
+    QStringLiteral("Состояние"), QStringLiteral("Начало"),    QStringLiteral("Последний ответ")};
+
+constexpr int kRunIndexRole = Qt::UserRole + 1; // the row's run in `latest`, on the first cell
+
+QString pupilOf(const JournalRun& entry) {
+    return entry.pupil.isEmpty() ? entry.user : entry.pupil;
+}
+
+std::int64_t lastAnswerMs(const RunRecord& run) {
+    return run.answers.empty() ? 0 : run.answers.back().atMs;
+}
+
+struct Shown {
+    QString text;
+    std::int64_t order = 0;
+};
+
+// The file of a run still going says so; anyone but its writer reads it back as cut short.
+// Here it goes on while its file is written to.
+Shown stateOf(const JournalRun& entry, std::int64_t now) {
+    const RunRecord& run = entry.run;
+    if (run.ending == RunEnding::finished) return {QStringLiteral("закончил"), 1'000'000};
+    const bool open = run.ending == RunEnding::going || run.ending == RunEnding::cutShort;
+    if (!open || now - entry.writtenMs >= kAbandonedMs)
+        return {QStringLiteral("прерван"), 2'000'000};
+    const std::int64_t idle = now - std::max(run.startedMs, lastAnswerMs(run));
+    if (idle < kWaitingMs) return {QStringLiteral("идёт"), 0};
+    const std::int64_t minutes = idle / kMinuteMs;
+    return {QStringLiteral("ждёт %1 мин").arg(minutes), 1 + minutes};
+}
+
+int questionReached(const RunRecord& run) {
+    const int asked = run.asked.empty() ? kLawCount : static_cast<int>(run.asked.size());
+    if (run.ending == RunEnding::finished) return asked;
+    return std::min(static_cast<int>(run.answers.size()) + 1, asked);
+}
+
+QString clockTime(std::int64_t ms) {
+    return QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("HH:mm:ss"));
+}
+
+QPushButton* button(const QString& text, const char* name, QWidget* parent) {
+    auto* pushButton = new QPushButton(text, parent);
+    pushButton->setObjectName(QLatin1String(name));
+    pushButton->setAutoDefault(false);
+    return pushButton;
+}
+
+QLabel* lineLabel(const char* name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    label->hide();
+    return label;
+}
+
+} // namespace
+
+ClassView::ClassView(QWidget* parent, QString folder, std::function<std::int64_t()> nowMs)
+    : QWidget(parent, Qt::Window), folder(std::move(folder)), nowMs(std::move(nowMs)) {
+    setObjectName(QStringLiteral("ClassView"));
+    setWindowTitle(QStringLiteral("Класс"));
+    if (!this->nowMs) this->nowMs = [] { return QDateTime::currentMSecsSinceEpoch(); };
+
+    auto* lines = new QVBoxLayout(this);
+    auto* dayLine = new QHBoxLayout;
+    auto* dayLabel = new QLabel(QStringLiteral("День:"), this);
+    day = new QDateEdit(QDateTime::fromMSecsSinceEpoch(this->nowMs()).date(), this);
+    day->setObjectName(QStringLiteral("day"));
+    day->setCalendarPopup(true);
+    dayLabel->setBuddy(day);
+    dayLine->addWidget(dayLabel);
+    dayLine->addWidget(day);
+    dayLine->addStretch(1);
+    lines->addLayout(dayLine);
+    connect(day, &QDateEdit::dateChanged, this, &ClassView::fill);
+
+    progress = lineLabel("progress", this);
+    lines->addWidget(progress);
+    problem = lineLabel("problem", this);
+    lines->addWidget(problem);
+
+    rows = new FittedTable(this);
+    rows->setObjectName(QStringLiteral("pupils"));
+    rows->setColumnCount(columns);
+    rows->setHorizontalHeaderLabels(kTitles);
+    rows->horizontalHeader()->setSectionsClickable(true);
+    rows->horizontalHeader()->setSortIndicatorShown(true);
+    rows->sortByColumn(pupil, Qt::AscendingOrder);
+    rows->setSortingEnabled(true);
+    connect(rows, &QTableWidget::cellDoubleClicked, this, [this](int row) { openRun(row); });
+    lines->addWidget(rows, 1);
+
+    auto* buttons = new QHBoxLayout;
+    QPushButton* lawsButton = button(QStringLiteral("Законы…"), "laws", this);
+    QPushButton* saveButton = button(QStringLiteral("Сохранить для Excel…"), "saveXlsx", this);
+    QPushButton* closeButton = button(QStringLiteral("Закрыть"), "close", this);
+    buttons->addWidget(lawsButton);
+    buttons->addWidget(saveButton);
+    buttons->addStretch(1);
+    buttons->addWidget(closeButton);
+    lines->addLayout(buttons);
+    connect(lawsButton, &QPushButton::clicked, this, &ClassView::openLaws);
+    connect(saveButton, &QPushButton::clicked, this, &ClassView::askWhereToSaveXlsx);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    new QShortcut(QKeySequence::Cancel, this, this, &QWidget::close);
+
+    loader = new JournalLoader(this->folder, this);
+    connect(loader, &JournalLoader::progress, this, [this](int done, int total) {
+        progress->setText(QStringLiteral("Читается журнал: %1 из %2").arg(done).arg(total));
+        progress->setVisible(done < total);
+    });
+    connect(loader, &JournalLoader::loaded, this, &ClassView::take);
+    watcher = new QFileSystemWatcher(this);
+    connect(watcher, &QFileSystemWatcher::directoryChanged, this, &ClassView::reload);
+    polling = new QTimer(this);
+    polling->setInterval(kPollMs);
+    // The states change with the clock even where no file does.
+    connect(polling, &QTimer::timeout, this, [this] {
+        reload();
+        fill();
+    });
+
+    scaleTeacherWindow(this, factor);
+    fill();
+}
+
+void ClassView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    polling->start();
+    reload();
+}
+
+void ClassView::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    polling->stop();
+}
+
+void ClassView::reload() {
+    watchFolder();
+    loader->reload();
+}
+
+// A folder made after the window opened is watched from then on.
+void ClassView::watchFolder() {
+    if (watcher->directories().isEmpty() && QDir(folder).exists()) watcher->addPath(folder);
+}
+
+void ClassView::setFactor(double newFactor) {
+    if (newFactor == factor) return;
+    factor = newFactor;
+    scaleTeacherWindow(this, factor);
+    if (runReview) runReview->setFactor(factor);
+    if (laws) laws->setFactor(factor);
+    fittedHint = {};
+    fill();
+}
+
+void ClassView::take(const JournalListing& read) {
+    listing = read;
+    progress->hide();
+    fill();
+}
+
+void ClassView::fill() {
+    // Each pupil's latest run on each machine that day.
+    std::map<std::pair<QString, QString>, const JournalRun*> newest;
+    for (const JournalRun& entry : listing.runs) {
+        if (QDateTime::fromMSecsSinceEpoch(entry.run.startedMs).date() != day->date()) continue;
+        const JournalRun*& kept = newest[{pupilOf(entry), entry.machine}];
+        if (!kept || entry.run.startedMs > kept->run.startedMs) kept = &entry;
+    }
+    std::vector<JournalRun> found;
+    for (const auto& [who, entry] : newest)
+        found.push_back(*entry);
+
+    const bool hadRows = !latest.empty();
+    QString selected;
+    if (const QTableWidgetItem* current = rows->item(rows->currentRow(), pupil);
+        current && rows->selectionModel()->hasSelection())
+        selected = current->data(kRunIndexRole).toString();
+    latest = std::move(found);
+
+    problem->setText(QStringLiteral("Журнал не прочитан: ") + listing.problem);
+    problem->setVisible(!listing.problem.isEmpty());
+
+    const std::int64_t now = nowMs();
+    rows->setSortingEnabled(false);
+    rows->setRowCount(static_cast<int>(latest.size()));
+    const auto number = Qt::AlignRight | Qt::AlignVCenter;
+    for (int i = 0; i < rows->rowCount(); ++i) {
+        const JournalRun& entry = latest[static_cast<std::size_t>(i)];
+        const RunRecord& run = entry.run;
+        const int asked = run.asked.empty() ? kLawCount : static_cast<int>(run.asked.size());
+        const Shown shownState = stateOf(entry, now);
+        const std::int64_t last = lastAnswerMs(run);
+
+        QTableWidgetItem* who = putSorted(rows, i, pupil, pupilOf(entry));
+        who->setData(kRunIndexRole, entry.fileName);
+        if (!entry.owner.isEmpty() && entry.owner != entry.user)
+            who->setToolTip(QStringLiteral("%1\nвход: %2\nвладелец файла: %3")
+                                .arg(pupilOf(entry), entry.user, entry.owner));
+        putSorted(rows, i, machine, entry.machine);
+        putSorted(rows, i, mode, qs(modeShown(run.mode)));
+        putSorted(rows, i, question,
+                  QStringLiteral("%1 из %2").arg(questionReached(run)).arg(asked),
+                  questionReached(run), number);
+        putSorted(rows, i, right, QString::number(run.rightCount()), run.rightCount(), number);
+        putSorted(rows, i, wrong, QString::number(run.wrongCount()), run.wrongCount(), number);
+        QTableWidgetItem* stateCell = putSorted(rows, i, state, shownState.text, shownState.order);
+        if (entry.verdictsForged) {
+            stateCell->setToolTip(QStringLiteral("оценка в файле не совпадает с ответом"));
+            stateCell->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+        }
+        putSorted(rows, i, started, clockTime(run.startedMs), run.startedMs);
+        putSorted(rows, i, lastAnswer, last ? clockTime(last) : QStringLiteral("—"), last);
+    }
+    rows->setSortingEnabled(true);
+
+    if (!selected.isEmpty())
+        for (int r = 0; r < rows->rowCount(); ++r)
+            if (rows->item(r, pupil)->data(kRunIndexRole).toString() == selected)
+                rows->selectRow(r);
+
+    // The review of a run still going follows it.
+    if (runReview && runReview->isVisible())
+        for (const JournalRun& entry : latest)
+            if (entry.fileName == reviewed.fileName && !(entry.run == reviewed.run)) {
+                reviewed = entry;
+                runReview->showJournalRun(entry);
+            }
+
+    rows->fitToContents();
+    // Refitted only when the content needs another size: the teacher may have resized it.
+    const QSize hint = sizeHint();
+    if (hint != fittedHint || hadRows != !latest.empty()) {
+        fittedHint = hint;
+        fitWindowToScreen(this, rows);
+    }
+}
+
+bool ClassView::openRun(int row) {
+    const QTableWidgetItem* cell = rows->item(row, pupil);
+    if (!cell) return false;
+    const QString file = cell->data(kRunIndexRole).toString();
+    const auto it = std::find_if(latest.begin(), latest.end(),
+                                 [&](const JournalRun& entry) { return entry.fileName == file; });
+    if (it == latest.end()) return false;
+    if (!runReview) {
+        runReview = new ReviewWindow(this, nowMs);
+        runReview->setObjectName(QStringLiteral("ClassRun"));
+        runReview->setFactor(factor);
+    }
+    reviewed = *it;
+    runReview->showJournalRun(reviewed);
+    runReview->show();
+    runReview->raise();
+    runReview->activateWindow();
+    return true;
+}
+
+void ClassView::openLaws() {
+    if (!laws) {
+        laws = new LawView(this);
+        laws->setFactor(factor);
+    }
+    laws->setRuns(latest);
+    laws->show();
+    laws->raise();
+    laws->activateWindow();
+}
+
+QString ClassView::writeXlsx(const QString& path) const {
+    return writeWholeFile(path, runsXlsx(latest));
+}
+
+void ClassView::askWhereToSaveXlsx() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString suggested =
+        QStringLiteral("класс_%1.xlsx").arg(day->date().toString(QStringLiteral("yyyy-MM-dd")));
+    QFileDialog dialog(this, QStringLiteral("Сохранить для Excel"),
+                       QDir(documents).filePath(suggested), QStringLiteral("Книга Excel (*.xlsx)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("xlsx"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const QString problemText = writeXlsx(dialog.selectedFiles().front());
+    if (problemText.isEmpty()) return;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Сохранить для Excel"), problemText,
+                    QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("XlsxProblem"));
+    box.setFont(font());
+    box.exec();
+}

@@ -1,0 +1,69 @@
+// The teacher's view of the class ("Класс"): for a chosen day, every pupil's latest run on each
+// machine — the question reached, the counts and whether the pupil is working, waiting or done —
+// read again from the shared journal folder every few seconds while the window is open.
+#pragma once
+
+#include "journal/journal_folder.h"
+
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class FittedTable;
+class JournalLoader;
+class LawView;
+class QDateEdit;
+class QFileSystemWatcher;
+class QLabel;
+class QTimer;
+class ReviewWindow;
+
+class ClassView : public QWidget {
+    Q_OBJECT
+  public:
+    // `nowMs` is the clock the states are judged by; none: the system's.
+    ClassView(QWidget* parent, QString folder, std::function<std::int64_t()> nowMs = {});
+
+    void setFactor(double factor);
+    // Reads the folder again (only the files changed since are read).
+    void reload();
+
+    // The runs shown, one per pupil and machine, in no particular order.
+    const std::vector<JournalRun>& shownRuns() const { return latest; }
+    // The shown runs as .xlsx into `path`. Empty when written; else the problem, in Russian.
+    QString writeXlsx(const QString& path) const;
+    // The run in table row `row` (as sorted now) in the review window; false for no such row.
+    bool openRun(int row);
+
+    FittedTable* table() const { return rows; }
+    ReviewWindow* review() const { return runReview; }
+    LawView* lawView() const { return laws; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+  private:
+    void take(const JournalListing& listing);
+    void fill();
+    void watchFolder();
+    void openLaws();
+    void askWhereToSaveXlsx();
+
+    QString folder;
+    std::function<std::int64_t()> nowMs;
+    JournalListing listing;
+    std::vector<JournalRun> latest;
+    JournalRun reviewed; // the run in the review, kept up to date while it goes on
+    double factor = 1.0;
+    QSize fittedHint;
+    JournalLoader* loader = nullptr;
+    QFileSystemWatcher* watcher = nullptr;
+    QTimer* polling = nullptr;
+    QDateEdit* day = nullptr;
+    QLabel *progress = nullptr, *problem = nullptr;
+    FittedTable* rows = nullptr;
+    ReviewWindow* runReview = nullptr;
+    LawView* laws = nullptr;
+};
