@@ -126,6 +126,22 @@ class RunOrder : public QObject {
         QCOMPARE(orders[0] != orders[1], mode == Mode::test && shuffled);
         QCOMPARE(orders[0], orders[2]);
     }
+
+    // The first law's name gets its own size at Start, whatever the last run ended in.
+    void firstNameSizedByItsLaw() {
+        Form f = loadedForm();
+        f.selectMode(Mode::test);
+        f.shuffledTests = true;
+        int smallFirst = 0;
+        for (std::uint64_t seed = 1; seed <= 60; ++seed) {
+            f.orderSeed = [seed] { return seed; };
+            f.start();
+            const bool small = f.run.asked.front() >= kSmallNameFrom;
+            smallFirst += small;
+            QCOMPARE(f.state.lawNamePt, small ? kSmallNamePt : kNamePt);
+        }
+        QVERIFY(smallFirst > 0); // some seed asks a long name first
+    }
 };
 
 QTEST_APPLESS_MAIN(RunOrder)
