@@ -17,6 +17,7 @@ if [ "${1:-}" != run ]; then
     libxcb1-dev                                 # the monkey test talks to the X server itself
     desktop-file-utils appstream dpkg-dev file  # checks of the desktop entry, metadata and package
     lintian                                     # Debian's own checks of the package
+    rpm rpmlint cpio                            # the .rpm: rpmbuild, rpm's queries, its checks
     libxml2-utils                               # xmllint, to read the metadata in those checks
     clang libclang-rt-14-dev                    # libFuzzer and the sanitizers' runtimes for clang
   )

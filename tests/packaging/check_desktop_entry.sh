@@ -18,10 +18,11 @@ report=$(desktop-file-validate "$entry" 2>&1) || fail "desktop-file-validate: $r
 [[ -z $report ]] || fail "desktop-file-validate is not silent: $report"
 echo "desktop-file-validate: no errors, warnings or hints"
 
-# Value of an untranslated key in the [Desktop Entry] group.
-key() {
-  awk -F= -v k="$1" '/^\[/ { g = ($0 == "[Desktop Entry]") } g && $1 == k { sub(/^[^=]*=/, ""); print; exit }' "$entry"
+# Value of a key (Name, or Name[ru] for a translation) in a group; key() reads [Desktop Entry].
+value() {
+  awk -F= -v group="[$1]" -v k="$2" '/^\[/ { g = ($0 == group) } g && $1 == k { sub(/^[^=]*=/, ""); print; exit }' "$entry"
 }
+key() { value "Desktop Entry" "$1"; }
 
 [[ $(key Type) == Application ]] || fail "Type is '$(key Type)'"
 [[ $(key Name) == "Законы логики" ]] || fail "Name is '$(key Name)'"
@@ -47,4 +48,14 @@ done
 # Docks tie the window to this entry by its WM_CLASS; its instance part is the program's name.
 [[ $(key StartupWMClass) == "$command" ]] || fail "StartupWMClass '$(key StartupWMClass)' is not '$command'"
 
-echo "Exec=$command, Icon=$id: both resolve"
+# The teacher's menu entry is an action of this one entry: the same program, the class view alone.
+[[ ";$(key Actions)" == *";class;"* ]] || fail "Actions lack class: '$(key Actions)'"
+class_name="Законы логики — журнал класса"
+for name_key in Name "Name[ru]"; do
+  [[ $(value "Desktop Action class" "$name_key") == "$class_name" ]] ||
+    fail "the class action's $name_key is '$(value "Desktop Action class" "$name_key")'"
+done
+[[ $(value "Desktop Action class" Exec) == "$command --class" ]] ||
+  fail "the class action's Exec is '$(value "Desktop Action class" Exec)', not '$command --class'"
+
+echo "Exec=$command, Icon=$id: both resolve; action class: $command --class"

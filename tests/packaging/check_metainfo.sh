@@ -35,6 +35,9 @@ launchable=$(text '/component/launchable[@type="desktop-id"]')
 binary=$(text /component/provides/binary)
 [[ -x $stage/bin/$binary ]] || fail "provided binary '$binary' is not installed"
 [[ $(text '/component/name[not(@xml:lang)]') == "Законы логики" ]] || fail "name is not «Законы логики»"
+# The teacher's menu entry is named in the description, as the desktop entry's action names it.
+[[ $(text /component/description) == *"«Законы логики — журнал класса»"* ]] ||
+  fail "the description does not mention the teacher's menu entry «Законы логики — журнал класса»"
 # Software centres show an unrated program as unknown to parents and schools; the validator
 # of this AppStream version does not insist.
 [[ $(text '/component/content_rating/@type') == oars-1.1 ]] || fail "no OARS 1.1 content rating"
