@@ -14,10 +14,19 @@ struct JournalListing {
     std::vector<JournalRun> runs; // newest first
     std::vector<SkippedFile> skipped;
     QString problem; // the folder itself cannot be read; empty when it can
+    // The folder is there but may not be listed: a class's drop box, which its pupils write
+    // into and only the teacher reads. No problem of the pupil's.
+    bool hiddenFromPupil = false;
 };
-// Every run in the folder. A run whose file says "going" is shown cut short, except the one in
-// `ownFile`, which this window is writing now.
+// Every run in the folder, read at once (a window reading a class's folder again and again
+// keeps a JournalCache, or a JournalLoader off its thread). A run whose file says "going" stays
+// going: this window's own (`ownFile`) is, another may be going or cut short; only its writer
+// can tell.
 JournalListing readJournal(const QString& folder, const QString& ownFile = {});
+
+// One run's file read from its text: what parseJournal makes of it, several times faster for
+// the files the writer writes.
+JournalReading readRunText(const QByteArray& bytes);
 
 // The folder used when neither the command line nor the settings name one.
 QString defaultJournalFolder();

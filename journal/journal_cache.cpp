@@ -1,0 +1,211 @@
+#include "journal/journal_cache.h"
+
+#include <QFile>
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr std::int64_t kLargestRunFile = 1 << 20; // far above a run's few kilobytes
+constexpr int kProgressStep = 256;
+
+std::int64_t nanosecondsOf(const timespec& t) {
+    return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
+}
+
+bool isRunFileName(const std::string& name) {
+    constexpr std::string_view extension = kJournalExtension;
+    return name.size() > extension.size() && name.ends_with(extension);
+}
+
+QString unreadable(int error) {
+    return QStringLiteral("не читается: ") + qt_error_string(error);
+}
+
+// The folder's names, hidden ones aside (".name.tmp" is a run being written), sorted, each
+// with what the listing says it is.
+struct Name {
+    std::string name;
+    unsigned char type;
+};
+std::optional<std::vector<Name>> namesIn(DIR* folder) {
+    std::vector<Name> names;
+    errno = 0;
+    while (const dirent* e = ::readdir(folder)) {
+        if (e->d_name[0] != '.') names.push_back({e->d_name, e->d_type});
+        errno = 0;
+    }
+    if (errno != 0) return std::nullopt;
+    std::sort(names.begin(), names.end(),
+              [](const Name& a, const Name& b) { return a.name < b.name; });
+    return names;
+}
+
+// A file (or a link to one), not a folder, a pipe or a device; only files can be runs.
+bool isFile(int dirFd, const Name& n) {
+    if (n.type == DT_REG) return true;
+    if (n.type != DT_LNK && n.type != DT_UNKNOWN) return false;
+    struct stat st {};
+    return ::fstatat(dirFd, n.name.c_str(), &st, 0) == 0 && S_ISREG(st.st_mode);
+}
+
+// Reads the whole file, up to kLargestRunFile bytes, into `buffer` (kept from file to file);
+// nothing on a read error (errno says).
+std::optional<QByteArray> bytesOf(int fd, std::int64_t size, QByteArray& buffer) {
+    const auto wanted = qsizetype(std::clamp<std::int64_t>(size + 1, 4096, kLargestRunFile));
+    if (buffer.size() < wanted) buffer.resize(wanted);
+    qsizetype total = 0;
+    while (true) {
+        const ssize_t got = ::read(fd, buffer.data() + total, std::size_t(buffer.size() - total));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return std::nullopt;
+        if (got == 0) break;
+        total += got;
+        if (total < buffer.size()) {
+            if (total >= size) break; // short of the buffer at the size the file had: its end
+            continue;
+        }
+        if (total >= kLargestRunFile) break;
+        buffer.resize(std::min<qsizetype>(buffer.size() * 2, kLargestRunFile));
+    }
+    return QByteArray::fromRawData(buffer.constData(), total);
+}
+
+} // namespace
+
+JournalCache::JournalCache(QString folder) : dir(std::move(folder)) {}
+
+QString JournalCache::ownerName(unsigned uid) {
+    if (const auto it = owners.constFind(uid); it != owners.constEnd()) return *it;
+    passwd pw{};
+    passwd* found = nullptr;
+    char buffer[4096];
+    QString name;
+    if (::getpwuid_r(uid, &pw, buffer, sizeof buffer, &found) == 0 && found && pw.pw_name)
+        name = QString::fromLocal8Bit(pw.pw_name);
+    // A uid with no name here (an account of another machine) is shown as its number.
+    if (name.isEmpty()) name = QString::number(uid);
+    owners.insert(uid, name);
+    return name;
+}
+
+std::optional<JournalCache::Entry> JournalCache::readFile(int dirFd, const std::string& name) {
+    Entry entry;
+    const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT) return std::nullopt; // gone since the folder was listed
+        entry.skipped = unreadable(errno);
+        return entry;
+    }
+    struct stat st {};
+    std::optional<QByteArray> bytes;
+    if (::fstat(fd, &st) == 0) bytes = bytesOf(fd, st.st_size, buffer);
+    const int error = errno;
+    ::close(fd);
+    if (!bytes) {
+        entry.skipped = unreadable(error);
+        return entry;
+    }
+    entry.size = st.st_size;
+    entry.mtimeNs = nanosecondsOf(st.st_mtim);
+    JournalReading reading = readRunText(*bytes);
+    if (!reading.run) {
+        entry.skipped = reading.problem;
+        return entry;
+    }
+    reading.run->fileName = QFile::decodeName(name.c_str());
+    reading.run->owner = ownerName(st.st_uid);
+    reading.run->writtenMs = entry.mtimeNs / 1'000'000;
+    entry.run = std::move(reading.run);
+    return entry;
+}
+
+JournalListing JournalCache::refresh(const Progress& progress, std::stop_token stop) {
+    JournalListing listing;
+    const int dirFd =
+        ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0) {
+        const int error = errno;
+        entries.clear();
+        if (error == EACCES)
+            listing.hiddenFromPupil = true; // a class's drop box: pupils may write, not list
+        else if (error == ENOENT)
+            listing.problem = QStringLiteral("папки журнала нет: ") + dir;
+        else
+            listing.problem = QStringLiteral("папка журнала не читается: %1: %2")
+                                  .arg(dir, qt_error_string(error));
+        return listing;
+    }
+    DIR* folder = ::fdopendir(dirFd);
+    const auto names = folder ? namesIn(folder) : std::nullopt;
+    if (!names) {
+        listing.problem =
+            QStringLiteral("папка журнала не читается: %1: %2").arg(dir, qt_error_string(errno));
+        folder ? ::closedir(folder) : ::close(dirFd);
+        return listing;
+    }
+
+    // First what changed: new names are read at once, known ones only when their size or
+    // modification time moved.
+    std::vector<const Name*> runFiles, toRead;
+    for (const Name& n : *names) {
+        if (!isFile(dirFd, n)) continue;
+        if (!isRunFileName(n.name)) {
+            listing.skipped.push_back(
+                {QFile::decodeName(n.name.c_str()), QStringLiteral("не файл журнала")});
+            continue;
+        }
+        runFiles.push_back(&n);
+        const auto known = entries.find(n.name);
+        if (known == entries.end() || known->second.size < 0) {
+            toRead.push_back(&n);
+            continue;
+        }
+        struct stat st {};
+        if (::fstatat(dirFd, n.name.c_str(), &st, 0) != 0 || st.st_size != known->second.size ||
+            nanosecondsOf(st.st_mtim) != known->second.mtimeNs)
+            toRead.push_back(&n);
+    }
+    const int total = int(toRead.size());
+    if (progress) progress(0, total);
+    int done = 0;
+    for (const Name* n : toRead) {
+        if (stop.stop_requested()) break;
+        if (auto entry = readFile(dirFd, n->name))
+            entries[n->name] = std::move(*entry);
+        else
+            entries.erase(n->name);
+        if (++done % kProgressStep == 0 && progress && done < total) progress(done, total);
+    }
+    ::closedir(folder);
+    if (progress) progress(done, total);
+
+    // Files gone are forgotten; the rest listed, runs newest first.
+    std::vector<const JournalRun*> runs;
+    runs.reserve(runFiles.size());
+    ++generation;
+    for (const Name* n : runFiles) {
+        const auto it = entries.find(n->name);
+        if (it == entries.end()) continue; // gone, or not read: the refresh was stopped
+        Entry& e = it->second;
+        e.generation = generation;
+        if (e.run)
+            runs.push_back(&*e.run);
+        else
+            listing.skipped.push_back({QFile::decodeName(n->name.c_str()), e.skipped});
+    }
+    std::erase_if(entries, [&](const auto& e) { return e.second.generation != generation; });
+    std::stable_sort(runs.begin(), runs.end(), [](const JournalRun* a, const JournalRun* b) {
+        return a->run.startedMs > b->run.startedMs;
+    });
+    listing.runs.reserve(runs.size());
+    for (const JournalRun* r : runs)
+        listing.runs.push_back(*r);
+    return listing;
+}

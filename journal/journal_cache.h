@@ -1,0 +1,45 @@
+// A journal folder read again and again (a class writing into it during a lesson): only the
+// files whose name, size or modification time changed since the last refresh are read again.
+#pragma once
+
+#include "journal/journal_folder.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <unordered_map>
+
+class JournalCache {
+  public:
+    explicit JournalCache(QString folder);
+
+    // Called now and then with the files read so far of those this refresh has to read.
+    using Progress = std::function<void(int done, int total)>;
+    // The folder's runs as they are now. A stop asked for ends the refresh early with what was
+    // read by then; the next refresh goes on from there.
+    JournalListing refresh(const Progress& progress = {}, std::stop_token stop = {});
+
+    const QString& folder() const { return dir; }
+
+  private:
+    struct Entry {
+        std::int64_t size = -1;
+        std::int64_t mtimeNs = -1;
+        std::optional<JournalRun> run;
+        QString skipped;              // why the file is no run, where it is none
+        std::uint64_t generation = 0; // the last refresh that found the file
+    };
+    std::optional<Entry> readFile(int dirFd, const std::string& name); // nothing: gone
+    QString ownerName(unsigned uid);
+
+    QString dir;
+    std::unordered_map<std::string, Entry> entries; // by the file's name as the disk has it
+    QHash<unsigned, QString> owners;                // user names by uid, looked up once
+    std::uint64_t generation = 0;                   // refreshes so far
+    QByteArray buffer;                              // a file's bytes, kept from file to file
+};
