@@ -731,7 +731,6 @@ void Writing::backspaceWalksBack() {
         f.backspace();
     QCOMPARE(f.state.caret, 1);
     QCOMPARE(q(f.formulaKey()), QStringLiteral("z"));
-
 }
 
 // In trainer mode the keyboard never touches the drawn left-hand side: Backspace, Left and Home
