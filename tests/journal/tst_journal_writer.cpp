@@ -5,10 +5,12 @@
 #include "journal_test_support.h"
 #include "writer_plan.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <memory>
 #include <set>
@@ -385,6 +387,41 @@ class JournalWriterTest : public QObject {
             QVERIFY2(reading.run, qPrintable(name + QStringLiteral(": ") + reading.problem));
         }
         QCOMPARE(files.size(), runFiles);
+    }
+
+    // A file of the run's name made by someone else just before the run's first write is
+    // placed (strace holds that rename back a while): it is kept as it was and the run takes
+    // another name; cloned machines give their runs the same names.
+    void fileOfTheSameNameIsNeverReplaced() {
+        using namespace writer_plan;
+        const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+        if (strace.isEmpty()) QSKIP("strace is not installed");
+        QTemporaryDir temp;
+        const QString folder = temp.filePath("journal");
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(writeAll(temp.filePath("go"), "go"));
+        QProcess p;
+        p.start(strace, {"-f", "-o", "/dev/null", "-e",
+                         "inject=rename,renameat,renameat2:delay_enter=2000000:when=1",
+                         ZL_JOURNAL_WRITER_TOOL, folder, "0", temp.filePath("go")});
+        QString aside;
+        for (QElapsedTimer waited; aside.isEmpty() && waited.elapsed() < 60'000;) {
+            const QStringList found = asideFiles(folder);
+            if (found.isEmpty())
+                QThread::msleep(1);
+            else
+                aside = found[0];
+        }
+        QVERIFY(!aside.isEmpty());
+        const QString taken = QDir(folder).filePath(aside.mid(1).chopped(4));
+        const QByteArray other = "zakony-logiki-journal 1\nanother machine's run\n";
+        QVERIFY(writeAll(taken, other));
+        QVERIFY(p.waitForFinished(120'000));
+        QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+        QCOMPARE(readAll(taken), other);
+        const JournalListing listing = readJournal(folder);
+        QCOMPARE(int(listing.runs.size()), kRuns);
+        QCOMPARE(listing.runs.back().run.startedMs, startOf(0, 0));
     }
 
     // Four windows' worth of runs written into one folder at once: all 200 read back, nothing
