@@ -2,6 +2,7 @@
 
 #include "core/review_rows.h"
 #include "journal/journal_folder.h"
+#include "journal/journal_xlsx.h"
 #include "journal/qt_text.h"
 
 #include <QDateTime>
@@ -12,18 +13,27 @@
 
 namespace {
 
-QString csvField(const QString& text) {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+// What spreadsheets take for the start of a formula, or strip before reading one.
+bool startsFormula(const QString& text) {
+    if (text.isEmpty()) return false;
+    const QChar c = text[0];
+    return c == '=' || c == '+' || c == '-' || c == '@' || c == '\t' || c == '\r';
+}
+
+QString csvField(QString text) {
+    const bool formula = startsFormula(text);
+    if (formula) text.prepend(QLatin1Char('\''));
+    if (!formula && !text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) &&
         !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
         return text;
-    return '"' + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + '"';
+    return '"' + text.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + '"';
 }
 
 void csvLine(QByteArray& csv, const QStringList& fields) {
     QStringList quoted;
     for (const QString& f : fields)
         quoted << csvField(f);
-    csv += quoted.join(QLatin1Char(',')).toUtf8() + "\r\n";
+    csv += quoted.join(QLatin1Char(';')).toUtf8() + "\r\n";
 }
 
 QString csvTime(std::int64_t ms) {
@@ -35,17 +45,23 @@ QByteArray withByteOrderMark() {
     return QByteArray("\xEF\xBB\xBF");
 }
 
+// The pupil's name where one was given, else the login.
+QString pupilOf(const JournalRun& e) {
+    return e.pupil.isEmpty() ? e.user : e.pupil;
+}
+
 } // namespace
 
 QByteArray runsCsv(const std::vector<JournalRun>& runs) {
     QByteArray csv = withByteOrderMark();
-    csvLine(csv, {QStringLiteral("Начало"), QStringLiteral("Конец"), QStringLiteral("Ученик"),
-                  QStringLiteral("Компьютер"), QStringLiteral("Режим"), QStringLiteral("Ответов"),
-                  QStringLiteral("Правильно"), QStringLiteral("Неправильно"),
-                  QStringLiteral("Как окончен"), QStringLiteral("Файл")});
+    csvLine(csv,
+            {QStringLiteral("Начало"), QStringLiteral("Конец"), QStringLiteral("Ученик"),
+             QStringLiteral("Логин"), QStringLiteral("Компьютер"), QStringLiteral("Режим"),
+             QStringLiteral("Ответов"), QStringLiteral("Правильно"), QStringLiteral("Неправильно"),
+             QStringLiteral("Как окончен"), QStringLiteral("Файл")});
     for (const JournalRun& e : runs)
-        csvLine(csv, {csvTime(e.run.startedMs), csvTime(e.run.endedMs), e.user, e.machine,
-                      qs(modeShown(e.run.mode)), QString::number(e.run.answers.size()),
+        csvLine(csv, {csvTime(e.run.startedMs), csvTime(e.run.endedMs), pupilOf(e), e.user,
+                      e.machine, qs(modeShown(e.run.mode)), QString::number(e.run.answers.size()),
                       QString::number(e.run.rightCount()), QString::number(e.run.wrongCount()),
                       qs(endingShown(e.run.ending)), e.fileName});
     return csv;
@@ -53,25 +69,34 @@ QByteArray runsCsv(const std::vector<JournalRun>& runs) {
 
 QByteArray answersCsv(const JournalRun& entry) {
     QByteArray csv = withByteOrderMark();
-    csvLine(csv,
-            {QStringLiteral("Вопрос"), QStringLiteral("Закон"), QStringLiteral("Ответ"),
-             QStringLiteral("Оценка"), QStringLiteral("Принятая форма"),
-             QStringLiteral("Время ответа"), QStringLiteral("Ученик"), QStringLiteral("Компьютер"),
-             QStringLiteral("Режим"), QStringLiteral("Начало"), QStringLiteral("Ключ ответа")});
+    csvLine(csv, {QStringLiteral("Вопрос"), QStringLiteral("Закон №"), QStringLiteral("Закон"),
+                  QStringLiteral("Ответ"), QStringLiteral("Оценка"),
+                  QStringLiteral("Почему неправильно"), QStringLiteral("Принятая форма"),
+                  QStringLiteral("Время ответа"), QStringLiteral("Ученик"), QStringLiteral("Логин"),
+                  QStringLiteral("Компьютер"), QStringLiteral("Режим"), QStringLiteral("Начало"),
+                  QStringLiteral("Ключ ответа")});
+    // In the order asked, whatever laws were asked.
     const std::vector<ReviewRow> rows = reviewRows(entry.run);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const ReviewRow& r = rows[i];
         const Answer& a = entry.run.answers[i];
-        csvLine(csv, {QString::number(r.number), qs(r.lawName), qs(r.answer), qs(r.verdict),
-                      qs(r.accepted), csvTime(a.atMs), entry.user, entry.machine,
-                      qs(modeShown(entry.run.mode)), csvTime(entry.run.startedMs), qs(a.key)});
+        csvLine(csv, {QString::number(r.number), QString::number(r.law), qs(r.lawName),
+                      qs(r.answer), qs(r.verdict), qs(r.reason), qs(r.accepted), csvTime(a.atMs),
+                      pupilOf(entry), entry.user, entry.machine, qs(modeShown(entry.run.mode)),
+                      csvTime(entry.run.startedMs), qs(a.key)});
     }
     return csv;
 }
 
-int exportJournal(const QString& folder, const QString& csvPath, QTextStream& out,
+int exportJournal(const QString& folder, const QString& path, QTextStream& out,
                   QTextStream& errors) {
-    const JournalListing listing = readJournal(folder);
+    // Before the first run the folder is not made yet: an empty journal, as the view shows it.
+    const bool notMadeYet = !QFileInfo::exists(folder);
+    const JournalListing listing = notMadeYet ? JournalListing{} : readJournal(folder);
+    if (listing.hiddenFromPupil) {
+        errors << "zakony-logiki: Журнал класса виден только учителю: " << folder << Qt::endl;
+        return 1;
+    }
     if (!listing.problem.isEmpty()) {
         errors << "zakony-logiki: " << listing.problem << Qt::endl;
         return 1;
@@ -79,12 +104,23 @@ int exportJournal(const QString& folder, const QString& csvPath, QTextStream& ou
     for (const SkippedFile& s : listing.skipped)
         errors << "zakony-logiki: пропущен " << QDir(folder).filePath(s.fileName) << ": " << s.why
                << Qt::endl;
-    QSaveFile file(csvPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(runsCsv(listing.runs)) < 0 ||
-        !file.commit()) {
-        errors << "zakony-logiki: " << csvPath << " не записан: " << file.errorString() << Qt::endl;
+    QString problem;
+    if (path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive)) {
+        problem = writeJournalWorkbook(path, listing.runs);
+    } else {
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(runsCsv(listing.runs)) < 0 ||
+            !file.commit())
+            problem = file.errorString();
+    }
+    if (!problem.isEmpty()) {
+        errors << "zakony-logiki: " << path << " не записан: " << problem << Qt::endl;
         return 1;
     }
-    out << "Прохождений в " << csvPath << ": " << listing.runs.size() << Qt::endl;
+    if (notMadeYet)
+        out << "Журнал пуст: папки " << folder << " ещё нет; в " << path << " одни заголовки"
+            << Qt::endl;
+    else
+        out << "Прохождений в " << path << ": " << listing.runs.size() << Qt::endl;
     return 0;
 }

@@ -7,13 +7,16 @@
 #include <QString>
 #include <vector>
 
-// CSV for a spreadsheet: UTF-8 with a byte order mark, one header row, commas, fields quoted
-// where needed, lines ended by CR LF, times as "2026-12-08 15:54:10".
+// CSV as a Russian spreadsheet reads it: UTF-8 with a byte order mark, one header row, fields
+// apart by ";", quoted where needed, lines ended by CR LF, times as "2026-12-08 15:54:10". A
+// text that a spreadsheet would take for a formula (= + - @, a tab or CR first) is written
+// after an apostrophe, so that it stays text.
 QByteArray runsCsv(const std::vector<JournalRun>& runs);
 QByteArray answersCsv(const JournalRun& entry);
 
-// --export-journal: the folder's runs as CSV into `csvPath`, what was skipped on `errors`.
-// 0 when written, 1 when the folder cannot be read or the file cannot be written.
+// --export-journal: the folder's runs into `path`, a workbook where it ends in ".xlsx", CSV
+// otherwise; what was skipped on `errors`. A folder not made yet is an empty journal. 0 when
+// written, 1 when the folder cannot be read or the file cannot be written.
 class QTextStream;
-int exportJournal(const QString& folder, const QString& csvPath, QTextStream& out,
+int exportJournal(const QString& folder, const QString& path, QTextStream& out,
                   QTextStream& errors);

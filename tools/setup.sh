@@ -8,6 +8,7 @@ packages=(
   cmake ninja-build g++                       # build
   qt6-base-dev qt6-svg-dev                    # Qt 6 Widgets, Svg, Test and the moc
   fonts-paratype                              # PT Sans: the window's font, drawn for Cyrillic
+  libxlsxwriter-dev pkg-config                # the journal as a workbook (.xlsx), found by pkg-config
 )
 if [ "${1:-}" != run ]; then
   packages+=(
@@ -19,6 +20,7 @@ if [ "${1:-}" != run ]; then
     lintian                                     # Debian's own checks of the package
     rpm rpmlint cpio                            # the .rpm: rpmbuild, rpm's queries, its checks
     libxml2-utils                               # xmllint, to read the metadata in those checks
+    python3-openpyxl                            # reads the exported workbook back in the tests
     clang libclang-rt-14-dev                    # libFuzzer and the sanitizers' runtimes for clang
   )
 fi

@@ -1,0 +1,194 @@
+#include "journal/journal_xlsx.h"
+
+#include "core/laws.h"
+#include "core/review_rows.h"
+#include "journal/law_statistics.h"
+#include "journal/qt_text.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <cstdio>
+#include <xlsxwriter.h>
+
+namespace {
+
+constexpr lxw_row_t kLastRow = LXW_ROW_MAX - 1;
+
+// Text for a cell: control characters, which XML cannot hold, become blanks.
+std::string cellText(const QString& text) {
+    QString clean = text;
+    for (QChar& c : clean)
+        if (c.unicode() < 0x20 && c != QLatin1Char('\n')) c = QLatin1Char(' ');
+    return clean.toStdString();
+}
+
+class Sheet {
+  public:
+    Sheet(lxw_workbook* book, const char* name) : sheet(workbook_add_worksheet(book, name)) {}
+    // Text is always written as text: "=1+1" is never a formula.
+    void text(lxw_col_t col, const QString& value, lxw_format* format = nullptr) {
+        worksheet_write_string(sheet, row, col, cellText(value).c_str(), format);
+    }
+    void number(lxw_col_t col, double value, lxw_format* format = nullptr) {
+        worksheet_write_number(sheet, row, col, value, format);
+    }
+    void time(lxw_col_t col, std::int64_t ms, lxw_format* format) {
+        if (!ms) return;
+        const QDateTime t = QDateTime::fromMSecsSinceEpoch(ms);
+        lxw_datetime when{t.date().year(), t.date().month(),  t.date().day(),
+                          t.time().hour(), t.time().minute(), double(t.time().second())};
+        worksheet_write_datetime(sheet, row, col, &when, format);
+    }
+    void header(const QStringList& titles, lxw_format* bold) {
+        for (qsizetype i = 0; i < titles.size(); ++i)
+            text(lxw_col_t(i), titles[i], bold);
+        ++row;
+    }
+    lxw_worksheet* sheet;
+    lxw_row_t row = 0;
+};
+
+struct Formats {
+    lxw_format *bold, *time, *percent, *wrap, *right, *wrong;
+    explicit Formats(lxw_workbook* book)
+        : bold(workbook_add_format(book)), time(workbook_add_format(book)),
+          percent(workbook_add_format(book)), wrap(workbook_add_format(book)),
+          right(workbook_add_format(book)), wrong(workbook_add_format(book)) {
+        format_set_bold(bold);
+        format_set_num_format(time, "yyyy-mm-dd hh:mm");
+        format_set_num_format(percent, "0%");
+        format_set_text_wrap(wrap);
+        format_set_align(wrap, LXW_ALIGN_VERTICAL_TOP);
+        format_set_bg_color(right, 0xC6EFCE);
+        format_set_font_color(right, 0x006100);
+        format_set_bg_color(wrong, 0xFFC7CE);
+        format_set_font_color(wrong, 0x9C0006);
+        for (lxw_format* f : {right, wrong})
+            format_set_align(f, LXW_ALIGN_CENTER);
+    }
+};
+
+QString pupilOf(const JournalRun& e) {
+    return e.pupil.isEmpty() ? e.user : e.pupil;
+}
+
+// «Ученики»: a row per run; a column per law, + or − where it was answered, whatever the order
+// the laws were asked in.
+void writePupils(lxw_workbook* book, const Formats& f, const std::vector<JournalRun>& runs) {
+    Sheet s(book, "Ученики");
+    QStringList titles{"Ученик", "Компьютер", "Режим", "Начало", "Правильно", "Неправильно"};
+    const auto firstLaw = lxw_col_t(titles.size());
+    for (int n = 1; n <= kLawCount; ++n)
+        titles << QString::number(n);
+    s.header(titles, f.bold);
+    for (int n = 1; n <= kLawCount; ++n) // the law's name under its number
+        s.text(firstLaw + lxw_col_t(n - 1), qs(law(n).name), f.wrap);
+    worksheet_set_row(s.sheet, s.row, 90, nullptr);
+    ++s.row;
+    worksheet_set_column(s.sheet, 0, 1, 18, nullptr);
+    worksheet_set_column(s.sheet, 3, 3, 16, nullptr);
+    worksheet_set_column(s.sheet, firstLaw, firstLaw + kLawCount - 1, 6, nullptr);
+    worksheet_freeze_panes(s.sheet, 2, 1);
+    for (const JournalRun& e : runs) {
+        if (s.row > kLastRow) break;
+        s.text(0, pupilOf(e));
+        s.text(1, e.machine);
+        s.text(2, qs(modeShown(e.run.mode)));
+        s.time(3, e.run.startedMs, f.time);
+        s.number(4, e.run.rightCount());
+        s.number(5, e.run.wrongCount());
+        std::vector<int> verdicts(kLawCount + 1, -1); // the last answer to each law
+        for (const Answer& a : e.run.answers)
+            if (a.law >= 1 && a.law <= kLawCount) verdicts[std::size_t(a.law)] = a.right;
+        for (int n = 1; n <= kLawCount; ++n)
+            if (verdicts[std::size_t(n)] >= 0)
+                s.text(firstLaw + lxw_col_t(n - 1),
+                       verdicts[std::size_t(n)] ? QStringLiteral("+") : QStringLiteral("−"),
+                       verdicts[std::size_t(n)] ? f.right : f.wrong);
+        ++s.row;
+    }
+}
+
+// «Законы»: the statistics, worst first.
+void writeLaws(lxw_workbook* book, const Formats& f, const std::vector<JournalRun>& runs) {
+    Sheet s(book, "Законы");
+    s.header({"Закон №", "Закон", "Ответов", "Правильно", "Доля правильных", "Частые ошибки"},
+             f.bold);
+    worksheet_set_column(s.sheet, 1, 1, 50, nullptr);
+    worksheet_set_column(s.sheet, 4, 4, 16, nullptr);
+    worksheet_set_column(s.sheet, 5, 5, 60, nullptr);
+    for (const LawStatistics& l : lawStatistics(runs)) {
+        s.number(0, l.law);
+        s.text(1, qs(l.name), f.wrap);
+        s.number(2, l.answers);
+        s.number(3, l.right);
+        if (const auto share = l.shareRight()) s.number(4, *share, f.percent);
+        QStringList wrong;
+        for (const WrongAnswer& w : l.commonWrong)
+            wrong << QStringLiteral("%1 × %2").arg(w.count).arg(qs(w.written));
+        s.text(5, wrong.join(QLatin1Char('\n')), f.wrap);
+        ++s.row;
+    }
+}
+
+// «Ответы»: every answer, in the order asked, run by run.
+void writeAnswers(lxw_workbook* book, const Formats& f, const std::vector<JournalRun>& runs) {
+    Sheet s(book, "Ответы");
+    s.header({"Ученик", "Компьютер", "Начало", "Вопрос", "Закон №", "Закон", "Оценка", "Ответ",
+              "Почему неправильно"},
+             f.bold);
+    worksheet_set_column(s.sheet, 0, 1, 18, nullptr);
+    worksheet_set_column(s.sheet, 2, 2, 16, nullptr);
+    worksheet_set_column(s.sheet, 5, 5, 40, nullptr);
+    worksheet_set_column(s.sheet, 7, 8, 40, nullptr);
+    std::size_t left = 0;
+    for (const JournalRun& e : runs)
+        for (const ReviewRow& r : reviewRows(e.run)) {
+            if (s.row >= kLastRow) {
+                ++left;
+                continue;
+            }
+            s.text(0, pupilOf(e));
+            s.text(1, e.machine);
+            s.time(2, e.run.startedMs, f.time);
+            s.number(3, r.number);
+            s.number(4, r.law);
+            s.text(5, qs(r.lawName));
+            s.text(6, qs(r.verdict));
+            s.text(7, qs(r.answer));
+            s.text(8, qs(r.reason));
+            ++s.row;
+        }
+    if (left) s.text(0, QStringLiteral("Не поместились на лист: ещё %1 ответов").arg(left), f.bold);
+}
+
+} // namespace
+
+QString writeJournalWorkbook(const QString& path, const std::vector<JournalRun>& runs) {
+    // Written beside the target and renamed over it: a workbook is there whole or not at all.
+    const QFileInfo target(path);
+    QTemporaryFile aside(target.absoluteDir().filePath(QStringLiteral(".XXXXXX.xlsx")));
+    if (!aside.open()) return aside.errorString();
+    aside.close();
+    aside.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                         QFileDevice::ReadOther);
+    // Rows go out as they are written, so a large class's journal needs little memory.
+    lxw_workbook_options options{LXW_TRUE, nullptr, LXW_TRUE};
+    lxw_workbook* book =
+        workbook_new_opt(QFile::encodeName(aside.fileName()).constData(), &options);
+    if (!book) return QStringLiteral("не создан");
+    const Formats formats(book);
+    writePupils(book, formats, runs);
+    writeLaws(book, formats, runs);
+    writeAnswers(book, formats, runs);
+    if (const lxw_error error = workbook_close(book); error != LXW_NO_ERROR)
+        return QString::fromUtf8(lxw_strerror(error));
+    if (std::rename(QFile::encodeName(aside.fileName()).constData(),
+                    QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
+        return qt_error_string(errno);
+    aside.setAutoRemove(false);
+    return {};
+}

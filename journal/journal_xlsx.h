@@ -1,0 +1,11 @@
+// The journal as a workbook that any spreadsheet opens as it is meant (.xlsx): a sheet of the
+// runs with a column per law, the per-law statistics and every answer.
+#pragma once
+
+#include "journal/journal_file.h"
+
+#include <QString>
+#include <vector>
+
+// Writes the workbook at `path` (whole or not at all); empty when written, else why not.
+QString writeJournalWorkbook(const QString& path, const std::vector<JournalRun>& runs);
