@@ -1,0 +1,213 @@
+// Reading a journal folder again and again: the cache reads again exactly the files that
+// changed (a file whose bytes changed behind an unchanged size and time keeps its old run, so it
+// was not read); the quick reading of a file agrees with parseJournal on every text; a going run
+// stays going; the loader answers in the owner's thread and folds requests made while it reads.
+#include "journal/journal_cache.h"
+#include "journal/journal_loader.h"
+#include "journal_test_support.h"
+
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+using namespace journal_test;
+
+namespace {
+
+QByteArray runText(int answers, const QString& user = QStringLiteral("ivanov")) {
+    return journalText(entryOf(madeRun(Mode::test, RunEnding::finished, answers), user));
+}
+
+// Every time of a run's text rewritten; `replacement` may use its date (\1), hour (\2),
+// minutes and seconds (\3), milliseconds (\4) and offset (\5).
+QByteArray retimed(const QByteArray& text, const QString& replacement) {
+    static const QRegularExpression time(
+        QStringLiteral(R"((\d{4}-\d\d-\d\d)T(\d\d)(:\d\d:\d\d)(\.\d{3})(Z|[+-]\d\d:\d\d))"));
+    return QString::fromUtf8(text).replace(time, replacement).toUtf8();
+}
+
+QStringList usersOf(const JournalListing& listing) {
+    QStringList users;
+    for (const JournalRun& r : listing.runs)
+        users << r.fileName + ':' + r.user;
+    users.sort();
+    return users;
+}
+
+} // namespace
+
+class JournalCacheTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    // After a first refresh of a.txt, b.txt and c.txt (users ivanov), one change; the second
+    // refresh reads `reads` files and lists `users`.
+    void readsAgainOnlyWhatChanged_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("reads");
+        QTest::addColumn<QStringList>("users");
+        const QStringList before{"a.txt:ivanov", "b.txt:ivanov", "c.txt:ivanov"};
+        QTest::newRow("nothing") << "nothing" << 0 << before;
+        QTest::newRow("bytes only: not read") << "bytes" << 0 << before;
+        QTest::newRow("bytes and time")
+            << "bytes+time" << 1 << QStringList{"a.txt:ivanov", "b.txt:petrov", "c.txt:ivanov"};
+        QTest::newRow("size") << "size" << 1 << before;
+        QTest::newRow("renamed over, as the writer does")
+            << "renamed" << 1 << QStringList{"a.txt:ivanov", "b.txt:sidorov", "c.txt:ivanov"};
+        QTest::newRow("new file") << "new" << 1 << (before + QStringList{"d.txt:ivanov"});
+        QTest::newRow("file gone") << "gone" << 0 << QStringList{"a.txt:ivanov", "c.txt:ivanov"};
+    }
+    void readsAgainOnlyWhatChanged() {
+        QFETCH(QString, change);
+        QFETCH(int, reads);
+        QFETCH(QStringList, users);
+        QTemporaryDir temp;
+        const QDir dir(temp.path());
+        for (const char* name : {"a.txt", "b.txt", "c.txt"})
+            QVERIFY(writeAll(dir.filePath(name), runText(3)));
+        JournalCache cache(temp.path());
+        int lastTotal = -1;
+        const auto progress = [&](int, int total) { lastTotal = total; };
+        QCOMPARE(cache.refresh(progress).runs.size(), std::size_t{3});
+        QCOMPARE(lastTotal, 3);
+
+        const QString b = dir.filePath("b.txt");
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(b).constData(), &st) == 0);
+        if (change == "bytes" || change == "bytes+time") {
+            // Written in place, the same size; then the time it had, to the nanosecond, or 5 s on.
+            QVERIFY(writeAll(b, runText(3, QStringLiteral("petrov"))));
+            QCOMPARE(QFileInfo(b).size(), qint64(st.st_size));
+            timespec times[2] = {st.st_atim, st.st_mtim};
+            if (change == "bytes+time") times[1].tv_sec += 5;
+            QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(b).constData(), times, 0) == 0);
+        } else if (change == "size") {
+            QVERIFY(writeAll(b, runText(4)));
+        } else if (change == "renamed") {
+            QVERIFY(writeAll(dir.filePath(".b.tmp"), runText(3, QStringLiteral("sidorov"))));
+            QVERIFY(::rename(QFile::encodeName(dir.filePath(".b.tmp")).constData(),
+                             QFile::encodeName(b).constData()) == 0);
+        } else if (change == "new") {
+            QVERIFY(writeAll(dir.filePath("d.txt"), runText(1)));
+        } else if (change == "gone") {
+            QVERIFY(QFile::remove(b));
+        }
+
+        const JournalListing listing = cache.refresh(progress);
+        QCOMPARE(lastTotal, reads);
+        QCOMPARE(usersOf(listing), users);
+    }
+
+    // The quick reading takes what the writer writes and leaves the rest to parseJournal: the
+    // two agree on every text.
+    void quickReadingAgreesWithParseJournal_data() {
+        QTest::addColumn<QByteArray>("text");
+        JournalRun named = entryOf(madeRun(Mode::trainer, RunEnding::going, 7), "Пётр, 7Б");
+        named.pupil = QStringLiteral("Пётр Иванов");
+        named.run.asked = {3, 1, 2, 4, 5, 6, 7};
+        const QByteArray finished = runText(23);
+        const auto at = [&](const char* replacement) {
+            return retimed(finished, QString::fromLatin1(replacement));
+        };
+        QTest::newRow("test, 23 answers") << finished;
+        QTest::newRow("trainer, a name, laws asked") << journalText(named);
+        QTest::newRow("times in UTC") << at("\\1T\\2\\3\\4Z");
+        QTest::newRow("times at +03:00") << at("\\1T\\2\\3\\4+03:00");
+        QTest::newRow("times at -09:30") << at("\\1T\\2\\3\\4-09:30");
+        QTest::newRow("offset -00:00") << at("\\1T\\2\\3\\4-00:00");
+        QTest::newRow("offset +15:00") << at("\\1T\\2\\3\\4+15:00");
+        QTest::newRow("time without ms") << at("\\1T\\2\\3\\5");
+        QTest::newRow("29 February 2028") << at("2028-02-29T\\2\\3\\4\\5");
+        QTest::newRow("29 February 2100") << at("2100-02-29T\\2\\3\\4\\5");
+        QTest::newRow("30 April") << at("2026-04-30T\\2\\3\\4\\5");
+        QTest::newRow("31 April") << at("2026-04-31T\\2\\3\\4\\5");
+        QTest::newRow("hour 24") << at("\\1T24\\3\\4\\5");
+        QTest::newRow("1969") << at("1969-12-31T\\2\\3\\4\\5");
+        QTest::newRow("empty key") << QByteArray(finished).replace(" xилиyравноyилиx\n", " \n");
+        QTest::newRow("forged verdict") << QByteArray(finished).replace(" wrong ", " right ");
+        QTest::newRow("unknown line") << QByteArray(finished).insert(24, "colour: red\n");
+        QTest::newRow("line twice") << finished + "user: x\n";
+        QTest::newRow("CR LF") << QByteArray(finished).replace("\n", "\r\n");
+        QTest::newRow("blank line") << QByteArray(finished).insert(24, "\n");
+        QTest::newRow("answers miscounted")
+            << QByteArray(finished).replace("answers: 23", "answers: 22");
+        QTest::newRow("law 24") << QByteArray(finished).replace("answer: 23 ", "answer: 24 ");
+        QTest::newRow("law 07") << QByteArray(finished).replace("answer: 7 ", "answer: 07 ");
+        QTest::newRow("asked twice")
+            << QByteArray(journalText(named)).replace("asked: 3 1", "asked: 1 1");
+        QTest::newRow("no last newline") << finished.chopped(1);
+        QTest::newRow("byte order mark") << "\xEF\xBB\xBF" + finished;
+        QTest::newRow("format 2") << QByteArray(finished).replace("journal 1", "journal 2");
+        QTest::newRow("broken UTF-8") << QByteArray(finished).replace("ivanov", "iv\xD0\xFF");
+    }
+    void quickReadingAgreesWithParseJournal() {
+        QFETCH(QByteArray, text);
+        const JournalReading quick = readRunText(text), slow = parseJournal(text);
+        QCOMPARE(quick.problem, slow.problem);
+        QCOMPARE(quick.run.has_value(), slow.run.has_value());
+        if (!slow.run) return;
+        QCOMPARE(quick.run->run, slow.run->run);
+        QCOMPARE(quick.run->user, slow.run->user);
+        QCOMPARE(quick.run->machine, slow.run->machine);
+        QCOMPARE(quick.run->program, slow.run->program);
+        QCOMPARE(quick.run->pupil, slow.run->pupil);
+        QCOMPARE(quick.run->verdictsForged, slow.run->verdictsForged);
+    }
+
+    // A run left going is read as going, whoever reads it; the file's owner and last write
+    // come along.
+    void goingStaysGoingWithOwnerAndTime_data() {
+        QTest::addColumn<QString>("ownFile");
+        QTest::newRow("nobody's") << QString();
+        QTest::newRow("another window's") << QStringLiteral("other.txt");
+        QTest::newRow("our own") << QStringLiteral("run.txt");
+    }
+    void goingStaysGoingWithOwnerAndTime() {
+        QFETCH(QString, ownFile);
+        QTemporaryDir temp;
+        const QString path = temp.filePath("run.txt");
+        QVERIFY(writeAll(path, journalText(entryOf(madeRun(Mode::test, RunEnding::going, 2)))));
+        const JournalListing listing = readJournal(temp.path(), ownFile);
+        QCOMPARE(listing.runs.size(), std::size_t{1});
+        QCOMPARE(listing.runs[0].run.ending, RunEnding::going);
+        QCOMPARE(listing.runs[0].owner, currentUserName());
+        QCOMPARE(listing.runs[0].writtenMs, QFileInfo(path).lastModified().toMSecsSinceEpoch());
+    }
+
+    // Three reloads asked at once: one refresh, then one more, each answered in the owner's
+    // thread with the folder as it was when it ran.
+    void loaderFoldsRequestsAndAnswersInItsOwnersThread() {
+        QTemporaryDir temp;
+        for (int i = 0; i < 40; ++i)
+            QVERIFY(writeAll(temp.filePath(QStringLiteral("%1.txt").arg(i)), runText(2)));
+        JournalLoader loader(temp.path());
+        QList<std::size_t> sizes;
+        QList<bool> inOwnersThread;
+        connect(&loader, &JournalLoader::loaded, this, [&](const JournalListing& listing) {
+            sizes << listing.runs.size();
+            inOwnersThread << (QThread::currentThread() == thread());
+            // Before the refresh asked meanwhile starts.
+            if (sizes.size() == 1) QVERIFY(writeAll(temp.filePath("new.txt"), runText(2)));
+        });
+        QSignalSpy progress(&loader, &JournalLoader::progress);
+        loader.reload();
+        loader.reload();
+        loader.reload();
+        QVERIFY(loader.busy());
+        QTRY_VERIFY(!loader.busy());
+        QTest::qWait(100); // no third answer comes
+        QCOMPARE(sizes, (QList<std::size_t>{40, 41}));
+        QCOMPARE(inOwnersThread, (QList<bool>{true, true}));
+        QVERIFY(!progress.isEmpty());
+        QCOMPARE(progress.first(), (QVariantList{0, 40}));
+        QCOMPARE(progress.last(), (QVariantList{1, 1})); // the second read the new file alone
+    }
+};
+
+QTEST_GUILESS_MAIN(JournalCacheTest)
+#include "tst_journal_cache.moc"
