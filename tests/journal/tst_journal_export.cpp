@@ -1,8 +1,13 @@
-// The journal as CSV for a spreadsheet: read back with an RFC 4180 reader, names with commas,
-// quotes and line breaks come through whole, one header row, one row per run or answer; and the
-// real program's --export-journal, with no display, writes it or says in one line why not.
+// The journal as CSV for a spreadsheet: read back with an RFC 4180 reader (";" apart, as a
+// Russian spreadsheet reads it), names with ";", quotes and line breaks come through whole, a
+// text that looks like a formula stays text, one header row, one row per run or answer; and the
+// real program's --export-journal, with no display, writes it (or a workbook read back with
+// openpyxl) or says in one line why not.
 #include "journal_test_support.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,9 +18,9 @@ using namespace journal_test;
 
 namespace {
 
-// RFC 4180: records ended by CR LF, fields apart by commas, a field in quotes may hold commas,
+// RFC 4180 with ";": records ended by CR LF, fields apart by ";", a field in quotes may hold ";",
 // CR, LF and doubled quotes. Nothing for text that breaks the rules (a quote inside a field not
-// in quotes, anything after a closing quote but a comma or the record's end, a bare LF or CR
+// in quotes, anything after a closing quote but a ";" or the record's end, a bare LF or CR
 // between records, a last record not ended).
 std::optional<QList<QStringList>> readCsv(const QString& text) {
     QList<QStringList> records;
@@ -39,9 +44,9 @@ std::optional<QList<QStringList>> readCsv(const QString& text) {
                 }
                 field += text[i++];
             }
-            if (i < n && text[i] != ',' && text[i] != '\r') return std::nullopt;
+            if (i < n && text[i] != ';' && text[i] != '\r') return std::nullopt;
         } else {
-            while (i < n && text[i] != ',' && text[i] != '\r') {
+            while (i < n && text[i] != ';' && text[i] != '\r') {
                 if (text[i] == '"' || text[i] == '\n') return std::nullopt;
                 field += text[i++];
             }
@@ -49,7 +54,7 @@ std::optional<QList<QStringList>> readCsv(const QString& text) {
         if (i >= n) return std::nullopt; // the last record is not ended
         record << field;
         field.clear();
-        if (text[i] == ',') {
+        if (text[i] == ';') {
             ++i;
             continue;
         }
@@ -91,6 +96,18 @@ QString csvTime(std::int64_t ms) {
     return QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+// A workbook's sheets as openpyxl reads them: per sheet, rows of cells, each its value as text,
+// its type ("s" text, "n" number, "d" date, "f" formula), fill colour and number format.
+const char kReadWorkbook[] = R"(
+import json, sys
+import openpyxl
+book = openpyxl.load_workbook(sys.argv[1])
+print(json.dumps({"sheets": book.sheetnames, "cells": {sheet.title: [[{
+    "v": None if c.value is None else str(c.value), "t": c.data_type,
+    "fill": c.fill.fgColor.rgb if c.fill.fill_type else None, "format": c.number_format}
+    for c in row] for row in sheet.iter_rows()] for sheet in book.worksheets}}))
+)";
+
 struct Exported {
     int exitCode = -1;
     QStringList errorLines, outLines;
@@ -103,7 +120,8 @@ class JournalExportTest : public QObject {
     std::unique_ptr<QTemporaryDir> home;
 
     // The real program in a home of its own, with no display and no settings but the test's.
-    Exported runProgram(const QStringList& arguments) {
+    // With `asUser` (setpriv's options), under another uid.
+    Exported runProgram(const QStringList& arguments, const QStringList& asUser = {}) {
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -113,7 +131,11 @@ class JournalExportTest : public QObject {
         env.insert("XDG_DATA_HOME", home->filePath("data"));
         env.insert("LANG", "C.UTF-8");
         program.setProcessEnvironment(env);
-        program.start(QStringLiteral(ZL_PROGRAM), arguments);
+        if (asUser.isEmpty())
+            program.start(QStringLiteral(ZL_PROGRAM), arguments);
+        else
+            program.start(QStringLiteral("setpriv"),
+                          asUser + QStringList{QStringLiteral(ZL_PROGRAM)} + arguments);
         Exported result;
         if (!program.waitForFinished(60'000) || program.exitStatus() != QProcess::NormalExit)
             return result;
@@ -132,90 +154,140 @@ class JournalExportTest : public QObject {
     }
     void cleanup() { home.reset(); }
 
-    // The list of runs: each field as it was, however odd the names.
+    // The list of runs: each field as it was, however odd the names; a text a spreadsheet would
+    // take for a formula after an apostrophe, so that it stays text.
     void runsListReadsBackField_data() {
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("machine");
-        QTest::newRow("plain") << QStringLiteral("ivanov") << QStringLiteral("class-07");
-        QTest::newRow("comma") << QStringLiteral("Иванов, Пётр") << QStringLiteral("ПК 7, каб. 2");
-        QTest::newRow("quotes") << QStringLiteral("say \"hi\"") << QStringLiteral("\"");
-        QTest::newRow("line breaks") << QStringLiteral("two\nlines") << QStringLiteral("a\r\nb");
-        QTest::newRow("blanks around") << QStringLiteral("  x  ") << QStringLiteral(" ");
-        QTest::newRow("empty") << QString() << QString();
-        QTest::newRow("all at once") << QStringLiteral("\"a\",\nb\r\"\"") << QStringLiteral(",,,");
+        QTest::addColumn<QString>("userShown");
+        QTest::addColumn<QString>("machineShown");
+        const auto row = [](const char* name, const QString& user, const QString& machine) {
+            QTest::newRow(name) << user << machine << user << machine;
+        };
+        row("plain", QStringLiteral("ivanov"), QStringLiteral("class-07"));
+        row("semicolon and comma", QStringLiteral("Иванов; Пётр"), QStringLiteral("ПК 7, каб. 2"));
+        row("quotes", QStringLiteral("say \"hi\""), QStringLiteral("\""));
+        row("line breaks", QStringLiteral("two\nlines"), QStringLiteral("a\r\nb"));
+        row("blanks around", QStringLiteral("  x  "), QStringLiteral(" "));
+        row("empty", QString(), QString());
+        row("all at once", QStringLiteral("\"a\";\nb\r\"\""), QStringLiteral(";;;"));
+        row("formula-like inside", QStringLiteral("a=1+1"), QStringLiteral("7-@x"));
+        QTest::newRow("= and +") << "=1+1"
+                                 << "+7 999"
+                                 << "'=1+1"
+                                 << "'+7 999";
+        QTest::newRow("- and @") << "-2+3"
+                                 << "@SUM(A1)"
+                                 << "'-2+3"
+                                 << "'@SUM(A1)";
+        QTest::newRow("tab and CR") << "\t=1"
+                                    << "\r=1"
+                                    << "'\t=1"
+                                    << "'\r=1";
+        QTest::newRow("formula with ; and quotes") << "=HYPERLINK(\"http://x\";\"y\")"
+                                                   << "="
+                                                   << "'=HYPERLINK(\"http://x\";\"y\")"
+                                                   << "'=";
     }
     void runsListReadsBackField() {
         QFETCH(QString, user);
         QFETCH(QString, machine);
+        QFETCH(QString, userShown);
+        QFETCH(QString, machineShown);
         std::vector<JournalRun> runs{
             entryOf(madeRun(Mode::test, RunEnding::finished, 23, kMoment + 86'400'000), user,
                     machine),
             entryOf(madeRun(Mode::trainer, RunEnding::cutShort, 5, kMoment), machine, user),
             entryOf(madeRun(Mode::trainer, RunEnding::going, 0, kMoment - 1'000), user, user)};
-        runs[0].fileName = QStringLiteral("a, \"b\".txt");
+        runs[0].fileName = QStringLiteral("a; \"b\".txt");
+        runs[2].pupil = QStringLiteral("Пётр Иванов");
         const QByteArray csv = runsCsv(runs);
         QVERIFY(csv.endsWith("\r\n"));
         const QList<QStringList> records = recordsOf(csv, qsizetype(runs.size()));
         QVERIFY(!records.isEmpty());
         QCOMPARE(records[0],
-                 (QStringList{"Начало", "Конец", "Ученик", "Компьютер", "Режим", "Ответов",
+                 (QStringList{"Начало", "Конец", "Ученик", "Логин", "Компьютер", "Режим", "Ответов",
                               "Правильно", "Неправильно", "Как окончен", "Файл"}));
+        const QStringList users{userShown, machineShown, userShown};
+        const QStringList machines{machineShown, userShown, userShown};
         for (std::size_t i = 0; i < runs.size(); ++i) {
             const JournalRun& e = runs[i];
             const QStringList& r = records[qsizetype(i) + 1];
             QCOMPARE(r[0], csvTime(e.run.startedMs));
             QCOMPARE(r[1], e.run.endedMs ? csvTime(e.run.endedMs) : QString());
-            QCOMPARE(r[2], e.user);
-            QCOMPARE(r[3], e.machine);
-            QCOMPARE(r[4], qs(modeShown(e.run.mode)));
-            QCOMPARE(r[5].toInt(), int(e.run.answers.size()));
-            QCOMPARE(r[6].toInt(), e.run.rightCount());
-            QCOMPARE(r[7].toInt(), e.run.wrongCount());
-            QCOMPARE(r[8], qs(endingShown(e.run.ending)));
-            QCOMPARE(r[9], e.fileName);
+            // The name the pupil gave, else the login.
+            QCOMPARE(r[2], e.pupil.isEmpty() ? users[qsizetype(i)] : e.pupil);
+            QCOMPARE(r[3], users[qsizetype(i)]);
+            QCOMPARE(r[4], machines[qsizetype(i)]);
+            QCOMPARE(r[5], qs(modeShown(e.run.mode)));
+            QCOMPARE(r[6].toInt(), int(e.run.answers.size()));
+            QCOMPARE(r[7].toInt(), e.run.rightCount());
+            QCOMPARE(r[8].toInt(), e.run.wrongCount());
+            QCOMPARE(r[9], qs(endingShown(e.run.ending)));
+            QCOMPARE(r[10], e.fileName);
         }
         // With no runs, the header alone.
         QVERIFY(!recordsOf(runsCsv({}), 0).isEmpty());
     }
 
-    // One run's answers: a row per answer, the accepted form beside each wrong one once the run
-    // is finished, the key as written.
+    // One run's answers: a row per answer in the order asked, with the law's number, why a
+    // wrong one is wrong, the accepted form beside each wrong one once the run is finished, the
+    // key as written.
     void answersReadBack_data() {
         QTest::addColumn<Mode>("mode");
         QTest::addColumn<RunEnding>("ending");
         QTest::addColumn<int>("count");
-        QTest::newRow("test, finished") << Mode::test << RunEnding::finished << 23;
-        QTest::newRow("trainer, finished") << Mode::trainer << RunEnding::finished << 23;
-        QTest::newRow("trainer, restarted") << Mode::trainer << RunEnding::restarted << 9;
-        QTest::newRow("test, cut short") << Mode::test << RunEnding::cutShort << 4;
-        QTest::newRow("no answers") << Mode::test << RunEnding::closed << 0;
+        QTest::addColumn<bool>("reversed"); // the laws asked from the last
+        QTest::newRow("test, finished") << Mode::test << RunEnding::finished << 23 << false;
+        QTest::newRow("trainer, finished") << Mode::trainer << RunEnding::finished << 23 << false;
+        QTest::newRow("trainer, restarted") << Mode::trainer << RunEnding::restarted << 9 << false;
+        QTest::newRow("test, cut short") << Mode::test << RunEnding::cutShort << 4 << false;
+        QTest::newRow("no answers") << Mode::test << RunEnding::closed << 0 << false;
+        QTest::newRow("test, laws from the last")
+            << Mode::test << RunEnding::finished << 23 << true;
+        QTest::newRow("trainer, laws from the last")
+            << Mode::trainer << RunEnding::going << 12 << true;
     }
     void answersReadBack() {
         QFETCH(Mode, mode);
         QFETCH(RunEnding, ending);
         QFETCH(int, count);
+        QFETCH(bool, reversed);
         RunRecord run = madeRun(mode, ending, count);
         if (count > 1) run.answers[1].key.clear();
-        const JournalRun entry = entryOf(run, QStringLiteral("Пётр, \"7Б\""));
+        if (reversed) {
+            std::reverse(run.answers.begin(), run.answers.end());
+            for (const Answer& a : run.answers)
+                run.asked.push_back(a.law);
+        }
+        JournalRun entry = entryOf(run, QStringLiteral("Пётр; \"7Б\""));
+        entry.pupil = QStringLiteral("Пётр Иванов");
         const QList<QStringList> records = recordsOf(answersCsv(entry), count);
         QVERIFY(!records.isEmpty());
-        QCOMPARE(records[0].size(), 11);
-        QCOMPARE(records[0][4], QStringLiteral("Принятая форма"));
+        QCOMPARE(records[0],
+                 (QStringList{"Вопрос", "Закон №", "Закон", "Ответ", "Оценка", "Почему неправильно",
+                              "Принятая форма", "Время ответа", "Ученик", "Логин", "Компьютер",
+                              "Режим", "Начало", "Ключ ответа"}));
+        const std::vector<ReviewRow> rows = reviewRows(run);
         for (int i = 0; i < count; ++i) {
             const Answer& a = run.answers[std::size_t(i)];
             const QStringList& r = records[i + 1];
-            QCOMPARE(r[0].toInt(), a.law);
-            QCOMPARE(r[1], qs(law(a.law).name));
-            QCOMPARE(r[2], a.key.empty() ? QStringLiteral("(пусто)") : qs(keyText(a.key)));
-            QCOMPARE(r[3], a.right ? QStringLiteral("правильно") : QStringLiteral("не правильно"));
+            QCOMPARE(r[0].toInt(), i + 1);
+            QCOMPARE(r[1].toInt(), a.law);
+            QCOMPARE(r[2], qs(law(a.law).name));
+            QCOMPARE(r[3], a.key.empty() ? QStringLiteral("(пусто)") : qs(keyText(a.key)));
+            QCOMPARE(r[4], a.right ? QStringLiteral("правильно") : QStringLiteral("не правильно"));
+            QCOMPARE(r[5], qs(rows[std::size_t(i)].reason));
+            if (mode == Mode::trainer && !a.right) QVERIFY(!r[5].isEmpty()); // said at once
             const bool shown = ending == RunEnding::finished && !a.right;
-            QCOMPARE(r[4].isEmpty(), !shown);
+            QCOMPARE(r[6].isEmpty(), !shown);
             if (shown)
-                QCOMPARE(r[4], qs(keyText(mode == Mode::test ? std::string(law(a.law).key)
+                QCOMPARE(r[6], qs(keyText(mode == Mode::test ? std::string(law(a.law).key)
                                                              : lawSides(a.law).rightKey)));
-            QCOMPARE(r[5], csvTime(a.atMs));
-            QCOMPARE(r[6], entry.user);
-            QCOMPARE(r[10], qs(a.key));
+            QCOMPARE(r[7], csvTime(a.atMs));
+            QCOMPARE(r[8], entry.pupil);
+            QCOMPARE(r[9], entry.user);
+            QCOMPARE(r[13], qs(a.key));
         }
     }
 
@@ -236,12 +308,12 @@ class JournalExportTest : public QObject {
         QTest::newRow("folder from the settings")
             << QStringList{"--export-journal", "{csv}"} << QByteArray("[journal]\nfolder={dir}\n")
             << 0 << 3 << skippedLine;
+        // A folder not made yet (before anyone's first run) is an empty journal.
         QTest::newRow("missing folder")
             << QStringList{"--export-journal", "{csv}", "--journal", "{home}/nowhere"}
-            << QByteArray() << 1 << -1 << QStringList{"{home}/nowhere"};
+            << QByteArray() << 0 << 0 << QStringList();
         QTest::newRow("default folder missing")
-            << QStringList{"--export-journal", "{csv}"} << QByteArray() << 1 << -1
-            << QStringList{"zakony-logiki/journal"};
+            << QStringList{"--export-journal", "{csv}"} << QByteArray() << 0 << 0 << QStringList();
         QTest::newRow("CSV cannot be written")
             << QStringList{"--export-journal", "{home}/blocker/out.csv", "--journal", "{dir}"}
             << QByteArray() << 1 << -1 << (skippedLine + QStringList{"out.csv"});
@@ -296,13 +368,122 @@ class JournalExportTest : public QObject {
         }
         const QList<QStringList> records = recordsOf(readAll(csv), rows);
         QVERIFY(!records.isEmpty());
-        // Newest first; the run left going by no window is cut short.
-        QCOMPARE(records[1][2], QStringLiteral("Пётр, 7Б"));
-        QCOMPARE(records[1][8], qs(endingShown(RunEnding::cutShort)));
-        QCOMPARE(records[2][5], QStringLiteral("23"));
-        QCOMPARE(records[3][5], QStringLiteral("0"));
         QCOMPARE(result.outLines.size(), 1);
         QVERIFY2(result.outLines[0].contains(csv), qPrintable(result.outLines[0]));
+        if (rows == 0) {
+            QVERIFY2(result.outLines[0].contains("Журнал пуст"), qPrintable(result.outLines[0]));
+            return;
+        }
+        // Newest first; the run left going by no window is read as going.
+        QCOMPARE(records[1][2], QStringLiteral("Пётр, 7Б"));
+        QCOMPARE(records[1][9], qs(endingShown(RunEnding::going)));
+        QCOMPARE(records[2][6], QStringLiteral("23"));
+        QCOMPARE(records[3][6], QStringLiteral("0"));
+    }
+
+    // --export-journal to a file ending in .xlsx (in any case): three sheets read back with
+    // openpyxl; every answer in its law's column whatever the order asked, texts as text.
+    void programExportsAWorkbook() {
+        const QString dir = home->filePath("journal");
+        const QString book = home->filePath("class.XLSX");
+        QVERIFY(QDir().mkpath(dir));
+        RunRecord reversed = madeRun(Mode::test, RunEnding::finished, 23);
+        std::reverse(reversed.answers.begin(), reversed.answers.end());
+        for (const Answer& a : reversed.answers)
+            reversed.asked.push_back(a.law);
+        QVERIFY(writeAll(QDir(dir).filePath("a.txt"),
+                         journalText(entryOf(reversed, QStringLiteral("=1+1")))));
+        JournalRun named =
+            entryOf(madeRun(Mode::trainer, RunEnding::going, 2, kMoment + 3'600'000));
+        named.pupil = QStringLiteral("Пётр Иванов");
+        QVERIFY(writeAll(QDir(dir).filePath("b.txt"), journalText(named)));
+
+        const Exported result = runProgram({"--export-journal", book, "--journal", dir});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY2(result.errorLines.isEmpty(), qPrintable(result.errorLines.join('\n')));
+
+        QProcess python;
+        // Debian's own Python, whose modules the Debian package adds to.
+        python.start(QStringLiteral("/usr/bin/python3"), {"-c", kReadWorkbook, book});
+        QVERIFY(python.waitForFinished(60'000));
+        const QByteArray pythonErrors = python.readAllStandardError();
+        if (pythonErrors.contains("No module named 'openpyxl'"))
+            QSKIP("python3-openpyxl is missing (tools/setup.sh installs it)");
+        QVERIFY2(python.exitCode() == 0, pythonErrors.constData());
+        const QJsonObject workbook =
+            QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+        QCOMPARE(workbook["sheets"].toVariant().toStringList(),
+                 (QStringList{"Ученики", "Законы", "Ответы"}));
+        const QJsonObject cells = workbook["cells"].toObject();
+        const auto cell = [&](const char* sheet, int row, int col) {
+            return cells[QString::fromUtf8(sheet)].toArray()[row].toArray()[col].toObject();
+        };
+        const auto text = [&](const char* sheet, int row, int col) {
+            return cell(sheet, row, col)["v"].toString();
+        };
+
+        // «Ученики»: two header rows (law numbers, then names), the newest run first.
+        QCOMPARE(cells["Ученики"].toArray().size(), 4);
+        QCOMPARE(text("Ученики", 0, 0), QStringLiteral("Ученик"));
+        QCOMPARE(text("Ученики", 0, 6), QStringLiteral("1"));
+        QCOMPARE(text("Ученики", 1, 28), qs(law(23).name));
+        QCOMPARE(text("Ученики", 2, 0), QStringLiteral("Пётр Иванов"));
+        QCOMPARE(cell("Ученики", 2, 3)["t"].toString(), QStringLiteral("d"));
+        QCOMPARE(text("Ученики", 3, 0), QStringLiteral("=1+1"));
+        QCOMPARE(cell("Ученики", 3, 0)["t"].toString(), QStringLiteral("s"));
+        QCOMPARE(text("Ученики", 3, 4).toDouble(), reversed.rightCount());
+        for (int n = 1; n <= kLawCount; ++n) {
+            const QJsonObject verdict = cell("Ученики", 3, 5 + n);
+            const bool right = n % 3 != 0;
+            QCOMPARE(verdict["v"].toString(), right ? QStringLiteral("+") : QStringLiteral("−"));
+            QCOMPARE(verdict["fill"].toString(), right ? "FFC6EFCE" : "FFFFC7CE");
+            QCOMPARE(text("Ученики", 2, 5 + n), n <= 2 ? QStringLiteral("+") : QString());
+        }
+
+        // «Законы»: the 7 laws answered wrong (3, 6, … 21) first, then law 1, answered right twice.
+        QCOMPARE(cells["Законы"].toArray().size(), 1 + kLawCount);
+        QCOMPARE(text("Законы", 1, 0), QStringLiteral("3"));
+        QCOMPARE(text("Законы", 1, 2), QStringLiteral("1"));
+        QCOMPARE(text("Законы", 1, 4).toDouble(), 0.0);
+        QCOMPARE(cell("Законы", 1, 4)["format"].toString(), QStringLiteral("0%"));
+        QCOMPARE(text("Законы", 1, 5), "1 × " + qs(keyText(answerKey(Mode::test, 3, false))));
+        QCOMPARE(text("Законы", 7, 0), QStringLiteral("21"));
+        QCOMPARE(text("Законы", 8, 0), QStringLiteral("1"));
+        QCOMPARE(text("Законы", 8, 2), QStringLiteral("2"));
+        QCOMPARE(text("Законы", 8, 4).toDouble(), 1.0);
+
+        // «Ответы»: the named run's 2, then the 23 asked from law 23 down.
+        QCOMPARE(cells["Ответы"].toArray().size(), 1 + 2 + 23);
+        QCOMPARE(text("Ответы", 3, 0), QStringLiteral("=1+1"));
+        QCOMPARE(text("Ответы", 3, 3), QStringLiteral("1"));
+        QCOMPARE(text("Ответы", 3, 4), QStringLiteral("23"));
+        QCOMPARE(text("Ответы", 3, 5), qs(law(23).name));
+        QCOMPARE(text("Ответы", 4, 4), QStringLiteral("22"));
+        QCOMPARE(text("Ответы", 5, 6), QStringLiteral("не правильно")); // law 21
+        QVERIFY(!text("Ответы", 5, 8).isEmpty());
+    }
+
+    // A class's drop box that the pupil may write into but not list: not a failure to read but
+    // the teacher's alone, said so.
+    void dropBoxIsTheTeachers() {
+        const QString dropBox = home->filePath("drop box");
+        QVERIFY(QDir().mkpath(dropBox));
+        QVERIFY(writeAll(QDir(dropBox).filePath("a.txt"),
+                         journalText(entryOf(madeRun(Mode::test, RunEnding::finished, 3)))));
+        QStringList asPupil;
+        if (runningAsRoot()) {
+            // Root lists any folder: the program runs as nobody instead.
+            QVERIFY(QFile::setPermissions(home->path(), QFile::permissions(home->path()) |
+                                                            QFile::ExeOther | QFile::ReadOther));
+            asPupil = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"};
+        }
+        QVERIFY(::chmod(QFile::encodeName(dropBox).constData(), 03733) == 0);
+        const Exported result = runProgram(
+            {"--export-journal", home->filePath("out.csv"), "--journal", dropBox}, asPupil);
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.errorLines.size(), 1);
+        QVERIFY2(result.errorLines[0].contains("Журнал класса виден только учителю"),
+                 qPrintable(result.errorLines[0]));
     }
 };
 
