@@ -54,13 +54,12 @@ struct Shown {
     std::int64_t order = 0;
 };
 
-// The file of a run still going says so; anyone but its writer reads it back as cut short.
-// Here it goes on while its file is written to.
+// A run whose file still says "going" goes on while its file is written to; one left unwritten
+// that long was cut short without a word (a machine switched off, a network lost).
 Shown stateOf(const JournalRun& entry, std::int64_t now) {
     const RunRecord& run = entry.run;
     if (run.ending == RunEnding::finished) return {QStringLiteral("закончил"), 1'000'000};
-    const bool open = run.ending == RunEnding::going || run.ending == RunEnding::cutShort;
-    if (!open || now - entry.writtenMs >= kAbandonedMs)
+    if (run.ending != RunEnding::going || now - entry.writtenMs >= kAbandonedMs)
         return {QStringLiteral("прерван"), 2'000'000};
     const std::int64_t idle = now - std::max(run.startedMs, lastAnswerMs(run));
     if (idle < kWaitingMs) return {QStringLiteral("идёт"), 0};
@@ -310,7 +309,7 @@ void ClassView::openLaws() {
 }
 
 QString ClassView::writeXlsx(const QString& path) const {
-    return writeWholeFile(path, runsXlsx(latest));
+    return writeJournalWorkbook(path, latest);
 }
 
 void ClassView::askWhereToSaveXlsx() {

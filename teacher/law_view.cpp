@@ -1,6 +1,5 @@
 #include "teacher/law_view.h"
 
-#include "core/laws.h"
 #include "journal/law_statistics.h"
 #include "journal/qt_text.h"
 #include "teacher/review_window.h"
@@ -163,16 +162,12 @@ void LawView::setFactor(double newFactor) {
 }
 
 void LawView::fill() {
-    const QVariant modeWanted = modeChoice->currentData();
-    std::vector<RunRecord> counted;
-    for (const JournalRun& entry : given) {
-        const QDate started = dayOf(entry.run.startedMs);
-        if (started < from->date() || started > to->date()) continue;
-        if (modeWanted.isValid() && static_cast<int>(entry.run.mode) != modeWanted.toInt())
-            continue;
-        counted.push_back(entry.run);
-    }
-    const std::vector<LawStatistics> statistics = lawStatistics(counted);
+    RunFilter filter;
+    if (const QVariant mode = modeChoice->currentData(); mode.isValid())
+        filter.mode = static_cast<Mode>(mode.toInt());
+    filter.fromMs = from->date().startOfDay().toMSecsSinceEpoch();
+    filter.toMs = to->date().addDays(1).startOfDay().toMSecsSinceEpoch();
+    const std::vector<LawStatistics> statistics = lawStatistics(given, filter);
 
     laws->setSortingEnabled(false);
     laws->setRowCount(static_cast<int>(statistics.size()));
@@ -180,11 +175,11 @@ void LawView::fill() {
     for (int i = 0; i < laws->rowCount(); ++i) {
         const LawStatistics& s = statistics[static_cast<std::size_t>(i)];
         putSorted(laws, i, number, QString::number(s.law), s.law, figure);
-        putSorted(laws, i, lawName, qs(law(s.law).name));
+        putSorted(laws, i, lawName, qs(s.name));
         putSorted(laws, i, answered, QString::number(s.answers), s.answers, figure);
         // Worst first: the rank the statistics give orders equal shares too; unasked laws last.
-        if (s.answers > 0) {
-            const int percent = qRound(100.0 * s.right / s.answers);
+        if (const std::optional<double> right = s.shareRight()) {
+            const int percent = qRound(100 * *right);
             QTableWidgetItem* cell =
                 putSorted(laws, i, share, QStringLiteral("%1 %").arg(percent), i, figure);
             cell->setData(kPercentRole, percent);
@@ -192,8 +187,8 @@ void LawView::fill() {
             putSorted(laws, i, share, QStringLiteral("—"), i, figure);
         }
         QStringList often;
-        for (const auto& [written, count] : s.mistakes)
-            often << QStringLiteral("%1 (%2)").arg(qs(written)).arg(count);
+        for (const WrongAnswer& wrong : s.commonWrong)
+            often << QStringLiteral("%1 (%2)").arg(qs(wrong.written)).arg(wrong.count);
         putSorted(laws, i, mistakes, often.join(QStringLiteral("; ")));
     }
     laws->setSortingEnabled(true);

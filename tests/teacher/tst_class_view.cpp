@@ -1,0 +1,310 @@
+// The class view: each pupil's latest run of the day on each machine, its state judged by the
+// clock (going, waiting, done, dropped), runs written after it opened appearing by themselves,
+// numbers sorted as numbers and a run opening in its review; the law view: the worst law first,
+// the runs chosen by mode and days. Run on a large screen, offscreen.
+#include "journal/journal_test_support.h"
+
+#include "teacher/class_view.h"
+#include "teacher/law_view.h"
+#include "teacher/review_window.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using journal_test::answerKey;
+using journal_test::entryOf;
+using journal_test::madeRun;
+
+namespace {
+
+constexpr std::int64_t kMinute = 60'000;
+// 8 December 2026, 10:00:00 local time: the runs of "today" start then; the clock follows.
+const std::int64_t kMorning = QDateTime(QDate(2026, 12, 8), QTime(10, 0)).toMSecsSinceEpoch();
+
+int columnOf(const QTableWidget* table, const QString& title) {
+    for (int c = 0; c < table->columnCount(); ++c)
+        if (table->horizontalHeaderItem(c)->text() == title) return c;
+    return -1;
+}
+
+QString cell(const QTableWidget* table, int row, const QString& title) {
+    const QTableWidgetItem* item = table->item(row, columnOf(table, title));
+    return item ? item->text() : QStringLiteral("(no cell)");
+}
+
+// A column's cells from top to bottom.
+QStringList column(const QTableWidget* table, const QString& title) {
+    QStringList cells;
+    for (int r = 0; r < table->rowCount(); ++r)
+        cells << cell(table, r, title);
+    return cells;
+}
+
+// The run's file in the folder, last written at `writtenMs`.
+void writeRun(const QString& folder, const JournalRun& entry, std::int64_t writtenMs) {
+    const QString path = QDir(folder).filePath(
+        QStringLiteral("%1_%2_%3.txt").arg(entry.user, entry.machine).arg(entry.run.startedMs));
+    QVERIFY(journal_test::writeAll(path, journalText(entry)));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime::fromMSecsSinceEpoch(writtenMs),
+                             QFileDevice::FileModificationTime));
+}
+
+std::int64_t lastMoment(const RunRecord& run) {
+    return run.answers.empty() ? run.startedMs : run.answers.back().atMs;
+}
+
+} // namespace
+
+class ClassViewTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir folder;
+    std::int64_t now = kMorning;
+
+    std::unique_ptr<ClassView> openView() {
+        auto view = std::make_unique<ClassView>(nullptr, folder.path(), [this] { return now; });
+        view->show();
+        return view;
+    }
+
+  private slots:
+    void init() {
+        QVERIFY(folder.isValid());
+        QDir dir(folder.path());
+        for (const QString& name : dir.entryList(QDir::Files))
+            QVERIFY(dir.remove(name));
+        now = kMorning;
+    }
+
+    void questionAndState_data() {
+        QTest::addColumn<int>("ending");
+        QTest::addColumn<int>("answers");
+        QTest::addColumn<int>("asked");          // laws asked; 0: all of them
+        QTest::addColumn<double>("idleMinutes"); // since the last answer (or the start)
+        QTest::addColumn<double>("unwrittenMinutes");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("state");
+        const int going = int(RunEnding::going);
+        QTest::newRow("just answered") << going << 6 << 0 << 1.0 << 1.0 << "7 из 23"
+                                       << "идёт";
+        QTest::newRow("not yet 3 min") << going << 6 << 0 << 2.9 << 2.9 << "7 из 23"
+                                       << "идёт";
+        QTest::newRow("3 min") << going << 6 << 0 << 3.0 << 3.0 << "7 из 23"
+                               << "ждёт 3 мин";
+        QTest::newRow("44 min") << going << 6 << 0 << 44.9 << 44.9 << "7 из 23"
+                                << "ждёт 44 мин";
+        QTest::newRow("waiting, file written") << going << 6 << 0 << 50.0 << 1.0 << "7 из 23"
+                                               << "ждёт 50 мин";
+        QTest::newRow("45 min unwritten") << going << 6 << 0 << 45.0 << 45.0 << "7 из 23"
+                                          << "прерван";
+        QTest::newRow("no answer yet") << going << 0 << 0 << 1.0 << 1.0 << "1 из 23"
+                                       << "идёт";
+        QTest::newRow("no answer for 4 min") << going << 0 << 0 << 4.5 << 4.5 << "1 из 23"
+                                             << "ждёт 4 мин";
+        QTest::newRow("mistakes run") << going << 1 << 4 << 1.0 << 1.0 << "2 из 4"
+                                      << "идёт";
+        QTest::newRow("mistakes run, capped") << going << 4 << 4 << 1.0 << 1.0 << "4 из 4"
+                                              << "идёт";
+        QTest::newRow("finished") << int(RunEnding::finished) << 23 << 0 << 90.0 << 90.0
+                                  << "23 из 23"
+                                  << "закончил";
+        QTest::newRow("finished mistakes run")
+            << int(RunEnding::finished) << 3 << 3 << 1.0 << 1.0 << "3 из 3"
+            << "закончил";
+        QTest::newRow("closed") << int(RunEnding::closed) << 5 << 0 << 1.0 << 1.0 << "6 из 23"
+                                << "прерван";
+        QTest::newRow("restarted") << int(RunEnding::restarted) << 2 << 0 << 0.5 << 0.5 << "3 из 23"
+                                   << "прерван";
+    }
+    void questionAndState() {
+        QFETCH(int, ending);
+        QFETCH(int, answers);
+        QFETCH(int, asked);
+        QFETCH(double, idleMinutes);
+        QFETCH(double, unwrittenMinutes);
+        RunRecord run = madeRun(Mode::trainer, RunEnding(ending), answers, kMorning);
+        for (int i = 0; i < asked; ++i)
+            run.asked.push_back(2 * i + 1);
+        now = lastMoment(run) + std::int64_t(idleMinutes * kMinute);
+        writeRun(folder.path(), entryOf(run), now - std::int64_t(unwrittenMinutes * kMinute));
+        const auto view = openView();
+        QTRY_COMPARE(view->table()->rowCount(), 1);
+        QTEST(cell(view->table(), 0, "Вопрос"), "question");
+        QTEST(cell(view->table(), 0, "Состояние"), "state");
+    }
+
+    // The clock alone moves: the state follows it with no file changed.
+    void stateOverTime() {
+        const RunRecord run = madeRun(Mode::test, RunEnding::going, 4, kMorning);
+        writeRun(folder.path(), entryOf(run), lastMoment(run));
+        now = lastMoment(run) + kMinute;
+        const auto view = openView();
+        QTRY_COMPARE(cell(view->table(), 0, "Состояние"), QStringLiteral("идёт"));
+        now += 2 * kMinute;
+        QTRY_COMPARE(cell(view->table(), 0, "Состояние"), QStringLiteral("ждёт 3 мин"));
+        now += 42 * kMinute;
+        QTRY_COMPARE(cell(view->table(), 0, "Состояние"), QStringLiteral("прерван"));
+    }
+
+    // One row per pupil and machine, each its latest run of the chosen day; numbers sorted as
+    // numbers.
+    void latestRunPerPupilAndMachine() {
+        const std::int64_t day = 24 * 60 * kMinute;
+        struct Written {
+            const char *user, *machine;
+            std::int64_t startedMs;
+            int answers;
+        };
+        const Written runs[] = {
+            {"ivanov", "class-01", kMorning - 60 * kMinute, 3},       // replaced by the next
+            {"ivanov", "class-01", kMorning, 15},                     // 10 right
+            {"ivanov", "class-02", kMorning - 30 * kMinute, 4},       // 3 right
+            {"petrov", "class-01", kMorning - 45 * kMinute, 3},       // 2 right
+            {"petrov", "class-01", kMorning - day + 90 * kMinute, 9}, // the day before
+        };
+        for (const Written& w : runs)
+            writeRun(folder.path(),
+                     entryOf(madeRun(Mode::test, RunEnding::finished, w.answers, w.startedMs),
+                             w.user, w.machine),
+                     w.startedMs + 30 * kMinute);
+        now = kMorning + 60 * kMinute;
+        const auto view = openView();
+        QTableWidget* table = view->table();
+        QTRY_COMPARE(table->rowCount(), 3);
+
+        table->sortByColumn(columnOf(table, "Правильно"), Qt::AscendingOrder);
+        QCOMPARE(column(table, "Правильно"), QStringList({"2", "3", "10"}));
+        QCOMPARE(column(table, "Ученик"), QStringList({"petrov", "ivanov", "ivanov"}));
+        QCOMPARE(column(table, "Компьютер"), QStringList({"class-01", "class-02", "class-01"}));
+        QCOMPARE(column(table, "Начало"), QStringList({"09:15:00", "09:30:00", "10:00:00"}));
+        QCOMPARE(column(table, "Режим"), QStringList({"Тест", "Тест", "Тест"}));
+        table->sortByColumn(columnOf(table, "Правильно"), Qt::DescendingOrder);
+        QCOMPARE(column(table, "Правильно"), QStringList({"10", "3", "2"}));
+
+        view->findChild<QDateEdit*>("day")->setDate(QDate(2026, 12, 7));
+        QCOMPARE(column(table, "Начало"), QStringList({"11:30:00"}));
+        QCOMPARE(column(table, "Вопрос"), QStringList({"23 из 23"}));
+    }
+
+    // A run written after the window opened, and an answer added to a run, appear by
+    // themselves.
+    void runsWrittenLaterAppear() {
+        RunRecord first = madeRun(Mode::trainer, RunEnding::going, 2, kMorning);
+        writeRun(folder.path(), entryOf(first, "ivanov", "class-01"), lastMoment(first));
+        now = lastMoment(first) + kMinute;
+        const auto view = openView();
+        QTRY_COMPARE(view->table()->rowCount(), 1);
+        QCOMPARE(cell(view->table(), 0, "Вопрос"), QStringLiteral("3 из 23"));
+
+        const RunRecord second = madeRun(Mode::test, RunEnding::going, 1, kMorning + kMinute);
+        writeRun(folder.path(), entryOf(second, "petrov", "class-02"), now);
+        QTRY_COMPARE_WITH_TIMEOUT(view->table()->rowCount(), 2, 10'000);
+
+        first = madeRun(Mode::trainer, RunEnding::going, 3, kMorning);
+        writeRun(folder.path(), entryOf(first, "ivanov", "class-01"), now);
+        view->table()->sortByColumn(columnOf(view->table(), "Ученик"), Qt::AscendingOrder);
+        QTRY_COMPARE_WITH_TIMEOUT(cell(view->table(), 0, "Вопрос"), QStringLiteral("4 из 23"),
+                                  10'000);
+    }
+
+    // A double click opens the run's review; the tooltips tell a login other than the file's
+    // owner and verdicts in the file that the answers do not bear out.
+    void doubleClickOpensTheReview() {
+        RunRecord forged = madeRun(Mode::test, RunEnding::finished, 5, kMorning);
+        forged.answers[2].right = true; // written wrong
+        writeRun(folder.path(), entryOf(forged, "ivanov", "class-01"), kMorning + 10 * kMinute);
+        writeRun(
+            folder.path(),
+            entryOf(madeRun(Mode::test, RunEnding::finished, 7, kMorning), "petrov", "class-02"),
+            kMorning + 10 * kMinute);
+        now = kMorning + 20 * kMinute;
+        const auto view = openView();
+        QTableWidget* table = view->table();
+        QTRY_COMPARE(table->rowCount(), 2);
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        const int row = column(table, "Ученик").indexOf("petrov");
+        const int other = 1 - row;
+        const QString forgedVerdict = QStringLiteral("оценка в файле не совпадает с ответом");
+        const int state = columnOf(table, "Состояние");
+        QCOMPARE(table->item(other, state)->toolTip(), forgedVerdict);
+        QVERIFY(table->item(row, state)->toolTip() != forgedVerdict);
+        const QString who = table->item(row, 0)->toolTip();
+        QVERIFY2(who.contains("petrov") && who.contains(currentUserName()), qPrintable(who));
+
+        const QRect at = table->visualItemRect(table->item(row, 0));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at.center());
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at.center());
+        QVERIFY(view->review());
+        QTRY_VERIFY(view->review()->isVisible());
+        QCOMPARE(view->review()->findChild<QLabel*>("machine")->text(), QStringLiteral("class-02"));
+        QCOMPARE(view->review()->table()->rowCount(), 7);
+    }
+
+    void scalesWithTheZoom() {
+        const auto view = openView();
+        view->setFactor(2.0);
+        QCOMPARE(view->table()->font().pointSizeF(), teacherFont(2.0).pointSizeF());
+        QVERIFY(view->screen()->availableGeometry().contains(view->frameGeometry()));
+        view->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), view.get());
+        QTest::keyClick(view.get(), Qt::Key_Escape);
+        QVERIFY(!view->isVisible());
+    }
+
+    // Three runs of a test and one of the trainer a day earlier: law 2 answered wrong twice the
+    // same way, law 3 once, law 1 wrong in the trainer alone.
+    void lawsWorstFirst_data() {
+        QTest::addColumn<int>("modeIndex"); // «Все режимы», «Тренажёр», «Тест»
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<QStringList>("worst"); // "law answers share", worst first
+        QTest::addColumn<QString>("mistakes");  // of the worst
+        const QDate today(2026, 12, 8), yesterday(2026, 12, 7);
+        QTest::newRow("tests today")
+            << 2 << today << QStringList{"2 3 33 %", "3 3 67 %", "1 3 100 %"} << "x • y = y • (2)";
+        QTest::newRow("all modes, today")
+            << 0 << today << QStringList{"2 3 33 %", "3 3 67 %", "1 3 100 %"} << "x • y = y • (2)";
+        QTest::newRow("all modes, both days")
+            << 0 << yesterday << QStringList{"2 4 50 %", "1 4 75 %", "3 4 75 %"}
+            << "x • y = y • (2)";
+        QTest::newRow("trainer") << 1 << yesterday
+                                 << QStringList{"1 1 0 %", "2 1 100 %", "3 1 100 %"} << "y ∨ (1)";
+    }
+    void lawsWorstFirst() {
+        QFETCH(int, modeIndex);
+        QFETCH(QDate, from);
+        QFETCH(QStringList, worst);
+        const auto made = [](Mode mode, const QString& pattern, std::int64_t startedMs) {
+            RunRecord run{1, mode, startedMs, startedMs + 10 * kMinute, RunEnding::closed, {}, {}};
+            for (int n = 1; n <= pattern.size(); ++n) {
+                const bool right = pattern[n - 1] == 'R';
+                run.answers.push_back(
+                    {n, answerKey(mode, n, right), right, startedMs + n * kMinute});
+            }
+            return entryOf(run);
+        };
+        const std::int64_t day = 24 * 60 * kMinute;
+        LawView view(nullptr);
+        view.setRuns({made(Mode::test, "RWR", kMorning), made(Mode::test, "RWW", kMorning),
+                      made(Mode::test, "RRR", kMorning),
+                      made(Mode::trainer, "WRR", kMorning - day)});
+        view.show();
+        view.findChild<QComboBox*>("mode")->setCurrentIndex(modeIndex);
+        view.findChild<QDateEdit*>("from")->setDate(from);
+        const QTableWidget* table = view.table();
+        QVERIFY(table->rowCount() >= worst.size());
+        for (int r = 0; r < worst.size(); ++r)
+            QCOMPARE(cell(table, r, "№") + ' ' + cell(table, r, "Ответов") + ' ' +
+                         cell(table, r, "Правильно"),
+                     worst[r]);
+        QTEST(cell(table, 0, "Частые ошибки"), "mistakes");
+    }
+};
+
+QTEST_MAIN(ClassViewTest)
+#include "tst_class_view.moc"
