@@ -129,6 +129,8 @@ class JournalCacheTest : public QObject {
         QTest::newRow("hour 24") << at("\\1T24\\3\\4\\5");
         QTest::newRow("1969") << at("1969-12-31T\\2\\3\\4\\5");
         QTest::newRow("empty key") << QByteArray(finished).replace(" xилиyравноyилиx\n", " \n");
+        QTest::newRow("key with a blank")
+            << QByteArray(finished).replace(" xилиyравноyилиx\n", " xили yравноyилиx\n");
         QTest::newRow("forged verdict") << QByteArray(finished).replace(" wrong ", " right ");
         QTest::newRow("unknown line") << QByteArray(finished).insert(24, "colour: red\n");
         QTest::newRow("line twice") << finished + "user: x\n";
