@@ -153,11 +153,8 @@ ClassView::ClassView(QWidget* parent, QString folder, std::function<std::int64_t
     connect(watcher, &QFileSystemWatcher::directoryChanged, this, &ClassView::reload);
     polling = new QTimer(this);
     polling->setInterval(kPollMs);
-    // The states change with the clock even where no file does.
-    connect(polling, &QTimer::timeout, this, [this] {
-        reload();
-        fill();
-    });
+    // Every reading draws the states again: they change with the clock where no file does.
+    connect(polling, &QTimer::timeout, this, &ClassView::reload);
 
     scaleTeacherWindow(this, factor);
     fill();
@@ -212,7 +209,6 @@ void ClassView::fill() {
     for (const auto& [who, entry] : newest)
         found.push_back(*entry);
 
-    const bool hadRows = !latest.empty();
     QString selected;
     if (const QTableWidgetItem* current = rows->item(rows->currentRow(), pupil);
         current && rows->selectionModel()->hasSelection())
@@ -271,7 +267,7 @@ void ClassView::fill() {
     rows->fitToContents();
     // Refitted only when the content needs another size: the teacher may have resized it.
     const QSize hint = sizeHint();
-    if (hint != fittedHint || hadRows != !latest.empty()) {
+    if (hint != fittedHint) {
         fittedHint = hint;
         fitWindowToScreen(this, rows);
     }

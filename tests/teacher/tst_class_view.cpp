@@ -13,6 +13,7 @@
 #include <QDateEdit>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -187,6 +188,19 @@ class ClassViewTest : public QObject {
         table->sortByColumn(columnOf(table, "Правильно"), Qt::DescendingOrder);
         QCOMPARE(column(table, "Правильно"), QStringList({"10", "3", "2"}));
 
+        // The laws over the runs shown: law 1 in all three, law 4 in the two of 15 and 4 answers.
+        view->findChild<QPushButton*>("laws")->click();
+        QVERIFY(view->lawView() && view->lawView()->isVisible());
+        const QTableWidget* laws = view->lawView()->table();
+        const int law1 = column(laws, "№").indexOf("1"), law4 = column(laws, "№").indexOf("4");
+        QCOMPARE(cell(laws, law1, "Ответов"), QStringLiteral("3"));
+        QCOMPARE(cell(laws, law4, "Ответов"), QStringLiteral("2"));
+        // The runs shown as a workbook (a zip, as every .xlsx is).
+        QTemporaryDir saved;
+        const QString workbook = QDir(saved.path()).filePath("класс.xlsx");
+        QCOMPARE(view->writeXlsx(workbook), QString());
+        QVERIFY(journal_test::readAll(workbook).startsWith("PK"));
+
         view->findChild<QDateEdit*>("day")->setDate(QDate(2026, 12, 7));
         QCOMPARE(column(table, "Начало"), QStringList({"11:30:00"}));
         QCOMPARE(column(table, "Вопрос"), QStringList({"23 из 23"}));
@@ -206,11 +220,15 @@ class ClassViewTest : public QObject {
         writeRun(folder.path(), entryOf(second, "petrov", "class-02"), now);
         QTRY_COMPARE_WITH_TIMEOUT(view->table()->rowCount(), 2, 10'000);
 
+        // The review of a run going follows its answers.
+        view->table()->sortByColumn(columnOf(view->table(), "Ученик"), Qt::AscendingOrder);
+        QVERIFY(view->openRun(0));
+        QCOMPARE(view->review()->table()->rowCount(), 2);
         first = madeRun(Mode::trainer, RunEnding::going, 3, kMorning);
         writeRun(folder.path(), entryOf(first, "ivanov", "class-01"), now);
-        view->table()->sortByColumn(columnOf(view->table(), "Ученик"), Qt::AscendingOrder);
         QTRY_COMPARE_WITH_TIMEOUT(cell(view->table(), 0, "Вопрос"), QStringLiteral("4 из 23"),
                                   10'000);
+        QCOMPARE(view->review()->table()->rowCount(), 3);
     }
 
     // A double click opens the run's review; the tooltips tell a login other than the file's
