@@ -1,10 +1,11 @@
 #include "app/options.h"
+#include "app/quit_signals.h"
 #include "journal/journal_csv.h"
 #include "journal/journal_file.h"
 #include "journal/journal_folder.h"
 #include "journal/journal_writer.h"
 #include "pupil/main_window.h"
-#include "app/quit_signals.h"
+#include "teacher/class_view.h"
 #include "teacher/window_font.h"
 
 #include <QApplication>
@@ -34,11 +35,11 @@ QString journalFolder(const JournalOptions& journal) {
 int main(int argc, char* argv[]) {
     const QStringList arguments = argumentsOf(argc, argv);
     QTextStream out(stdout), errors(stderr);
-    const auto settings = displaySettings();
+    const auto settings = programSettings();
     if (onlyPrintsText(arguments)) {
         QCoreApplication app(argc, argv);
         nameTheApplication();
-        const auto options = readDisplayOptions(arguments, *settings, out, errors);
+        const auto options = readStartOptions(arguments, *settings, out, errors);
         if (!options || options->journal.exportTo.isEmpty()) return 0;
         return exportJournal(journalFolder(options->journal), options->journal.exportTo, out,
                              errors);
@@ -48,12 +49,24 @@ int main(int argc, char* argv[]) {
     // Lets docks and the desktop match the window to its menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("ru.zakonylogiki.ZakonyLogiki"));
     installWindowFont();
-    const DisplayOptions options =
-        readDisplayOptions(arguments, *settings, out, errors).value_or(DisplayOptions{});
+    const StartOptions options =
+        readStartOptions(arguments, *settings, out, errors).value_or(StartOptions{});
+    if (options.classView) { // the teacher's machine: the class view alone
+        ClassView classView(nullptr, journalFolder(options.journal));
+        classView.setAttribute(Qt::WA_QuitOnClose);
+        closeOnQuitSignals(&classView);
+        classView.show();
+        return QApplication::exec();
+    }
     MainWindow window;
     closeOnQuitSignals(&window);
     if (options.journal.on)
-        window.setJournal(std::make_unique<JournalWriter>(journalFolder(options.journal)));
+        window.setJournal(std::make_unique<JournalWriter>(
+            journalFolder(options.journal), JournalWriter::reportOnStderr,
+            options.journal.configured ? JournalFolderOrigin::configured
+                                       : JournalFolderOrigin::perUserDefault));
+    window.setAskName(options.askName);
+    window.form().shuffledTests = options.shuffledTests;
     window.setZoom(options.zoomPercent);
     // Centred on the screen at start.
     const QRect screen = window.screen()->availableGeometry();
@@ -64,7 +77,10 @@ int main(int argc, char* argv[]) {
     if (options.fullScreen) window.setFullScreenForm(true);
     // Only what the pupil changes from here on is remembered.
     QObject::connect(&window, &MainWindow::displayChanged, [&](int zoom, bool fullScreen) {
-        rememberDisplay(*settings, {zoom, fullScreen, {}});
+        StartOptions chosen;
+        chosen.zoomPercent = zoom;
+        chosen.fullScreen = fullScreen;
+        rememberDisplay(*settings, chosen);
     });
     return QApplication::exec();
 }

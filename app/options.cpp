@@ -4,6 +4,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -17,6 +18,32 @@ const QStringList kVersionNames{"v", "version"};
 const QStringList kExportNames{"export-journal"};
 constexpr char kJournalFolderKey[] = "journal/folder";
 constexpr char kJournalOnKey[] = "journal/enabled";
+constexpr char kJournalLockedKey[] = "journal/locked";
+constexpr char kAskNameKey[] = "class/askName";
+constexpr char kTestOrderKey[] = "test/order";
+
+// "~" and "~/…" in a folder written in a settings file: the user's home, as a shell reads it.
+QString expandedHome(QString folder) {
+    if (folder == "~" || folder.startsWith("~/")) folder.replace(0, 1, QDir::homePath());
+    return folder;
+}
+
+// Qt's own parse errors are in English; the program speaks Russian.
+void tellParseProblem(const QCommandLineParser& parser, const QStringList& arguments,
+                      const QList<QCommandLineOption>& withValues, QTextStream& errors) {
+    for (const QString& name : parser.unknownOptionNames())
+        errors << kProgram << "неизвестный ключ: " << (name.size() == 1 ? "-" : "--") << name
+               << " (список ключей: --help)" << Qt::endl;
+    if (!parser.unknownOptionNames().isEmpty()) return;
+    for (const QCommandLineOption& option : withValues)
+        if (arguments.constLast() == "--" + option.names().constFirst()) {
+            errors << kProgram << "после --" << option.names().constFirst()
+                   << " не указано значение" << Qt::endl;
+            return;
+        }
+    errors << kProgram << "командная строка не разобрана: " << arguments.mid(1).join(' ')
+           << Qt::endl;
+}
 
 int zoomFrom(const QString& text, const QString& where, QTextStream& errors) {
     const ZoomReading reading = readZoom(text.toStdString());
@@ -48,15 +75,15 @@ bool journalOnFrom(const QVariant& value, QTextStream& errors) {
 
 } // namespace
 
-std::unique_ptr<QSettings> displaySettings() {
+std::unique_ptr<QSettings> programSettings() {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                        QStringLiteral("zakony-logiki"),
                                        QStringLiteral("zakony-logiki"));
 }
 
-std::optional<DisplayOptions> readDisplayOptions(const QStringList& arguments, QSettings& settings,
-                                                 QTextStream& out, QTextStream& errors) {
-    DisplayOptions options;
+std::optional<StartOptions> readStartOptions(const QStringList& arguments, QSettings& settings,
+                                             QTextStream& out, QTextStream& errors) {
+    StartOptions options;
     if (settings.status() != QSettings::NoError) {
         // The user's file or the system-wide one under it: each read again on its own, from a
         // copy (Qt keeps what it has read of a file by its name), to name the damaged one.
@@ -85,7 +112,23 @@ std::optional<DisplayOptions> readDisplayOptions(const QStringList& arguments, Q
         options.fullScreen = fullScreenFrom(settings.value(kFullScreenKey), errors);
     if (settings.contains(kJournalOnKey))
         options.journal.on = journalOnFrom(settings.value(kJournalOnKey), errors);
-    options.journal.folder = settings.value(kJournalFolderKey).toString().trimmed();
+    options.journal.folder = expandedHome(settings.value(kJournalFolderKey).toString().trimmed());
+    options.askName = yesOrNo(settings.value(kAskNameKey)).value_or(false);
+    options.shuffledTests =
+        settings.value(kTestOrderKey).toString().trimmed().toLower() == "shuffled";
+    // A teacher's lock in the system-wide file: the journal and the class's settings come from
+    // that file alone, whatever the pupil's own file or command line says.
+    const QSettings system(settings.format(), QSettings::SystemScope, settings.organizationName(),
+                           settings.applicationName());
+    const bool locked = yesOrNo(system.value(kJournalLockedKey)).value_or(false);
+    if (locked) {
+        options.journal.on = yesOrNo(system.value(kJournalOnKey)).value_or(true);
+        options.journal.folder = expandedHome(system.value(kJournalFolderKey).toString().trimmed());
+        options.askName = yesOrNo(system.value(kAskNameKey)).value_or(false);
+        options.shuffledTests =
+            system.value(kTestOrderKey).toString().trimmed().toLower() == "shuffled";
+    }
+    options.journal.configured = !options.journal.folder.isEmpty();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -112,9 +155,20 @@ std::optional<DisplayOptions> readDisplayOptions(const QStringList& arguments, Q
         QStringLiteral("Записать список прохождений из журнала в CSV и выйти / write the "
                        "journal's runs to a CSV file and exit."),
         QStringLiteral("FILE.csv"));
-    parser.addOptions({help, version, zoom, fullScreen, journal, noJournal, exportJournal});
+    const QCommandLineOption askName(
+        "ask-name", QStringLiteral("Спрашивать фамилию и имя ученика при первом Старте / ask "
+                                   "the pupil's name at the first Start."));
+    const QCommandLineOption shuffle(
+        "shuffle", QStringLiteral("Свой порядок законов в каждом тесте / every test run asks "
+                                  "the laws in an order of its own."));
+    const QCommandLineOption classView(
+        "class", QStringLiteral("Только окно «Класс» для учителя / the class view alone, for "
+                                "the teacher's machine."));
+    parser.addOptions({help, version, zoom, fullScreen, journal, noJournal, exportJournal, askName,
+                       shuffle, classView});
     const bool parsed = parser.parse(arguments);
-    if (!parsed) errors << kProgram << parser.errorText() << Qt::endl; // and start all the same
+    if (!parsed) // and start all the same
+        tellParseProblem(parser, arguments, {zoom, journal, exportJournal}, errors);
     if (parser.isSet(help)) {
         out << parser.helpText();
         return std::nullopt;
@@ -128,8 +182,19 @@ std::optional<DisplayOptions> readDisplayOptions(const QStringList& arguments, Q
     if (parser.isSet(zoom) && (parsed || !parser.value(zoom).isEmpty()))
         options.zoomPercent = zoomFrom(parser.value(zoom), QStringLiteral("--zoom"), errors);
     if (parser.isSet(fullScreen)) options.fullScreen = true;
+    if (locked && (parser.isSet(journal) || parser.isSet(noJournal) || parser.isSet(askName) ||
+                   parser.isSet(shuffle)))
+        errors << kProgram << "журнал и настройки класса закреплены учителем (" << system.fileName()
+               << "); ключи --journal, --no-journal, --ask-name и --shuffle "
+               << "не действуют" << Qt::endl;
+    if (parser.isSet(classView)) options.classView = true;
+    if (parser.isSet(exportJournal)) options.journal.exportTo = parser.value(exportJournal);
+    if (locked) return options;
+    if (parser.isSet(askName)) options.askName = true;
+    if (parser.isSet(shuffle)) options.shuffledTests = true;
     if (parser.isSet(journal) && !parser.value(journal).isEmpty()) {
         options.journal.folder = parser.value(journal);
+        options.journal.configured = true;
         options.journal.on = true;
     } else if (parser.isSet(journal) && parsed) {
         errors << kProgram << "--journal: папка не указана; журнал в папке "
@@ -138,7 +203,6 @@ std::optional<DisplayOptions> readDisplayOptions(const QStringList& arguments, Q
                << Qt::endl;
     }
     if (parser.isSet(noJournal)) options.journal.on = false;
-    if (parser.isSet(exportJournal)) options.journal.exportTo = parser.value(exportJournal);
     return options;
 }
 
@@ -152,7 +216,7 @@ bool onlyPrintsText(const QStringList& arguments) {
     return false;
 }
 
-void rememberDisplay(QSettings& settings, const DisplayOptions& options) {
+void rememberDisplay(QSettings& settings, const StartOptions& options) {
     settings.setValue(kZoomKey, options.zoomPercent);
     settings.setValue(kFullScreenKey, options.fullScreen);
     settings.sync();

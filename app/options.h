@@ -1,5 +1,7 @@
-// How big the window is shown: the zoom and full screen, from the system-wide defaults a teacher
-// can set, the pupil's own remembered choice, and the command line, in rising order of weight.
+// How the program starts: the zoom and full screen, the journal, and what a teacher set for the
+// class (names asked, a test order of one's own, the class view alone) — from the system-wide
+// defaults a teacher can set, the pupil's own settings and the command line, in rising order of
+// weight, except where the system-wide file locks the journal.
 #pragma once
 
 #include <QSettings>
@@ -13,31 +15,36 @@ struct JournalOptions {
     bool on = true;
     QString folder;
     QString exportTo; // --export-journal FILE.csv: the journal's list written there, no window
+    bool configured = false; // the folder was named by a setting or --journal: never created
     friend bool operator==(const JournalOptions&, const JournalOptions&) = default;
 };
 
-struct DisplayOptions {
+struct StartOptions {
     int zoomPercent = 100;
     bool fullScreen = false;
     JournalOptions journal;
-    friend bool operator==(const DisplayOptions&, const DisplayOptions&) = default;
+    bool askName = false;       // the first Start asks the pupil's name
+    bool shuffledTests = false; // every test run asks the laws in its own order
+    bool classView = false;     // --class: the class view alone, for the teacher's machine
+    friend bool operator==(const StartOptions&, const StartOptions&) = default;
 };
 
 // The settings file: per user (~/.config/zakony-logiki/zakony-logiki.conf), falling back to the
 // system-wide one (/etc/xdg/zakony-logiki/zakony-logiki.conf); keys "zoom", "fullscreen",
-// "journal/folder" and "journal/enabled".
-std::unique_ptr<QSettings> displaySettings();
+// "journal/folder", "journal/enabled", "journal/locked" (system-wide only), "class/askName" and
+// "test/order" (= shuffled).
+std::unique_ptr<QSettings> programSettings();
 
 // Reads the settings, then the command line (--zoom PERCENT, --fullscreen, --journal DIR,
-// --no-journal, --export-journal FILE). A bad value is one
+// --no-journal, --export-journal FILE, --ask-name, --shuffle, --class). A bad value is one
 // line on `errors` and the nearest sensible value is used. Nothing when --help or --version was
 // asked for: its text is then on `out`, and the program ends.
-std::optional<DisplayOptions> readDisplayOptions(const QStringList& arguments, QSettings& settings,
-                                                 QTextStream& out, QTextStream& errors);
+std::optional<StartOptions> readStartOptions(const QStringList& arguments, QSettings& settings,
+                                             QTextStream& out, QTextStream& errors);
 
 // True when the arguments ask for --help, --version or --export-journal: done without opening
 // a window, so without a display.
 bool onlyPrintsText(const QStringList& arguments);
 
 // Remembers the pupil's choice in the per-user settings.
-void rememberDisplay(QSettings& settings, const DisplayOptions& options);
+void rememberDisplay(QSettings& settings, const StartOptions& options);

@@ -78,9 +78,8 @@ std::string_view barred(std::string_view tag, int bars) {
 } // namespace
 
 int Form::caretHome() const {
-    const int q = state.question;
-    if (state.mode == Mode::trainer && q >= 1 && q <= kLawCount)
-        return static_cast<int>(lawSides(q).left.size()) + 1;
+    const int n = askedLaw();
+    if (state.mode == Mode::trainer && n) return static_cast<int>(lawSides(n).left.size()) + 1;
     return 1;
 }
 

@@ -1,14 +1,14 @@
 #include "pupil/main_window.h"
 
 #include "core/slot_speech.h"
-#include "pupil/control_table.h"
-#include "pupil/fitted_label.h"
 #include "journal/journal_csv.h"
 #include "journal/journal_file.h"
 #include "journal/journal_folder.h"
 #include "journal/journal_writer.h"
-#include "pupil/negation_bars.h"
 #include "journal/qt_text.h"
+#include "pupil/control_table.h"
+#include "pupil/fitted_label.h"
+#include "pupil/negation_bars.h"
 #include "pupil/shape_widget.h"
 #include "pupil/symbol_drag.h"
 #include "pupil/symbol_image.h"
@@ -116,6 +116,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), token(newWindowToken(
     buildControls();
     layOut(); // sets the window's font, at its zoom
     connectEvents();
+    setUpActions();
     watchRun();
     core.load();
     render();
@@ -231,10 +232,13 @@ QWidget* MainWindow::makeControl(const ControlEntry& row, QWidget* container) {
             image->makeDropTarget(token);
             slotImages[static_cast<std::size_t>(k - 1)] = image;
             connect(image, &SymbolImage::symbolDropped, this, [this, k](const QString& tag) {
+                caretMarked = false;
                 handle([&] { core.drop(k, tag.toStdString()); });
             });
-            connect(image, &SymbolImage::clicked, this,
-                    [this, k] { handle([&] { core.placePicked(k); }); });
+            connect(image, &SymbolImage::clicked, this, [this, k] {
+                caretMarked = false;
+                handle([&] { core.placePicked(k); });
+            });
         } else if (symbol && row.visible) { // a palette symbol
             image->setPicture(Picture::blue(symbol->glyph));
             image->makeDragSource(qs(symbol->tag), token);
@@ -274,7 +278,12 @@ void MainWindow::connectEvents() {
     onClick(button("Command1"), &Form::check);
     onClick(button("Command2"), &Form::clear);
     onClick(hintButton, &Form::hint);
-    onClick(button("Cmd3_Start"), &Form::start);
+    // Where names are asked, nothing starts until the pupil has given one.
+    connect(button("Cmd3_Start"), &QAbstractButton::clicked, this, [this] {
+        if (askName && pupilName.isEmpty() && !askForPupil()) return;
+        caretMarked = false;
+        handle([&] { core.start(); });
+    });
     connect(button("Command4"), &QPushButton::clicked, this, &MainWindow::showRulesBox);
     connect(trainerOption, &QRadioButton::clicked, this,
             [this] { handle([&] { core.selectMode(Mode::trainer); }); });
@@ -300,6 +309,7 @@ void MainWindow::render() {
         QString name = QString::fromStdString(slotSpokenName(k, s.slot(k)));
         const bool caret = k == s.caret;
         image->setFocusPolicy(caret ? Qt::TabFocus : Qt::NoFocus);
+        image->setCaretMarked(caret && caretMarked);
         image->setMark(caret && s.barsTyped > 0 ? QString(s.barsTyped, QChar(0x00AC)) : QString());
         if (caret && s.barsTyped > 0) name += QStringLiteral(", ждёт символ под чертой");
         if (image->accessibleName() != name) image->setAccessibleName(name);

@@ -56,6 +56,12 @@ class MainWindow : public QWidget {
     // journal's runs (Ctrl+J). Each is made when first asked for.
     void showReview();
     void showJournalView();
+    // The class view (Ctrl+K) over the journal's folder.
+    void showClassView();
+    // The teacher wants each pupil's name: the first Start asks it, «Сменить ученика» again.
+    void setAskName(bool ask) { askName = ask; }
+    // Asks the pupil's name; false when cancelled.
+    bool askForPupil();
     ReviewWindow* review() const { return reviewWindow; }
     JournalView* journalView() const { return journalWindow; }
 
@@ -73,6 +79,13 @@ class MainWindow : public QWidget {
 
   private:
     bool handleKey(const class QKeyEvent& key);
+    void setUpActions();
+    // A change made by a key on the row: from then on the caret's slot stays marked, wherever
+    // the focus is, until the mouse is used on the row (or a new run starts).
+    template <class Handler> void writeByKey(Handler handler) {
+        caretMarked = true;
+        handle(handler);
+    }
     void traceShownAnswers();      // ZL_TRACE_ANSWERS=1: each answer shown, on stdout
     void zoomOneStep(bool larger); // the next step up (that fits) or down
     bool handlePaletteKey(SymbolImage* symbol, int key);
@@ -87,8 +100,6 @@ class MainWindow : public QWidget {
     }
     // Each change of the run: into the journal, and into an open review.
     void watchRun();
-    // The review and the journal's windows.
-    bool isTeacherWindow(const QWidget* window) const;
 
     Form core;
     std::unique_ptr<JournalWriter> journalWriter;
@@ -104,6 +115,10 @@ class MainWindow : public QWidget {
     std::vector<std::pair<QWidget*, const struct ControlEntry*>> placed;
     std::vector<std::pair<QLabel*, QPixmap>> portraits; // with the picture as it is at 100 %
     int zoom = 100;
+    bool caretMarked = false;
+    bool askName = false;
+    QString pupilName;
+    class ClassView* classWindow = nullptr;
     int wheelTurned = 0; // Ctrl+wheel turned since the last step, in eighths of a degree
     double factor = 1.0;
     QPoint formOffset; // where the form starts: off the corner in full screen only

@@ -5,8 +5,10 @@
 #include "journal/journal_file.h"
 #include "journal/journal_folder.h"
 #include "journal/journal_writer.h"
-#include "teacher/journal_view.h"
 #include "pupil/main_window.h"
+#include "pupil/pupil_name.h"
+#include "teacher/class_view.h"
+#include "teacher/journal_view.h"
 #include "teacher/review_window.h"
 
 #include <QAction>
@@ -14,6 +16,7 @@
 #include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QMenu>
+#include <QRadioButton>
 #include <QScreen>
 #include <cstdio>
 
@@ -65,6 +68,15 @@ void MainWindow::showReview() {
     if (made) {
         reviewWindow = new ReviewWindow(this, [this] { return core.clockMs(); });
         reviewWindow->setFactor(factor);
+        reviewWindow->setJournalProblem(
+            [this] { return journalWriter ? journalWriter->problem() : QString(); });
+        connect(reviewWindow, &ReviewWindow::repeatMistakes, this, [this](std::vector<int> laws) {
+            caretMarked = false;
+            handle([&] { core.startMistakes(std::move(laws)); });
+            trainerOption->setChecked(core.state.mode == Mode::trainer);
+            raise();
+            activateWindow();
+        });
     }
     reviewWindow->showRun(core.run);
     if (made) placeBeside(reviewWindow, this);
@@ -75,6 +87,11 @@ void MainWindow::showJournalView() {
     const bool made = journalWindow == nullptr;
     if (made) {
         journalWindow = new JournalView(this, [this] { return journal(); });
+        // A test going: no accepted form of any run may be read in this window.
+        journalWindow->setFormsHidden([this] {
+            return core.run.number > 0 && core.run.mode == Mode::test &&
+                   core.run.ending == RunEnding::going;
+        });
         journalWindow->setFactor(factor);
     }
     journalWindow->reload();
@@ -82,17 +99,34 @@ void MainWindow::showJournalView() {
     bringUp(journalWindow);
 }
 
-// The window's font is set by each new zoom or full-screen factor; the teacher's windows follow.
-bool MainWindow::isTeacherWindow(const QWidget* window) const {
-    return window && (window == reviewWindow || window == journalWindow ||
-                      (journalWindow && window == journalWindow->review()));
+void MainWindow::showClassView() {
+    const bool made = classWindow == nullptr;
+    if (made) {
+        classWindow =
+            new ClassView(this, journalWriter ? journalWriter->folder() : defaultJournalFolder(),
+                          [this] { return core.clockMs(); });
+        classWindow->setFactor(factor);
+    }
+    if (made) placeBeside(classWindow, this);
+    bringUp(classWindow);
 }
+
+bool MainWindow::askForPupil() {
+    const auto name = askPupilName(this, pupilName);
+    if (!name) return false;
+    pupilName = *name;
+    if (journalWriter) journalWriter->setPupil(pupilName);
+    return true;
+}
+
+// The window's font is set by each new zoom or full-screen factor; the teacher's windows follow.
 
 void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() != QEvent::FontChange) return;
     if (reviewWindow) reviewWindow->setFactor(factor);
     if (journalWindow) journalWindow->setFactor(factor);
+    if (classWindow) classWindow->setFactor(factor);
 }
 
 // A right click on the window's background, on a frame's empty part included; the controls
@@ -112,6 +146,11 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
             &MainWindow::showReview);
     connect(menu->addAction(QStringLiteral("Журнал (Ctrl+J)")), &QAction::triggered, this,
             &MainWindow::showJournalView);
+    connect(menu->addAction(QStringLiteral("Класс (Ctrl+K)")), &QAction::triggered, this,
+            &MainWindow::showClassView);
+    if (askName)
+        connect(menu->addAction(QStringLiteral("Сменить ученика")), &QAction::triggered, this,
+                [this] { askForPupil(); });
     menu->popup(event->globalPos());
     event->accept();
 }

@@ -1,11 +1,12 @@
 // The keyboard: Tab reaches the row and the palette, the arrow keys move within them, Space or
 // Enter picks and places, and a symbol's key types it at the caret from anywhere in the window.
-// Every key ends in the same operations of the form as a drop or a click. F2 and Ctrl+J open the
-// teacher's windows.
+// Every key ends in the same operations of the form as a drop or a click. The window's commands
+// (the teacher's windows, zoom, full screen, clearing the row) are actions with shortcuts.
 #include "pupil/main_window.h"
 #include "pupil/symbol_image.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWheelEvent>
@@ -52,6 +53,44 @@ bool isSpaceOrEnter(int code) {
 
 } // namespace
 
+void MainWindow::setUpActions() {
+    auto add = [this](const QString& name, QList<QKeySequence> keys, auto slot,
+                      Qt::ShortcutContext context = Qt::WindowShortcut) {
+        auto* action = new QAction(name, this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(context);
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+        return action;
+    };
+    // The teacher's windows open from any window of the program.
+    add(
+        QStringLiteral("Результаты"), {Qt::Key_F2}, [this] { showReview(); },
+        Qt::ApplicationShortcut);
+    add(
+        QStringLiteral("Журнал"), {Qt::CTRL | Qt::Key_J}, [this] { showJournalView(); },
+        Qt::ApplicationShortcut);
+    add(
+        QStringLiteral("Класс"), {Qt::CTRL | Qt::Key_K}, [this] { showClassView(); },
+        Qt::ApplicationShortcut);
+    QList<QKeySequence> larger = QKeySequence::keyBindings(QKeySequence::ZoomIn);
+    larger << QKeySequence(Qt::CTRL | Qt::Key_Equal)
+           << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus); // "+" above "=" with Shift
+    add(QStringLiteral("Крупнее"), larger, [this] { zoomOneStep(true); });
+    add(QStringLiteral("Мельче"), QKeySequence::keyBindings(QKeySequence::ZoomOut),
+        [this] { zoomOneStep(false); });
+    add(QStringLiteral("Обычный размер"), {Qt::CTRL | Qt::Key_0},
+        [this] { setZoom(kZoomSteps.front()); });
+    QList<QKeySequence> fullScreen = QKeySequence::keyBindings(QKeySequence::FullScreen);
+    if (!fullScreen.contains(QKeySequence(Qt::Key_F11))) fullScreen << QKeySequence(Qt::Key_F11);
+    add(QStringLiteral("Во весь экран"), fullScreen,
+        [this] { setFullScreenForm(!isFullScreen()); });
+    // Ctrl+Backspace does what «Очистить» does.
+    add(QStringLiteral("Очистить"), {Qt::CTRL | Qt::Key_Backspace}, [this] {
+        if (!QApplication::activeModalWidget()) writeByKey([&] { core.clear(); });
+    });
+}
+
 void MainWindow::zoomOneStep(bool larger) {
     setZoom(larger ? zoomIn(zoom, largestFittingZoom()) : zoomOut(zoom));
 }
@@ -70,86 +109,49 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             zoomOneStep(false);
         return true;
     }
-    if (event->type() != QEvent::KeyPress) return false;
-    // F2 and Ctrl+J work in the teacher's windows as well.
-    if (widget && isTeacherWindow(widget->window()) && !QApplication::activeModalWidget() &&
-        widget == (widget->window()->focusWidget() ? widget->window()->focusWidget()
-                                                   : widget->window())) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_F2) {
-            showReview();
-            return true;
-        }
-        if (key->key() == Qt::Key_J && key->modifiers() & Qt::ControlModifier) {
-            showJournalView();
-            return true;
-        }
-        return false;
-    }
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
     // Only the first receiver of a key in this window, and never under the rules box.
     if (!widget || widget->window() != this || QApplication::activeModalWidget()) return false;
     if (widget != (focusWidget() ? focusWidget() : this)) return false;
+    const auto& key = *static_cast<QKeyEvent*>(event);
+    // A held key repeats: it may go on typing into the row, never pressing a button again.
+    if (key.isAutoRepeat() && isSpaceOrEnter(key.key()) && qobject_cast<QAbstractButton*>(widget))
+        return true;
+    if (event->type() != QEvent::KeyPress) return false;
     if (SymbolImage::dragInProgress()) return true; // keys during a drag are ignored
     return handleKey(*static_cast<QKeyEvent*>(event));
 }
 
 bool MainWindow::handleKey(const QKeyEvent& key) {
     const int code = key.key();
-    if (key.modifiers() & Qt::ControlModifier) {
-        switch (code) {
-        case Qt::Key_Plus:
-        case Qt::Key_Equal:
-            zoomOneStep(true);
-            return true;
-        case Qt::Key_Minus:
-            zoomOneStep(false);
-            return true;
-        case Qt::Key_0:
-            setZoom(kZoomSteps.front());
-            return true;
-        case Qt::Key_J:
-            showJournalView();
-            return true;
-        default:
-            break;
-        }
-    }
-    if (code == Qt::Key_F2) {
-        showReview();
-        return true;
-    }
-    if (code == Qt::Key_F11) {
-        setFullScreenForm(!isFullScreen());
-        return true;
-    }
     auto* focused = qobject_cast<SymbolImage*>(focusWidget());
     const bool inRow =
         focused && std::find(slotImages.begin(), slotImages.end(), focused) != slotImages.end();
     if (focused && focused->isPaletteSymbol() && handlePaletteKey(focused, code)) return true;
+    const int caret = core.state.caret;
+    const bool plain = !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    // Corrections act on the row from anywhere in the window, as typed symbols do.
+    if (plain && (code == Qt::Key_Delete || code == Qt::Key_Backspace)) {
+        writeByKey([&] { code == Qt::Key_Delete ? core.deleteAtCaret() : core.backspace(); });
+        return true;
+    }
     if (inRow) {
-        const int caret = core.state.caret;
         switch (code) {
         case Qt::Key_Left:
-            handle([&] { core.moveCaret(caret - 1); });
+            writeByKey([&] { core.moveCaret(caret - 1); });
             return true;
         case Qt::Key_Right:
-            handle([&] { core.moveCaret(caret + 1); });
+            writeByKey([&] { core.moveCaret(caret + 1); });
             return true;
         case Qt::Key_Home:
-            handle([&] { core.moveCaret(1); });
+            writeByKey([&] { core.moveCaret(1); });
             return true;
         case Qt::Key_End:
-            handle([&] { core.moveCaret(kSlotCount); });
-            return true;
-        case Qt::Key_Delete:
-            handle([&] { core.deleteAtCaret(); });
-            return true;
-        case Qt::Key_Backspace:
-            handle([&] { core.backspace(); });
+            writeByKey([&] { core.moveCaret(kSlotCount); });
             return true;
         default:
             if (isSpaceOrEnter(code)) {
-                handle([&] { core.placePickedAtCaret(); });
+                writeByKey([&] { core.placePickedAtCaret(); });
                 return true;
             }
         }
@@ -165,6 +167,7 @@ bool MainWindow::handleKey(const QKeyEvent& key) {
     // Enter presses a focused button, as Space does (buttons outside a dialog ignore it).
     if (code != Qt::Key_Space && isSpaceOrEnter(code)) {
         if (auto* button = qobject_cast<QAbstractButton*>(focusWidget())) {
+            if (key.isAutoRepeat()) return true;
             button->click();
             return true;
         }
@@ -177,7 +180,7 @@ bool MainWindow::handleKey(const QKeyEvent& key) {
     if (typed.size() != 1 || !QChar::isPrint(typed.front()) || QChar::isSpace(typed.front()))
         return false;
     bool taken = false;
-    handle([&] { taken = core.type(static_cast<char32_t>(typed.front())); });
+    writeByKey([&] { taken = core.type(static_cast<char32_t>(typed.front())); });
     return taken;
 }
 

@@ -72,7 +72,7 @@ void SymbolImage::paintEvent(QPaintEvent*) {
         painter.setPen(QPen(kPickFrame, 2 * unit));
         painter.drawRect(box.adjusted(unit, unit, -unit, -unit));
     }
-    if (hasFocus()) {
+    if (hasFocus() || caretMarked) {
         painter.setPen(QPen(kFocusFrame, unit, Qt::DashLine));
         painter.drawRect(box.adjusted(3.5 * unit, 0.5 * unit, -3.5 * unit, -0.5 * unit));
     }
@@ -84,6 +84,12 @@ void SymbolImage::paintEvent(QPaintEvent*) {
         painter.setPen(kMarkInk);
         painter.drawText(box, Qt::AlignCenter, mark);
     }
+}
+
+void SymbolImage::setCaretMarked(bool marked) {
+    if (caretMarked == marked) return;
+    caretMarked = marked;
+    update();
 }
 
 void SymbolImage::mousePressEvent(QMouseEvent* event) {

@@ -30,6 +30,8 @@ class SymbolImage : public QWidget {
     void setPicked(bool picked);
     // A short mark drawn in the corner, as "¬" for a "!" typed and waiting for its symbol.
     void setMark(const QString& mark);
+    // The caret's slot after the keyboard wrote: framed as when it has the focus.
+    void setCaretMarked(bool marked);
 
     // True while a drag started from any palette symbol is running.
     static bool dragInProgress();
@@ -60,6 +62,7 @@ class SymbolImage : public QWidget {
     QByteArray token;
     bool picked = false;
     QString mark;
+    bool caretMarked = false;
     bool pressed = false; // the left button went down here and no drag has started
     QPoint pressAt;
 };

@@ -6,12 +6,15 @@
 #include "teacher/review_window.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -41,6 +44,7 @@ JournalView::JournalView(QWidget* parent, std::function<const JournalWriter*()> 
     : QWidget(parent, Qt::Window), journal(std::move(journal)) {
     setObjectName(QStringLiteral("Journal"));
     setWindowTitle(QStringLiteral("Журнал"));
+    closeOnEscape(this);
 
     auto* lines = new QVBoxLayout(this);
     off = lineLabel("off", this);
@@ -50,6 +54,8 @@ JournalView::JournalView(QWidget* parent, std::function<const JournalWriter*()> 
     lines->addWidget(folder);
     problem = lineLabel("problem", this);
     lines->addWidget(problem);
+    notWritten = lineLabel("notWritten", this);
+    lines->addWidget(notWritten);
     empty = lineLabel("empty", this);
     empty->setText(QStringLiteral("В журнале ещё нет ни одного прохождения."));
     lines->addWidget(empty);
@@ -63,8 +69,13 @@ JournalView::JournalView(QWidget* parent, std::function<const JournalWriter*()> 
             [this] { openButton->setEnabled(!runs->selectedItems().isEmpty()); });
     lines->addWidget(runs, 1);
 
+    // Thousands of unreadable files make a long list: it scrolls, the buttons stay on the screen.
     skipped = lineLabel("skipped", this);
-    lines->addWidget(skipped);
+    skippedArea = new QScrollArea(this);
+    skippedArea->setWidget(skipped);
+    skippedArea->setWidgetResizable(true);
+    skippedArea->setFrameShape(QFrame::NoFrame);
+    lines->addWidget(skippedArea);
 
     buttons = new QWidget(this);
     auto* row = new QHBoxLayout(buttons);
@@ -92,19 +103,13 @@ void JournalView::reload() {
     const bool notMadeYet =
         writer && writer->currentFile().isEmpty() && !QDir(writer->folder()).exists();
     if (notMadeYet) shown.problem.clear();
+    if (shown.hiddenFromPupil) shown.problem.clear();
     empty->setText(notMadeYet ? QStringLiteral("В журнале ещё нет ни одного прохождения: папка "
                                                "журнала появится при первом нажатии «Старт».")
                               : QStringLiteral("В журнале ещё нет ни одного прохождения."));
     if (writer)
         folder->setText(QStringLiteral("Папка: ") + QDir::toNativeSeparators(writer->folder()));
     fill();
-}
-
-void JournalView::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
-        close();
-    else
-        QWidget::keyPressEvent(event);
 }
 
 void JournalView::setFactor(double newFactor) {
@@ -116,12 +121,17 @@ void JournalView::setFactor(double newFactor) {
 }
 
 void JournalView::fill() {
-    const bool readable = journalKept && shown.problem.isEmpty();
+    const bool readable = journalKept && shown.problem.isEmpty() && !shown.hiddenFromPupil;
+    const JournalWriter* writer = journal ? journal() : nullptr;
+    const QString writing = writer ? writer->problem() : QString();
+    notWritten->setText(QStringLiteral("Журнал не записывается: ") + writing);
+    notWritten->setVisible(!writing.isEmpty());
+    if (shown.hiddenFromPupil) empty->setText(QStringLiteral("Журнал класса виден только учителю"));
     off->setVisible(!journalKept);
     folder->setVisible(journalKept);
     problem->setVisible(journalKept && !readable);
     problem->setText(QStringLiteral("Журнал не прочитан: ") + shown.problem);
-    empty->setVisible(readable && shown.runs.empty());
+    empty->setVisible((readable && shown.runs.empty()) || (journalKept && shown.hiddenFromPupil));
     runs->setVisible(readable && !shown.runs.empty());
     buttons->setVisible(journalKept);
     openButton->setEnabled(false);
@@ -135,13 +145,14 @@ void JournalView::fill() {
         const JournalRun& entry = shown.runs[static_cast<std::size_t>(i)];
         const RunRecord& run = entry.run;
         runs->setText(i, 0, shownTime(run.startedMs));
-        runs->setText(i, 1, entry.user);
+        runs->setText(i, 1, pupilShown(entry));
         runs->setText(i, 2, entry.machine);
         runs->setText(i, 3, qs(modeShown(run.mode)));
         runs->setText(i, 4, QString::number(run.answers.size()), number);
         runs->setText(i, 5, QString::number(run.rightCount()), number);
         runs->setText(i, 6, QString::number(run.wrongCount()), number);
-        runs->setText(i, 7, qs(endingShown(run.ending)));
+        const bool own = writer && entry.fileName == QFileInfo(writer->currentFile()).fileName();
+        runs->setText(i, 7, endingShownFor(run, own));
     }
     runs->fitToContents();
 
@@ -152,7 +163,9 @@ void JournalView::fill() {
             lines << file.fileName + QStringLiteral(" — ") + file.why;
     }
     skipped->setText(lines.join('\n'));
-    skipped->setVisible(!lines.isEmpty());
+    skippedArea->setVisible(!lines.isEmpty());
+    const int lineHeight = skipped->fontMetrics().lineSpacing();
+    skippedArea->setFixedHeight(std::min<int>(lines.size(), 8) * lineHeight + 4);
     fitWindowToScreen(this, runs);
 }
 
@@ -161,6 +174,7 @@ bool JournalView::openRun(int row) {
     if (!runReview) {
         runReview = new ReviewWindow(this);
         runReview->setObjectName(QStringLiteral("JournalRun"));
+        runReview->setFormsHidden(formsHidden);
         runReview->setFactor(factor);
     }
     runReview->showJournalRun(shown.runs[static_cast<std::size_t>(row)]);

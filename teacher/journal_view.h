@@ -9,7 +9,6 @@
 
 class FittedTable;
 class JournalWriter;
-class QKeyEvent;
 class QLabel;
 class QPushButton;
 class ReviewWindow;
@@ -20,6 +19,8 @@ class JournalView : public QWidget {
     // `journal` gives the main window's journal when the folder is read; none: no journal kept.
     JournalView(QWidget* parent, std::function<const JournalWriter*()> journal);
 
+    // While this says so, the runs opened from the list show no accepted form.
+    void setFormsHidden(std::function<bool()> hidden) { formsHidden = std::move(hidden); }
     // Reads the folder again.
     void reload();
     void setFactor(double factor);
@@ -35,18 +36,18 @@ class JournalView : public QWidget {
     FittedTable* table() const { return runs; }
     ReviewWindow* review() const { return runReview; }
 
-  protected:
-    void keyPressEvent(QKeyEvent* event) override; // Escape closes
-
   private:
     void fill();
     void askWhereToSaveCsv();
     void openSelected();
 
     std::function<const JournalWriter*()> journal;
+    std::function<bool()> formsHidden;
     JournalListing shown;
     bool journalKept = false;
     double factor = 1.0;
+    QLabel* notWritten = nullptr; // the journal cannot be written now, and why
+    class QScrollArea* skippedArea = nullptr;
     QLabel *folder = nullptr, *off = nullptr, *problem = nullptr, *skipped = nullptr,
            *empty = nullptr;
     FittedTable* runs = nullptr;

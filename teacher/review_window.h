@@ -6,44 +6,19 @@
 
 #include "core/review_rows.h"
 #include "journal/journal_file.h"
+#include "teacher/teacher_window.h"
 
 #include <QTableWidget>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QFormLayout;
-class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QTimer;
-
-// A table as large as its content: its size hint is every column and row in full, so that a
-// window laid out round it shows no cut text and no scroll bar while the screen has room.
-class FittedTable : public QTableWidget {
-  public:
-    explicit FittedTable(QWidget* parent = nullptr);
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
-    // Columns and rows to their contents, then the new size hint is told to the layout.
-    void fitToContents();
-    // Fills a read-only cell.
-    void setText(int row, int column, const QString& text,
-                 Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
-};
-
-// The teacher's windows' font: the main window's family, larger, at the main window's factor.
-QFont teacherFont(double factor);
-// A teacher's window at a factor: its font, the margins round its content and the room between
-// its parts.
-void scaleTeacherWindow(QWidget* window, double factor);
-// Resizes a window to its layout's size hint, within the available area of its screen; a table
-// too long for the screen scrolls, and is made wider by the scroll bar.
-void fitWindowToScreen(QWidget* window, const FittedTable* table);
-// The box moved, as little as it takes, to lie within `room` (its top left corner in it where it
-// is larger).
-QRect keptWithin(QRect box, const QRect& room);
 
 class ReviewWindow : public QWidget {
     Q_OBJECT
@@ -55,6 +30,13 @@ class ReviewWindow : public QWidget {
     void showRun(const RunRecord& run);
     // A run read from the journal: its user and machine in the head, and CSV export.
     void showJournalRun(const JournalRun& entry);
+    // While this says so (a test run going in the pupil's window), no accepted form is shown or
+    // saved, whatever run is reviewed: the pupil could read them from an earlier run.
+    void setFormsHidden(std::function<bool()> hidden) { formsHidden = std::move(hidden); }
+    // Why the journal cannot be written now; empty while it can. Shown for the current run.
+    void setJournalProblem(std::function<QString()> problem) {
+        journalProblem = std::move(problem);
+    }
     // The font at the main window's factor.
     void setFactor(double factor);
     double shownFactor() const { return factor; }
@@ -66,15 +48,21 @@ class ReviewWindow : public QWidget {
 
     FittedTable* table() const { return answers; }
 
-  protected:
-    void keyPressEvent(QKeyEvent* event) override; // Escape closes
+  signals:
+    // «Повторить ошибки»: the laws answered wrong, in the catalogue's order.
+    void repeatMistakes(std::vector<int> laws);
 
   private:
     void refresh();
     void refreshTimeTaken();
     void askWhereToSaveCsv();
     QByteArray csv() const;
+    RunRecord shownRun() const; // the run as it may be shown now
 
+    std::function<bool()> formsHidden;
+    std::function<QString()> journalProblem;
+    QLabel* notWritten = nullptr;
+    QPushButton* repeatButton = nullptr;
     std::function<std::int64_t()> nowMs;
     RunRecord run;
     std::optional<JournalRun> fromJournal;
@@ -88,17 +76,3 @@ class ReviewWindow : public QWidget {
     QPushButton* saveButton = nullptr;
     QTimer* ticking = nullptr; // the time taken by a run going, once a second while shown
 };
-
-// Writes `bytes` into `path`, whole or not at all. Empty when written; else the problem, in
-// Russian, for the teacher.
-QString writeWholeFile(const QString& path, const QByteArray& bytes);
-// The same, a failure told in a message box over `parent`; false when not written.
-bool saveTelling(QWidget* parent, const QString& path, const QByteArray& bytes);
-// Asks where to save a CSV file, offering `suggestedName` in the documents folder; empty when
-// the teacher cancels.
-QString askCsvPath(QWidget* parent, const QString& suggestedName);
-
-// "12 мин 05 с": a span of time as the review shows it.
-QString timeTakenText(std::int64_t ms);
-// "08.12.2026 15:54:10": a moment in local time as the teacher's windows show it.
-QString shownTime(std::int64_t ms);

@@ -20,6 +20,7 @@ if [ "${1:-}" != run ]; then
     lintian                                     # Debian's own checks of the package
     rpm rpmlint cpio                            # the .rpm: rpmbuild, rpm's queries, its checks
     libxml2-utils                               # xmllint, to read the metadata in those checks
+    strace                                      # the journal tests inject failed syncs and kills
     python3-openpyxl                            # reads the exported workbook back in the tests
     clang libclang-rt-14-dev                    # libFuzzer and the sanitizers' runtimes for clang
   )

@@ -25,7 +25,7 @@ QStringList linesOf(const QString& text) {
 
 } // namespace
 
-Q_DECLARE_METATYPE(DisplayOptions)
+Q_DECLARE_METATYPE(StartOptions)
 
 class DisplayOptionsTest : public QObject {
     Q_OBJECT
@@ -41,7 +41,7 @@ class DisplayOptionsTest : public QObject {
     void cleanup() { files.home.reset(); }
 
     void settingsLiveInTheirFiles() {
-        const auto settings = displaySettings();
+        const auto settings = programSettings();
         QCOMPARE(settings->fileName(), files.userFile);
         QCOMPARE(settings->scope(), QSettings::UserScope);
     }
@@ -53,136 +53,136 @@ class DisplayOptionsTest : public QObject {
         QTest::addColumn<QByteArray>("user");
         QTest::addColumn<QByteArray>("system");
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<DisplayOptions>("expected");
+        QTest::addColumn<StartOptions>("expected");
         QTest::addColumn<QStringList>("messages");
         const QByteArray none = kNoFile;
         const QStringList quiet;
         auto args = [](const char* text) { return QString::fromUtf8(text).split(' '); };
 
         QTest::newRow("nothing anywhere")
-            << none << none << QStringList() << DisplayOptions{} << quiet;
+            << none << none << QStringList() << StartOptions{} << quiet;
         QTest::newRow("empty files")
-            << QByteArray() << QByteArray() << QStringList() << DisplayOptions{} << quiet;
+            << QByteArray() << QByteArray() << QStringList() << StartOptions{} << quiet;
 
         // The command line.
         QTest::newRow("--zoom 150")
-            << none << none << args("--zoom 150") << DisplayOptions{150, false, {}} << quiet;
+            << none << none << args("--zoom 150") << StartOptions{150, false, {}} << quiet;
         QTest::newRow("--zoom=125")
-            << none << none << args("--zoom=125") << DisplayOptions{125, false, {}} << quiet;
+            << none << none << args("--zoom=125") << StartOptions{125, false, {}} << quiet;
         QTest::newRow("--zoom \" 200% \"") << none << none << QStringList{"--zoom", " 200% "}
-                                           << DisplayOptions{200, false, {}} << quiet;
+                                           << StartOptions{200, false, {}} << quiet;
         QTest::newRow("--zoom 300%")
-            << none << none << args("--zoom 300%") << DisplayOptions{300, false, {}} << quiet;
+            << none << none << args("--zoom 300%") << StartOptions{300, false, {}} << quiet;
         QTest::newRow("--zoom 7") << none << none << args("--zoom 7")
-                                  << DisplayOptions{100, false, {}}
+                                  << StartOptions{100, false, {}}
                                   << QStringList{"--zoom|7 %|100 %"};
         QTest::newRow("--zoom abc")
-            << none << none << args("--zoom abc") << DisplayOptions{100, false, {}}
+            << none << none << args("--zoom abc") << StartOptions{100, false, {}}
             << QStringList{"--zoom|«abc»|100 %"};
         QTest::newRow("--zoom 1000")
-            << none << none << args("--zoom 1000") << DisplayOptions{300, false, {}}
+            << none << none << args("--zoom 1000") << StartOptions{300, false, {}}
             << QStringList{"--zoom|1000 %|300 %"};
         QTest::newRow("--zoom 140")
-            << none << none << args("--zoom 140") << DisplayOptions{150, false, {}}
+            << none << none << args("--zoom 140") << StartOptions{150, false, {}}
             << QStringList{"--zoom|140 %|150 %"};
         QTest::newRow("--zoom 163")
-            << none << none << args("--zoom 163") << DisplayOptions{175, false, {}}
+            << none << none << args("--zoom 163") << StartOptions{175, false, {}}
             << QStringList{"--zoom|163 %|175 %"};
         QTest::newRow("--zoom -50")
-            << none << none << args("--zoom -50") << DisplayOptions{100, false, {}}
+            << none << none << args("--zoom -50") << StartOptions{100, false, {}}
             << QStringList{"--zoom|100 %"};
         QTest::newRow("--zoom 0") << none << none << args("--zoom 0")
-                                  << DisplayOptions{100, false, {}} << QStringList{"--zoom|100 %"};
+                                  << StartOptions{100, false, {}} << QStringList{"--zoom|100 %"};
         QTest::newRow("--zoom \"\"")
-            << none << none << QStringList{"--zoom", ""} << DisplayOptions{100, false, {}}
+            << none << none << QStringList{"--zoom", ""} << StartOptions{100, false, {}}
             << QStringList{"--zoom|100 %"};
         QTest::newRow("--zoom without a value")
-            << none << none << args("--zoom") << DisplayOptions{100, false, {}}
+            << none << none << args("--zoom") << StartOptions{100, false, {}}
             << QStringList{"zoom"};
         QTest::newRow("--fullscreen")
-            << none << none << args("--fullscreen") << DisplayOptions{100, true, {}} << quiet;
+            << none << none << args("--fullscreen") << StartOptions{100, true, {}} << quiet;
         QTest::newRow("--fullscreen --zoom 250") << none << none << args("--fullscreen --zoom 250")
-                                                 << DisplayOptions{250, true, {}} << quiet;
+                                                 << StartOptions{250, true, {}} << quiet;
         QTest::newRow("unknown option") << none << none << args("--bogus")
-                                        << DisplayOptions{100, false, {}} << QStringList{"bogus"};
+                                        << StartOptions{100, false, {}} << QStringList{"bogus"};
         QTest::newRow("unknown option beside --zoom 150")
-            << none << none << args("--bogus --zoom 150") << DisplayOptions{150, false, {}}
+            << none << none << args("--bogus --zoom 150") << StartOptions{150, false, {}}
             << QStringList{"bogus"};
         QTest::newRow("two bad options")
-            << none << none << args("--zoom 7 --bogus") << DisplayOptions{100, false, {}}
+            << none << none << args("--zoom 7 --bogus") << StartOptions{100, false, {}}
             << QStringList{"bogus", "--zoom|7 %|100 %"};
 
         // The pupil's settings.
         QTest::newRow("user zoom=175, fullscreen=true")
             << QByteArray("[General]\nzoom=175\nfullscreen=true\n") << none << QStringList()
-            << DisplayOptions{175, true, {}} << quiet;
+            << StartOptions{175, true, {}} << quiet;
         QTest::newRow("user zoom=250% without a section")
-            << QByteArray("zoom=250%\n") << none << QStringList() << DisplayOptions{250, false, {}}
+            << QByteArray("zoom=250%\n") << none << QStringList() << StartOptions{250, false, {}}
             << quiet;
         QTest::newRow("user fullscreen=TRUE")
             << QByteArray("fullscreen=TRUE\n") << none << QStringList()
-            << DisplayOptions{100, true, {}} << quiet;
+            << StartOptions{100, true, {}} << quiet;
         QTest::newRow("user fullscreen=0") << QByteArray("fullscreen=0\n") << none << QStringList()
-                                           << DisplayOptions{100, false, {}} << quiet;
+                                           << StartOptions{100, false, {}} << quiet;
         QTest::newRow("user zoom=abc")
-            << QByteArray("zoom=abc\n") << none << QStringList() << DisplayOptions{100, false, {}}
+            << QByteArray("zoom=abc\n") << none << QStringList() << StartOptions{100, false, {}}
             << QStringList{"zoom|«abc»|100 %"};
         QTest::newRow("user zoom=1000")
-            << QByteArray("zoom=1000\n") << none << QStringList() << DisplayOptions{300, false, {}}
+            << QByteArray("zoom=1000\n") << none << QStringList() << StartOptions{300, false, {}}
             << QStringList{"zoom|1000 %|300 %"};
         QTest::newRow("user fullscreen=maybe")
             << QByteArray("zoom=150\nfullscreen=maybe\n") << none << QStringList()
-            << DisplayOptions{150, false, {}} << QStringList{"fullscreen|«maybe»"};
+            << StartOptions{150, false, {}} << QStringList{"fullscreen|«maybe»"};
         QTest::newRow("user zoom=abc and fullscreen=maybe")
             << QByteArray("zoom=abc\nfullscreen=maybe\n") << none << QStringList()
-            << DisplayOptions{100, false, {}} << QStringList{"zoom|«abc»", "fullscreen|«maybe»"};
+            << StartOptions{100, false, {}} << QStringList{"zoom|«abc»", "fullscreen|«maybe»"};
         QTest::newRow("user zoom with a line break in it")
             << QByteArray("zoom=\"1\\n50\"\n") << none << QStringList()
-            << DisplayOptions{100, false, {}} << QStringList{"zoom|100 %"};
+            << StartOptions{100, false, {}} << QStringList{"zoom|100 %"};
         QTest::newRow("damaged user file")
-            << kDamaged << none << QStringList() << DisplayOptions{100, false, {}}
+            << kDamaged << none << QStringList() << StartOptions{100, false, {}}
             << QStringList{"{user}"};
 
         // The teacher's system-wide settings, under the pupil's.
         QTest::newRow("system zoom=200, no user file")
-            << none << QByteArray("zoom=200\n") << QStringList() << DisplayOptions{200, false, {}}
+            << none << QByteArray("zoom=200\n") << QStringList() << StartOptions{200, false, {}}
             << quiet;
         QTest::newRow("user 150 over system 200")
             << QByteArray("zoom=150\n") << QByteArray("zoom=200\n") << QStringList()
-            << DisplayOptions{150, false, {}} << quiet;
+            << StartOptions{150, false, {}} << quiet;
         QTest::newRow("user fullscreen=false over system fullscreen=true")
             << QByteArray("fullscreen=false\n") << QByteArray("zoom=200\nfullscreen=true\n")
-            << QStringList() << DisplayOptions{200, false, {}} << quiet;
+            << QStringList() << StartOptions{200, false, {}} << quiet;
         QTest::newRow("system fullscreen, user zoom")
             << QByteArray("zoom=125\n") << QByteArray("fullscreen=true\n") << QStringList()
-            << DisplayOptions{125, true, {}} << quiet;
+            << StartOptions{125, true, {}} << quiet;
         QTest::newRow("command line over user and system")
             << QByteArray("zoom=150\n") << QByteArray("zoom=200\n") << args("--zoom 250")
-            << DisplayOptions{250, false, {}} << quiet;
+            << StartOptions{250, false, {}} << quiet;
         QTest::newRow("--fullscreen over user fullscreen=false")
             << QByteArray("fullscreen=false\n") << none << args("--fullscreen")
-            << DisplayOptions{100, true, {}} << quiet;
+            << StartOptions{100, true, {}} << quiet;
         QTest::newRow("bad command line over a good user zoom")
             << QByteArray("zoom=150\n") << none << args("--zoom abc")
-            << DisplayOptions{100, false, {}} << QStringList{"--zoom|«abc»|100 %"};
+            << StartOptions{100, false, {}} << QStringList{"--zoom|«abc»|100 %"};
         QTest::newRow("good command line over a bad user zoom")
             << QByteArray("zoom=abc\n") << none << args("--zoom 200")
-            << DisplayOptions{200, false, {}} << QStringList{"zoom|«abc»"};
+            << StartOptions{200, false, {}} << QStringList{"zoom|«abc»"};
         QTest::newRow("system zoom=abc")
-            << none << QByteArray("zoom=abc\n") << QStringList() << DisplayOptions{100, false, {}}
+            << none << QByteArray("zoom=abc\n") << QStringList() << StartOptions{100, false, {}}
             << QStringList{"zoom|«abc»|100 %"};
         QTest::newRow("damaged user file over system zoom=200")
             << kDamaged << QByteArray("zoom=200\n") << QStringList()
-            << DisplayOptions{200, false, {}} << QStringList{"{user}"};
+            << StartOptions{200, false, {}} << QStringList{"{user}"};
         QTest::newRow("damaged system file under user zoom=150")
             << QByteArray("zoom=150\n") << kDamaged << QStringList()
-            << DisplayOptions{150, false, {}} << QStringList{"{system}"};
+            << StartOptions{150, false, {}} << QStringList{"{system}"};
     }
     void optionsFromSettingsAndCommandLine() {
         QFETCH(QByteArray, user);
         QFETCH(QByteArray, system);
         QFETCH(QStringList, arguments);
-        QFETCH(DisplayOptions, expected);
+        QFETCH(StartOptions, expected);
         QFETCH(QStringList, messages);
         SettingsFiles::write(files.userFile, user);
         SettingsFiles::write(files.systemFile, system);
@@ -234,17 +234,17 @@ class DisplayOptionsTest : public QObject {
 
     // The pupil's choice goes into the pupil's file, never the teacher's, and is read back.
     void rememberedChoiceIsReadBack_data() {
-        QTest::addColumn<DisplayOptions>("chosen");
-        QTest::newRow("175 %") << DisplayOptions{175, false, {}};
-        QTest::newRow("100 %, full screen") << DisplayOptions{100, true, {}};
-        QTest::newRow("300 %, full screen") << DisplayOptions{300, true, {}};
+        QTest::addColumn<StartOptions>("chosen");
+        QTest::newRow("175 %") << StartOptions{175, false, {}};
+        QTest::newRow("100 %, full screen") << StartOptions{100, true, {}};
+        QTest::newRow("300 %, full screen") << StartOptions{300, true, {}};
     }
     void rememberedChoiceIsReadBack() {
-        QFETCH(DisplayOptions, chosen);
+        QFETCH(StartOptions, chosen);
         const QByteArray teacher("zoom=250\nfullscreen=true\n");
         SettingsFiles::write(files.systemFile, teacher);
         {
-            const auto settings = displaySettings();
+            const auto settings = programSettings();
             rememberDisplay(*settings, chosen);
         }
         QVERIFY(QFileInfo::exists(files.userFile));

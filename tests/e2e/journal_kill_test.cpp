@@ -8,11 +8,11 @@
 //   e2e_journal_kill PROGRAM
 // JOURNAL_KILL_SEED replays the choices of a run (the moments of the kills depend on the machine
 // too); JOURNAL_KILLS sets how many kills (60 by default, 50 at least).
-#include "support/law_keys.h"
 #include "journal/journal_csv.h"
 #include "journal/journal_file.h"
 #include "journal/journal_folder.h"
 #include "journal/journal_writer.h"
+#include "support/law_keys.h"
 #include "window_targets.h"
 #include "x_display.h"
 
@@ -423,10 +423,9 @@ std::vector<std::pair<QString, JournalRun>> KillTest::filesOf(qint64 pid, QStrin
         }
         struct stat st {};
         if (::stat(QFile::encodeName(file.fileName()).constData(), &st) != 0 ||
-            (st.st_mode & 0777) != 0600) {
-            problem =
-                name +
-                QStringLiteral(": not private to its owner (mode %1)").arg(st.st_mode & 0777, 0, 8);
+            (st.st_mode & 0777) != 0640) {
+            problem = name + QStringLiteral(": not readable by the folder's group alone (mode %1)")
+                                 .arg(st.st_mode & 0777, 0, 8);
             return {};
         }
         if (name.contains(mark)) runs.emplace_back(name, *reading.run);

@@ -456,6 +456,70 @@ class KeyboardTest : public QObject {
         QCOMPARE(window->form().formulaKey(), std::string());
     }
 
+    // A held key repeats: Space or Enter held on a button presses it once, however long.
+    void heldKeyPressesAButtonOnce_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        for (const char* button : {"Command1", "Cmd3_Start"})
+            for (int key : {int(Qt::Key_Space), int(Qt::Key_Return), int(Qt::Key_Enter)})
+                QTest::newRow(qPrintable(QString::fromLatin1(button) +
+                                         (key == Qt::Key_Space ? ", Space" : ", Enter")))
+                    << QString::fromLatin1(button) << key;
+    }
+    void heldKeyPressesAButtonOnce() {
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        click("Cmd3_Start");
+        click("Command1");
+        click("Command1"); // question 3
+        focusOn(button);
+        const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QStringLiteral("\r");
+        auto send = [&](QEvent::Type type, bool repeated) {
+            QKeyEvent event(type, key, Qt::NoModifier, text, repeated);
+            QApplication::sendEvent(window->focusWidget(), &event);
+        };
+        send(QEvent::KeyPress, false);
+        for (int i = 0; i < 25; ++i) { // as X sends a held key: press and release, repeated
+            send(QEvent::KeyRelease, true);
+            send(QEvent::KeyPress, true);
+        }
+        send(QEvent::KeyRelease, false);
+        if (button == "Command1") {
+            QCOMPARE(state().question, 4);
+            QCOMPARE(int(window->form().run.answers.size()), 3);
+        } else {
+            QCOMPARE(window->form().run.number, 2);
+            QCOMPARE(state().question, 1);
+        }
+    }
+
+    // Corrections reach the row from anywhere in the window, as typed symbols do; Ctrl+Backspace
+    // does what «Очистить» does.
+    void correctionsWorkWithTheFocusOnAButton_data() {
+        QTest::addColumn<QString>("button");
+        for (const char* button :
+             {"Command1", "Command2", "Cmd3_Start", "Command4", "Option1(0)", "Option1(1)"})
+            QTest::newRow(button) << QString::fromLatin1(button);
+    }
+    void correctionsWorkWithTheFocusOnAButton() {
+        QFETCH(QString, button);
+        click("Option1(1)");
+        click("Cmd3_Start");
+        typeText(*window, "xvyz");
+        focusOn(button);
+        press(*window, Qt::Key_Backspace);
+        QCOMPARE(window->form().formulaKey(), std::string("xилиy"));
+        window->form().moveCaret(1);
+        press(*window, Qt::Key_Delete);
+        QCOMPARE(window->form().formulaKey(), std::string("илиy"));
+        QCOMPARE(state().mode, Mode::test); // no button was pressed
+        QCOMPARE(state().question, 1);
+        press(*window, Qt::Key_Backspace, {}, Qt::ControlModifier);
+        QCOMPARE(window->form().formulaKey(), std::string());
+        QCOMPARE(state().caret, 1);
+        QCOMPARE(state().question, 1);
+    }
+
     // A key held with Ctrl, Alt or Meta is a command, never typing.
     void modifiedKeysDoNotType_data() {
         QTest::addColumn<QString>("focus");
@@ -672,10 +736,12 @@ class KeyboardTest : public QObject {
         QCOMPARE(slotImage(*window, home + 1)->picture(), Picture::blank());
         press(*window, Qt::Key_Right);
         QVERIFY(caretIs(home + 2));
+        // The drawn left-hand side is no place for the caret: Home and Left stop after "=".
         press(*window, Qt::Key_Home);
-        QVERIFY(caretIs(1));
+        QVERIFY(caretIs(home));
         press(*window, Qt::Key_Left);
-        QVERIFY(caretIs(1));
+        press(*window, Qt::Key_Backspace);
+        QVERIFY(caretIs(home));
         press(*window, Qt::Key_End);
         QVERIFY(caretIs(kSlotCount));
         press(*window, Qt::Key_Right);
@@ -696,6 +762,7 @@ class KeyboardTest : public QObject {
         typeText(*window, "y"); // a glyph under the frame to come
         SymbolImage* slot = slotImage(*window, home);
         SymbolImage* next = slotImage(*window, home + 1);
+        click(slotName(kSlotCount)); // the mouse on the row: the typed caret's mark goes
         const QImage plain = grabbed(slot), nextPlain = grabbed(next);
         tabToRow();
         if (QTest::currentTestFailed()) return;
@@ -721,7 +788,11 @@ class KeyboardTest : public QObject {
             QVERIFY2(countIn(framed, band, isDark) - countIn(plain, band, isDark) >= 6 * dpr,
                      qPrintable(QStringLiteral("band %1,%2").arg(band.x()).arg(band.y())));
 
-        focusOn("Command1"); // the frame goes with the focus
+        // Once a key wrote in the row, the frame stays where the next symbol goes, wherever
+        // the focus is, until the mouse is used on the row.
+        focusOn("Command1");
+        QVERIFY(grabbed(slot) == framed);
+        click(slotName(kSlotCount));
         QVERIFY(grabbed(slot) == plain);
     }
 
@@ -731,6 +802,7 @@ class KeyboardTest : public QObject {
         click("Cmd3_Start");
         const int home = state().caret;
         SymbolImage* slot = slotImage(*window, home);
+        press(*window, Qt::Key_Backspace); // nothing to empty; the caret's slot is marked
         const QImage plain = grabbed(slot);
         const QString name = slot->accessibleName();
         QCOMPARE(name, QStringLiteral("Ячейка %1: пусто").arg(home));
@@ -775,6 +847,7 @@ class KeyboardTest : public QObject {
         typeText(*window, "x");
         QCOMPARE(state().caret, kSlotCount);
         QCOMPARE(state().slot(kSlotCount), placed("no_x"));
+        click(slotName(1)); // the mouse on the row: no caret mark, as in a window only dragged to
         const QImage typed = grabbed(last);
         const QString typedName = last->accessibleName();
 

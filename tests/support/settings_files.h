@@ -46,15 +46,15 @@ struct SettingsFiles {
 // The options the program would start with, read from the settings files and these arguments,
 // with what it printed.
 struct OptionsReading {
-    std::optional<DisplayOptions> options;
+    std::optional<StartOptions> options;
     QString out, errors;
 };
 
 inline OptionsReading readOptions(const QStringList& arguments) {
-    const auto settings = displaySettings();
+    const auto settings = programSettings();
     OptionsReading reading;
     QTextStream outStream(&reading.out), errorStream(&reading.errors);
-    reading.options = readDisplayOptions(QStringList{QStringLiteral("zakony-logiki")} + arguments,
+    reading.options = readStartOptions(QStringList{QStringLiteral("zakony-logiki")} + arguments,
                                          *settings, outStream, errorStream);
     outStream.flush();
     errorStream.flush();

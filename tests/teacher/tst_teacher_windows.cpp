@@ -173,6 +173,9 @@ class TeacherWindowsTest : public QObject {
         QCOMPARE(table->rowCount(), int(pattern.size()));
         QStringList titles{"№", "Закон", "Ответ", "Оценка"};
         if (finished && pattern.contains('W')) titles << "Правильная форма";
+        // Why a wrong answer is wrong: at once in the trainer, once the run is over in a test.
+        const bool reasons = pattern.contains('W') && (mode == Mode::trainer || finished);
+        if (reasons) titles << "Почему неправильно";
         QCOMPARE(headerOf(table), titles);
         for (int i = 0; i < pattern.size(); ++i) {
             const int n = i + 1;
@@ -185,7 +188,9 @@ class TeacherWindowsTest : public QObject {
             QCOMPARE(cells[2], right ? qs(keyText(written)) : QStringLiteral("z z"));
             QCOMPARE(cells[3],
                      right ? QStringLiteral("правильно") : QStringLiteral("не правильно"));
-            if (titles.size() == 5) QCOMPARE(cells[4], right ? QString() : qs(keyText(written)));
+            if (finished && pattern.contains('W'))
+                QCOMPARE(cells[4], right ? QString() : qs(keyText(written)));
+            if (reasons) QCOMPARE(cells.last().isEmpty(), right);
         }
     }
 
@@ -193,9 +198,13 @@ class TeacherWindowsTest : public QObject {
     void fillJournal(const QString& folder) {
         JournalWriter writer(folder, [](const QString&) {});
         const std::int64_t day = 24 * 3600 * 1000;
-        RunRecord older{
-            1, Mode::trainer, kMorning - 2 * day, kMorning - 2 * day + 300'000, RunEnding::closed,
-            {}, {}};
+        RunRecord older{1,
+                        Mode::trainer,
+                        kMorning - 2 * day,
+                        kMorning - 2 * day + 300'000,
+                        RunEnding::closed,
+                        {},
+                        {}};
         older.answers = {{1, "yилиx", true, kMorning - 2 * day + 60'000},
                          {2, "x", false, kMorning - 2 * day + 120'000}};
         writer.record(older);
@@ -460,10 +469,12 @@ class TeacherWindowsTest : public QObject {
         QCOMPARE(labelText(runReview, "ending"), QStringLiteral("окно закрыто"));
         QCOMPARE(labelText(runReview, "taken"), QStringLiteral("5 мин 00 с"));
         QCOMPARE(runReview->table()->rowCount(), 2);
-        QCOMPARE(rowOf(runReview->table(), 0),
+        QCOMPARE(rowOf(runReview->table(), 0).mid(0, 4),
                  QStringList({"1", qs(law(1).name), "y ∨ x", "правильно"}));
-        QCOMPARE(rowOf(runReview->table(), 1),
+        QCOMPARE(rowOf(runReview->table(), 1).mid(0, 4),
                  QStringList({"2", qs(law(2).name), "x", "не правильно"}));
+        // A trainer's wrong answer says why at once: x alone is no equation of the law's sides.
+        QVERIFY(!rowOf(runReview->table(), 1).value(4).isEmpty());
         QVERIFY(shown(runReview, "saveCsv"));
         // "Открыть" on the newer one, finished: its accepted forms.
         table->selectRow(0);
@@ -471,11 +482,52 @@ class TeacherWindowsTest : public QObject {
         QVERIFY(open->isEnabled());
         open->click();
         QCOMPARE(runReview->table()->rowCount(), kLawCount);
-        QCOMPARE(runReview->table()->columnCount(), 5);
+        QCOMPARE(runReview->table()->columnCount(), 6);
         QCOMPARE(rowOf(runReview->table(), 4).at(4), qs(keyText(law(5).key)));
+        QVERIFY(!rowOf(runReview->table(), 4).at(5).isEmpty());
         QCOMPARE(labelText(runReview, "taken"), QStringLiteral("1 мин 40 с"));
         QCOMPARE(int(view->findChildren<ReviewWindow*>().size()), 1);
         QVERIFY(!view->openRun(2));
+    }
+
+    // While a test goes on in this window, no run of the journal shows an accepted form, on
+    // screen or in its CSV; once it has ended (here by a change of mode), they are back.
+    void acceptedFormsHiddenWhileATestGoes() {
+        QTemporaryDir folder, out;
+        fillJournal(folder.path());
+        window->setJournal(std::make_unique<JournalWriter>(folder.path()));
+        clickThroughWindow(*window, "Option1(1)");
+        start();
+        answer(true);
+        key(Qt::Key_J, Qt::ControlModifier);
+        JournalView* view = journalView();
+        // The finished test of yesterday, law 5 answered wrong.
+        auto finishedRow = [&] {
+            for (int row = 0; row < view->table()->rowCount(); ++row)
+                if (rowOf(view->table(), row).at(7) == QStringLiteral("пройден до конца"))
+                    return row;
+            return -1;
+        };
+        QVERIFY(view->openRun(finishedRow()));
+        const QString accepted = qs(keyText(law(5).key));
+        auto shows = [&] {
+            const QStringList cells = rowOf(view->review()->table(), 4);
+            return headerOf(view->review()->table()).contains(QStringLiteral("Правильная форма")) ||
+                   cells.contains(accepted);
+        };
+        auto csvShows = [&] {
+            const QString path = out.filePath("run.csv");
+            QFile::remove(path);
+            if (!view->review()->saveCsv(path)) return true;
+            QFile file(path);
+            return !file.open(QIODevice::ReadOnly) || file.readAll().contains(accepted.toUtf8());
+        };
+        QVERIFY(!shows());
+        QVERIFY(!csvShows());
+        clickThroughWindow(*window, "Option1(0)"); // the test ends
+        QVERIFY(view->openRun(finishedRow()));
+        QVERIFY(shows());
+        QVERIFY(csvShows());
     }
 
     void csvExports_data() {
@@ -507,7 +559,7 @@ class TeacherWindowsTest : public QObject {
         QVERIFY(csv.endsWith("\r\n"));
         QCOMPARE(int(csv.count("\r\n")), lines);
         const QString header = QString::fromUtf8(csv.mid(3, csv.indexOf("\r\n") - 3));
-        QVERIFY2(header.startsWith(ofOneRun ? "Вопрос," : "Начало,"), qPrintable(header));
+        QVERIFY2(header.startsWith(ofOneRun ? "Вопрос;" : "Начало;"), qPrintable(header));
         if (!ofOneRun) QVERIFY(csv.contains("2026-12-07 10:00:00"));
 
         // Not writable: a message box says so, nothing is made, the window goes on.
@@ -606,9 +658,10 @@ class TeacherWindowsTest : public QObject {
         QVERIFY(window->form().state == before);
         if (!menu) return;
         const QList<QAction*> actions = popup->actions();
-        QCOMPARE(actions.size(), 2);
+        QCOMPARE(actions.size(), 3);
         QCOMPARE(actions[0]->text(), QStringLiteral("Результаты (F2)"));
         QCOMPARE(actions[1]->text(), QStringLiteral("Журнал (Ctrl+J)"));
+        QCOMPARE(actions[2]->text(), QStringLiteral("Класс (Ctrl+K)"));
         QCOMPARE(popup->font().pointSizeF(), window->font().pointSizeF());
         actions[0]->trigger();
         popup->close();
@@ -642,6 +695,8 @@ class TeacherWindowsTest : public QObject {
         QTest::keyClick(review(), Qt::Key_J, Qt::ControlModifier);
         QVERIFY(journalView()->isVisible());
         review()->close();
+        journalView()->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), journalView());
         QTest::keyClick(journalView(), Qt::Key_F2);
         QVERIFY(review()->isVisible());
         QVERIFY(window->form().state == before);
@@ -649,6 +704,8 @@ class TeacherWindowsTest : public QObject {
         journalView()->activateWindow();
         QTest::keyClick(journalView(), Qt::Key_Escape);
         QVERIFY(!journalView()->isVisible());
+        review()->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), review());
         QTest::keyClick(review(), Qt::Key_Escape);
         QVERIFY(!review()->isVisible());
     }
