@@ -106,6 +106,7 @@ ClassView::ClassView(QWidget* parent, QString folder, std::function<std::int64_t
     day = new QDateEdit(QDateTime::fromMSecsSinceEpoch(this->nowMs()).date(), this);
     day->setObjectName(QStringLiteral("day"));
     day->setCalendarPopup(true);
+    day->setDisplayFormat(QStringLiteral("dd.MM.yyyy")); // as the teacher's windows write days
     dayLabel->setBuddy(day);
     dayLine->addWidget(dayLabel);
     dayLine->addWidget(day);

@@ -52,6 +52,7 @@ class ShareBar : public QStyledItemDelegate {
         style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
         QStyleOptionProgressBar bar;
         bar.initFrom(cell.widget);
+        bar.state |= QStyle::State_Horizontal;
         const int inset = std::max(1, option.fontMetrics.height() / 8);
         bar.rect = option.rect.adjusted(inset, inset, -inset, -inset);
         bar.minimum = 0;
@@ -78,6 +79,7 @@ QDateEdit* dateEdit(const char* name, QWidget* parent) {
     auto* edit = new QDateEdit(QDate::currentDate(), parent);
     edit->setObjectName(QLatin1String(name));
     edit->setCalendarPopup(true);
+    edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     return edit;
 }
 
