@@ -31,6 +31,10 @@ enum class Glyph : std::uint8_t {
     one,
 };
 
+// A symbol's tag is its short name in a formula key: a law's key, and an answer as the check
+// reads it, is the tags of its symbols run together ("xилиyравноyилиx" is x ∨ y = y ∨ x). The
+// tags are the trainer's stored names for the symbols and appear in every journal file: they
+// never change.
 struct Symbol {
     std::string_view tag; // what the symbol adds to a formula key
     Glyph glyph;
@@ -84,8 +88,8 @@ struct Picture {
     enum class Ink : std::uint8_t {
         none,  // no picture at all
         blank, // the empty slot's picture
-        blue,  // a symbol as the palette shows it
-        red,   // a symbol of the hint
+        blue,  // the pupil's symbol: as the palette shows it, and wherever the pupil put it
+        red,   // the hint's symbol: drawn by Подсказка, carrying no tag
     };
     Ink ink = Ink::none;
     Glyph glyph = Glyph::x; // meaningful only for blue and red

@@ -17,6 +17,8 @@ enum class ControlKind {
     image
 };
 
+// Positions and sizes are in twips, a twentieth of a typographic point: 1,440 to the inch, so 15
+// to a pixel of a 96-dpi screen at 100 %. The layout scales them by the zoom from there.
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr std::uint32_t kNoColor = 0xFFFFFFFF;
 
@@ -24,7 +26,7 @@ struct ControlEntry {
     std::string_view name; // the widget's objectName; arrays as "Option1(0)", "Shape2(10)"
     ControlKind kind;
     std::string_view container; // empty: the window
-    int left, top, width, height;
+    int left, top, width, height; // twips, from the container's top left corner
     // Caption or text; for a picture box, its picture's resource; for a palette symbol or a
     // hidden hint picture, the symbol's tag.
     std::string_view text = {};
