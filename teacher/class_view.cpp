@@ -112,7 +112,11 @@ ClassView::ClassView(QWidget* parent, QString folder, std::function<std::int64_t
     dayLine->addWidget(day);
     dayLine->addStretch(1);
     lines->addLayout(dayLine);
-    connect(day, &QDateEdit::dateChanged, this, &ClassView::fill);
+    connect(day, &QDateEdit::dateChanged, this, [this] {
+        latest.clear();
+        fill();
+        reload();
+    });
 
     progress = lineLabel("progress", this);
     lines->addWidget(progress);
@@ -192,32 +196,34 @@ void ClassView::setFactor(double newFactor) {
     fill();
 }
 
+// Only the chosen day's runs are kept: a class's folder may hold a hundred thousand, read again
+// every few seconds.
 void ClassView::take(const JournalListing& read) {
-    listing = read;
     progress->hide();
+    readProblem = read.problem;
+    const std::int64_t dayStart = day->date().startOfDay().toMSecsSinceEpoch(),
+                       dayEnd = day->date().addDays(1).startOfDay().toMSecsSinceEpoch();
+    // Each pupil's latest run on each machine that day.
+    std::map<std::pair<QString, QString>, const JournalRun*> newest;
+    for (const JournalRun& entry : read.runs) {
+        if (entry.run.startedMs < dayStart || entry.run.startedMs >= dayEnd) continue;
+        const JournalRun*& kept = newest[{pupilOf(entry), entry.machine}];
+        if (!kept || entry.run.startedMs > kept->run.startedMs) kept = &entry;
+    }
+    latest.clear();
+    for (const auto& [who, entry] : newest)
+        latest.push_back(*entry);
     fill();
 }
 
 void ClassView::fill() {
-    // Each pupil's latest run on each machine that day.
-    std::map<std::pair<QString, QString>, const JournalRun*> newest;
-    for (const JournalRun& entry : listing.runs) {
-        if (QDateTime::fromMSecsSinceEpoch(entry.run.startedMs).date() != day->date()) continue;
-        const JournalRun*& kept = newest[{pupilOf(entry), entry.machine}];
-        if (!kept || entry.run.startedMs > kept->run.startedMs) kept = &entry;
-    }
-    std::vector<JournalRun> found;
-    for (const auto& [who, entry] : newest)
-        found.push_back(*entry);
-
     QString selected;
     if (const QTableWidgetItem* current = rows->item(rows->currentRow(), pupil);
         current && rows->selectionModel()->hasSelection())
         selected = current->data(kRunIndexRole).toString();
-    latest = std::move(found);
 
-    problem->setText(QStringLiteral("Журнал не прочитан: ") + listing.problem);
-    problem->setVisible(!listing.problem.isEmpty());
+    problem->setText(QStringLiteral("Журнал не прочитан: ") + readProblem);
+    problem->setVisible(!readProblem.isEmpty());
 
     const std::int64_t now = nowMs();
     rows->setSortingEnabled(false);

@@ -53,7 +53,7 @@ class ClassView : public QWidget {
 
     QString folder;
     std::function<std::int64_t()> nowMs;
-    JournalListing listing;
+    QString readProblem; // the folder's, as last read
     std::vector<JournalRun> latest;
     JournalRun reviewed; // the run in the review, kept up to date while it goes on
     double factor = 1.0;
