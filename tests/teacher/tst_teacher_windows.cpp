@@ -530,6 +530,31 @@ class TeacherWindowsTest : public QObject {
         QVERIFY(csvShows());
     }
 
+    // A journal that cannot be written is said in the review and the journal view, one line
+    // with the reason, as long as it lasts.
+    void failingJournalIsSaid() {
+        QTemporaryDir folder;
+        const QString missing = folder.filePath("класс"); // named by the teacher, never made
+        window->setJournal(std::make_unique<JournalWriter>(
+            missing, [](const QString&) {}, JournalFolderOrigin::configured));
+        start();
+        answer(true);
+        key(Qt::Key_F2);
+        QVERIFY(shown(review(), "notWritten"));
+        QVERIFY2(labelText(review(), "notWritten").startsWith("Журнал не записывается: ") &&
+                     labelText(review(), "notWritten").contains(missing),
+                 qPrintable(labelText(review(), "notWritten")));
+        key(Qt::Key_J, Qt::ControlModifier);
+        QVERIFY(shown(journalView(), "notWritten"));
+        QCOMPARE(labelText(journalView(), "notWritten"), labelText(review(), "notWritten"));
+        // The folder made by the teacher: the next answer is written, and the line goes.
+        QVERIFY(QDir().mkpath(missing));
+        answer(true);
+        QTRY_VERIFY(!shown(review(), "notWritten"));
+        journalView()->reload();
+        QVERIFY(!shown(journalView(), "notWritten"));
+    }
+
     void csvExports_data() {
         QTest::addColumn<bool>("ofOneRun");
         QTest::newRow("the list") << false;
