@@ -6,6 +6,7 @@
 #include "journal/qt_text.h"
 #include "teacher/law_view.h"
 #include "teacher/review_window.h"
+#include "teacher/teacher_window.h"
 
 #include <QDateEdit>
 #include <QDateTime>
@@ -17,7 +18,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QShortcut>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTimer>
@@ -146,7 +146,7 @@ ClassView::ClassView(QWidget* parent, QString folder, std::function<std::int64_t
     connect(lawsButton, &QPushButton::clicked, this, &ClassView::openLaws);
     connect(saveButton, &QPushButton::clicked, this, &ClassView::askWhereToSaveXlsx);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
-    new QShortcut(QKeySequence::Cancel, this, this, &QWidget::close);
+    closeOnEscape(this);
 
     loader = new JournalLoader(this->folder, this);
     connect(loader, &JournalLoader::progress, this, [this](int done, int total) {

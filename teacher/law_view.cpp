@@ -2,7 +2,7 @@
 
 #include "journal/law_statistics.h"
 #include "journal/qt_text.h"
-#include "teacher/review_window.h"
+#include "teacher/teacher_window.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -11,7 +11,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
-#include <QShortcut>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -137,7 +136,7 @@ LawView::LawView(QWidget* parent) : QWidget(parent, Qt::Window) {
     laws->setSortingEnabled(true);
     lines->addWidget(laws, 1);
 
-    new QShortcut(QKeySequence::Cancel, this, this, &QWidget::close);
+    closeOnEscape(this);
     scaleTeacherWindow(this, factor);
     fill();
 }
