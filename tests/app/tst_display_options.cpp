@@ -1,9 +1,10 @@
-// The zoom and full screen the window opens with: from the system-wide settings a teacher sets,
-// the pupil's own settings over them, the command line over both. A bad value anywhere is one
-// line on the error stream and the nearest sensible value; the program starts all the same.
+// The zoom and full screen the window opens with, and what a teacher set for the class: from the
+// system-wide settings a teacher sets, the pupil's own settings over them, the command line over
+// both, unless the system-wide file locks the class's settings. A bad value anywhere is one line
+// on the error stream and the nearest sensible value; the program starts all the same.
+#include "app/options.h"
 #include "core/zoom.h"
 #include "support/settings_files.h"
-#include "app/options.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,6 +23,17 @@ const QByteArray kDamaged("\x01\xff\xfe[[zoom\n=\n[General\n");
 QStringList linesOf(const QString& text) {
     return text.split('\n', Qt::SkipEmptyParts);
 }
+
+// What a teacher sets for the class: names asked, an order of one's own, the class view alone.
+StartOptions forClass(bool askName, bool shuffled, bool classView = false) {
+    StartOptions options;
+    options.askName = askName;
+    options.shuffledTests = shuffled;
+    options.classView = classView;
+    return options;
+}
+
+const char kLocked[] = "закреплены учителем|{system}|не действуют";
 
 } // namespace
 
@@ -88,29 +100,42 @@ class DisplayOptionsTest : public QObject {
         QTest::newRow("--zoom 163")
             << none << none << args("--zoom 163") << StartOptions{175, false, {}}
             << QStringList{"--zoom|163 %|175 %"};
-        QTest::newRow("--zoom -50")
-            << none << none << args("--zoom -50") << StartOptions{100, false, {}}
-            << QStringList{"--zoom|100 %"};
+        QTest::newRow("--zoom -50") << none << none << args("--zoom -50")
+                                    << StartOptions{100, false, {}} << QStringList{"--zoom|100 %"};
         QTest::newRow("--zoom 0") << none << none << args("--zoom 0")
                                   << StartOptions{100, false, {}} << QStringList{"--zoom|100 %"};
-        QTest::newRow("--zoom \"\"")
-            << none << none << QStringList{"--zoom", ""} << StartOptions{100, false, {}}
-            << QStringList{"--zoom|100 %"};
+        QTest::newRow("--zoom \"\"") << none << none << QStringList{"--zoom", ""}
+                                     << StartOptions{100, false, {}} << QStringList{"--zoom|100 %"};
         QTest::newRow("--zoom without a value")
             << none << none << args("--zoom") << StartOptions{100, false, {}}
-            << QStringList{"zoom"};
+            << QStringList{"после --zoom не указано значение"};
+        QTest::newRow("--fullscreen --zoom without a value")
+            << none << none << args("--fullscreen --zoom") << StartOptions{100, true, {}}
+            << QStringList{"после --zoom не указано значение"};
+        QTest::newRow("--zoom 150.5")
+            << none << none << args("--zoom 150.5") << StartOptions{150, false, {}}
+            << QStringList{"--zoom|150.5 %|150 %"};
+        QTest::newRow("--zoom 1e20")
+            << none << none << args("--zoom 1e20") << StartOptions{300, false, {}}
+            << QStringList{"--zoom|1e20 %|300 %"};
         QTest::newRow("--fullscreen")
             << none << none << args("--fullscreen") << StartOptions{100, true, {}} << quiet;
         QTest::newRow("--fullscreen --zoom 250") << none << none << args("--fullscreen --zoom 250")
                                                  << StartOptions{250, true, {}} << quiet;
-        QTest::newRow("unknown option") << none << none << args("--bogus")
-                                        << StartOptions{100, false, {}} << QStringList{"bogus"};
+        const QString unknownBogus =
+            QStringLiteral("неизвестный ключ: --bogus (список ключей: --help)");
+        QTest::newRow("unknown option")
+            << none << none << args("--bogus") << StartOptions{100, false, {}}
+            << QStringList{unknownBogus};
+        QTest::newRow("unknown short option")
+            << none << none << args("-q") << StartOptions{100, false, {}}
+            << QStringList{"неизвестный ключ: -q (список ключей: --help)"};
         QTest::newRow("unknown option beside --zoom 150")
             << none << none << args("--bogus --zoom 150") << StartOptions{150, false, {}}
-            << QStringList{"bogus"};
+            << QStringList{unknownBogus};
         QTest::newRow("two bad options")
             << none << none << args("--zoom 7 --bogus") << StartOptions{100, false, {}}
-            << QStringList{"bogus", "--zoom|7 %|100 %"};
+            << QStringList{unknownBogus, "--zoom|7 %|100 %"};
 
         // The pupil's settings.
         QTest::newRow("user zoom=175, fullscreen=true")
@@ -139,9 +164,8 @@ class DisplayOptionsTest : public QObject {
         QTest::newRow("user zoom with a line break in it")
             << QByteArray("zoom=\"1\\n50\"\n") << none << QStringList()
             << StartOptions{100, false, {}} << QStringList{"zoom|100 %"};
-        QTest::newRow("damaged user file")
-            << kDamaged << none << QStringList() << StartOptions{100, false, {}}
-            << QStringList{"{user}"};
+        QTest::newRow("damaged user file") << kDamaged << none << QStringList()
+                                           << StartOptions{100, false, {}} << QStringList{"{user}"};
 
         // The teacher's system-wide settings, under the pupil's.
         QTest::newRow("system zoom=200, no user file")
@@ -172,11 +196,58 @@ class DisplayOptionsTest : public QObject {
             << none << QByteArray("zoom=abc\n") << QStringList() << StartOptions{100, false, {}}
             << QStringList{"zoom|«abc»|100 %"};
         QTest::newRow("damaged user file over system zoom=200")
-            << kDamaged << QByteArray("zoom=200\n") << QStringList()
-            << StartOptions{200, false, {}} << QStringList{"{user}"};
+            << kDamaged << QByteArray("zoom=200\n") << QStringList() << StartOptions{200, false, {}}
+            << QStringList{"{user}"};
         QTest::newRow("damaged system file under user zoom=150")
-            << QByteArray("zoom=150\n") << kDamaged << QStringList()
-            << StartOptions{150, false, {}} << QStringList{"{system}"};
+            << QByteArray("zoom=150\n") << kDamaged << QStringList() << StartOptions{150, false, {}}
+            << QStringList{"{system}"};
+
+        // What a teacher sets for the class.
+        QTest::newRow("--ask-name")
+            << none << none << args("--ask-name") << forClass(true, false) << quiet;
+        QTest::newRow("--shuffle")
+            << none << none << args("--shuffle") << forClass(false, true) << quiet;
+        QTest::newRow("--class") << none << none << args("--class") << forClass(false, false, true)
+                                 << quiet;
+        QTest::newRow("user askName=true, order=shuffled")
+            << QByteArray("[class]\naskName=true\n[test]\norder=shuffled\n") << none
+            << QStringList() << forClass(true, true) << quiet;
+        QTest::newRow("system askName=true, order=Shuffled")
+            << none << QByteArray("[class]\naskName=true\n[test]\norder=Shuffled\n")
+            << QStringList() << forClass(true, true) << quiet;
+        QTest::newRow("user askName=false, order=fixed over system")
+            << QByteArray("[class]\naskName=false\n[test]\norder=fixed\n")
+            << QByteArray("[class]\naskName=true\n[test]\norder=shuffled\n") << QStringList()
+            << forClass(false, false) << quiet;
+        QTest::newRow("--ask-name --shuffle over user settings off")
+            << QByteArray("[class]\naskName=false\n[test]\norder=fixed\n") << none
+            << args("--ask-name --shuffle") << forClass(true, true) << quiet;
+
+        // A lock in the system-wide file: its askName and order alone count.
+        const QByteArray lockedOff("[journal]\nlocked=true\n[class]\naskName=false\n");
+        const QByteArray lockedOn(
+            "[journal]\nlocked=true\n[class]\naskName=true\n[test]\norder=shuffled\n");
+        QTest::newRow("locked: the user's askName and order have no effect")
+            << QByteArray("[class]\naskName=true\n[test]\norder=shuffled\n") << lockedOff
+            << QStringList() << forClass(false, false) << quiet;
+        QTest::newRow("locked: --ask-name --shuffle have no effect, said once")
+            << none << lockedOff << args("--ask-name --shuffle") << forClass(false, false)
+            << QStringList{kLocked};
+        QTest::newRow("locked on: the user's settings off have no effect")
+            << QByteArray("[class]\naskName=false\n[test]\norder=fixed\n") << lockedOn
+            << QStringList() << forClass(true, true) << quiet;
+        QTest::newRow("locked: --class and --zoom still count")
+            << QByteArray("zoom=125\n") << lockedOn << args("--class --fullscreen") <<
+            [] {
+                StartOptions expected = forClass(true, true, true);
+                expected.zoomPercent = 125;
+                expected.fullScreen = true;
+                return expected;
+            }()
+            << quiet;
+        QTest::newRow("locked in the user's file: no lock")
+            << QByteArray("[journal]\nlocked=true\n") << none << args("--ask-name --shuffle")
+            << forClass(true, true) << quiet;
     }
     void optionsFromSettingsAndCommandLine() {
         QFETCH(QByteArray, user);
@@ -192,6 +263,9 @@ class DisplayOptionsTest : public QObject {
         QVERIFY(reading.options);
         QCOMPARE(reading.options->zoomPercent, expected.zoomPercent);
         QCOMPARE(reading.options->fullScreen, expected.fullScreen);
+        QCOMPARE(reading.options->askName, expected.askName);
+        QCOMPARE(reading.options->shuffledTests, expected.shuffledTests);
+        QCOMPARE(reading.options->classView, expected.classView);
         QVERIFY(reading.out.isEmpty());
         QVERIFY(reading.errors.isEmpty() || reading.errors.endsWith('\n'));
         const QStringList lines = linesOf(reading.errors);
