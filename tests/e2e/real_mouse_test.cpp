@@ -1052,7 +1052,7 @@ void RealMouseTest::teacherSeesTheTestRunAndItsJournal() {
         (review = window->findChild<ReviewWindow*>("Results")) && review->isVisible(), kTimeoutMs);
     const FittedTable* answers = review->table();
     QCOMPARE(answers->rowCount(), kLawCount);
-    QCOMPARE(answers->columnCount(), 5);
+    QCOMPARE(answers->columnCount(), 6); // and why each wrong answer is wrong
     for (int n = 1; n <= kLawCount; ++n) {
         const int row = n - 1;
         QCOMPARE(answers->item(row, 0)->text(), QString::number(n));
@@ -1062,6 +1062,8 @@ void RealMouseTest::teacherSeesTheTestRunAndItsJournal() {
         const QTableWidgetItem* accepted = answers->item(row, 4);
         QCOMPARE(accepted ? accepted->text() : QString(),
                  isWrong(n) ? qs(keyText(law(n).key)) : QString());
+        const QTableWidgetItem* reason = answers->item(row, 5);
+        QCOMPARE(reason && !reason->text().isEmpty(), isWrong(n));
     }
     QCOMPARE(answers->item(4, 2)->text(), QStringLiteral("x = y"));
     STEP(save(QGuiApplication::primaryScreen()->grabWindow(review->winId()).toImage(),
@@ -1098,12 +1100,12 @@ void RealMouseTest::teacherSeesTheTestRunAndItsJournal() {
     };
     const QStringList list = linesOf(listCsv);
     QCOMPARE(list.size(), 2);
-    QVERIFY2(list[1].contains(QStringLiteral(",Тест,23,20,3,пройден до конца,")),
+    QVERIFY2(list[1].contains(QStringLiteral(";Тест;23;20;3;пройден до конца;")),
              qPrintable(list[1]));
     const QStringList run = linesOf(runCsv);
     QCOMPARE(run.size(), 1 + kLawCount);
-    QVERIFY2(run[5].startsWith(QStringLiteral("5,") + qs(law(5).name) +
-                               QStringLiteral(",x = y,не правильно,")),
+    QVERIFY2(run[5].startsWith(QStringLiteral("5;5;") + qs(law(5).name) +
+                               QStringLiteral(";x = y;не правильно;")),
              qPrintable(run[5]));
 }
 
