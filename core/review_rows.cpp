@@ -50,8 +50,8 @@ std::vector<int> wrongLaws(const RunRecord& run) {
     if (run.ending != RunEnding::finished) return laws;
     for (const Answer& a : run.answers)
         if (!a.right && a.law >= 1 && a.law <= kLawCount) laws.push_back(a.law);
-    std::ranges::sort(laws);
-    const auto [first, last] = std::ranges::unique(laws);
-    laws.erase(first, last);
+    // Classic algorithms: clang's fuzzing build cannot compile libstdc++'s ranges::unique.
+    std::sort(laws.begin(), laws.end());
+    laws.erase(std::unique(laws.begin(), laws.end()), laws.end());
     return laws;
 }
