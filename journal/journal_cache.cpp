@@ -122,7 +122,7 @@ std::optional<JournalCache::Entry> JournalCache::readFile(int dirFd, const std::
     reading.run->fileName = QFile::decodeName(name.c_str());
     reading.run->owner = ownerName(st.st_uid);
     reading.run->writtenMs = entry.mtimeNs / 1'000'000;
-    entry.run = std::move(reading.run);
+    entry.run = std::make_shared<const JournalRun>(std::move(*reading.run));
     return entry;
 }
 
@@ -154,6 +154,7 @@ JournalListing JournalCache::refresh(const Progress& progress, std::stop_token s
     // First what changed: new names are read at once, known ones only when their size or
     // modification time moved.
     std::vector<const Name*> runFiles, toRead;
+    entries.reserve(names->size()); // a first read fills it at once, without rehashing
     for (const Name& n : *names) {
         if (!isFile(dirFd, n)) continue;
         if (!isRunFileName(n.name)) {
@@ -187,7 +188,7 @@ JournalListing JournalCache::refresh(const Progress& progress, std::stop_token s
     if (progress) progress(done, total);
 
     // Files gone are forgotten; the rest listed, runs newest first.
-    std::vector<const JournalRun*> runs;
+    std::vector<JournalRuns::Shared> runs;
     runs.reserve(runFiles.size());
     ++generation;
     for (const Name* n : runFiles) {
@@ -196,16 +197,17 @@ JournalListing JournalCache::refresh(const Progress& progress, std::stop_token s
         Entry& e = it->second;
         e.generation = generation;
         if (e.run)
-            runs.push_back(&*e.run);
+            runs.push_back(e.run);
         else
             listing.skipped.push_back({QFile::decodeName(n->name.c_str()), e.skipped});
     }
     std::erase_if(entries, [&](const auto& e) { return e.second.generation != generation; });
-    std::stable_sort(runs.begin(), runs.end(), [](const JournalRun* a, const JournalRun* b) {
-        return a->run.startedMs > b->run.startedMs;
-    });
+    std::stable_sort(runs.begin(), runs.end(),
+                     [](const JournalRuns::Shared& a, const JournalRuns::Shared& b) {
+                         return a->run.startedMs > b->run.startedMs;
+                     });
     listing.runs.reserve(runs.size());
-    for (const JournalRun* r : runs)
-        listing.runs.push_back(*r);
+    for (JournalRuns::Shared& r : runs)
+        listing.runs.push_back(std::move(r));
     return listing;
 }

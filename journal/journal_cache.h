@@ -30,7 +30,7 @@ class JournalCache {
     struct Entry {
         std::int64_t size = -1;
         std::int64_t mtimeNs = -1;
-        std::optional<JournalRun> run;
+        JournalRuns::Shared run;      // none where the file is no run
         QString skipped;              // why the file is no run, where it is none
         std::uint64_t generation = 0; // the last refresh that found the file
     };

@@ -52,7 +52,7 @@ QString pupilOf(const JournalRun& e) {
 
 } // namespace
 
-QByteArray runsCsv(const std::vector<JournalRun>& runs) {
+QByteArray runsCsv(const JournalRuns& runs) {
     QByteArray csv = withByteOrderMark();
     csvLine(csv,
             {QStringLiteral("Начало"), QStringLiteral("Конец"), QStringLiteral("Ученик"),

@@ -167,6 +167,9 @@ bool QuickReader::line(std::string_view name, std::string_view value) {
         return false;
     case answers:
         if (const auto n = numberIn(value, 4)) answersSaid = *n;
+        // Room for them at once (a hundred thousand files are read in a row), as far as a
+        // run can have.
+        run.answers.reserve(std::size_t(std::clamp(answersSaid, 0, kLawCount)));
         return answersSaid >= 0;
     }
     return false;
@@ -204,7 +207,7 @@ JournalReading readRunText(const QByteArray& bytes) {
     return parseJournal(bytes);
 }
 
-JournalListing readJournal(const QString& folder, const QString&) {
+JournalListing readJournal(const QString& folder) {
     return JournalCache(folder).refresh();
 }
 

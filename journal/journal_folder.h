@@ -2,6 +2,7 @@
 #pragma once
 
 #include "journal/journal_file.h"
+#include "journal/journal_runs.h"
 
 #include <QString>
 #include <vector>
@@ -11,7 +12,7 @@ struct SkippedFile {
     QString why;
 };
 struct JournalListing {
-    std::vector<JournalRun> runs; // newest first
+    JournalRuns runs; // newest first
     std::vector<SkippedFile> skipped;
     QString problem; // the folder itself cannot be read; empty when it can
     // The folder is there but may not be listed: a class's drop box, which its pupils write
@@ -20,9 +21,8 @@ struct JournalListing {
 };
 // Every run in the folder, read at once (a window reading a class's folder again and again
 // keeps a JournalCache, or a JournalLoader off its thread). A run whose file says "going" stays
-// going: this window's own (`ownFile`) is, another may be going or cut short; only its writer
-// can tell.
-JournalListing readJournal(const QString& folder, const QString& ownFile = {});
+// going: it may be going or cut short, and only its writer can tell.
+JournalListing readJournal(const QString& folder);
 
 // One run's file read from its text: what parseJournal makes of it, several times faster for
 // the files the writer writes.

@@ -77,7 +77,7 @@ QString pupilOf(const JournalRun& e) {
 
 // «Ученики»: a row per run; a column per law, + or − where it was answered, whatever the order
 // the laws were asked in.
-void writePupils(lxw_workbook* book, const Formats& f, const std::vector<JournalRun>& runs) {
+void writePupils(lxw_workbook* book, const Formats& f, const JournalRuns& runs) {
     Sheet s(book, "Ученики");
     QStringList titles{"Ученик", "Компьютер", "Режим", "Начало", "Правильно", "Неправильно"};
     const auto firstLaw = lxw_col_t(titles.size());
@@ -113,7 +113,7 @@ void writePupils(lxw_workbook* book, const Formats& f, const std::vector<Journal
 }
 
 // «Законы»: the statistics, worst first.
-void writeLaws(lxw_workbook* book, const Formats& f, const std::vector<JournalRun>& runs) {
+void writeLaws(lxw_workbook* book, const Formats& f, const JournalRuns& runs) {
     Sheet s(book, "Законы");
     s.header({"Закон №", "Закон", "Ответов", "Правильно", "Доля правильных", "Частые ошибки"},
              f.bold);
@@ -135,7 +135,7 @@ void writeLaws(lxw_workbook* book, const Formats& f, const std::vector<JournalRu
 }
 
 // «Ответы»: every answer, in the order asked, run by run.
-void writeAnswers(lxw_workbook* book, const Formats& f, const std::vector<JournalRun>& runs) {
+void writeAnswers(lxw_workbook* book, const Formats& f, const JournalRuns& runs) {
     Sheet s(book, "Ответы");
     s.header({"Ученик", "Компьютер", "Начало", "Вопрос", "Закон №", "Закон", "Оценка", "Ответ",
               "Почему неправильно"},
@@ -167,7 +167,7 @@ void writeAnswers(lxw_workbook* book, const Formats& f, const std::vector<Journa
 
 } // namespace
 
-QString writeJournalWorkbook(const QString& path, const std::vector<JournalRun>& runs) {
+QString writeJournalWorkbook(const QString& path, const JournalRuns& runs) {
     // Written beside the target and renamed over it: a workbook is there whole or not at all.
     const QFileInfo target(path);
     QTemporaryFile aside(target.absoluteDir().filePath(QStringLiteral(".XXXXXX.xlsx")));

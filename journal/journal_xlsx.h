@@ -2,10 +2,9 @@
 // runs with a column per law, the per-law statistics and every answer.
 #pragma once
 
-#include "journal/journal_file.h"
+#include "journal/journal_runs.h"
 
 #include <QString>
-#include <vector>
 
 // Writes the workbook at `path` (whole or not at all); empty when written, else why not.
-QString writeJournalWorkbook(const QString& path, const std::vector<JournalRun>& runs);
+QString writeJournalWorkbook(const QString& path, const JournalRuns& runs);

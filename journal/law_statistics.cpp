@@ -15,8 +15,7 @@ std::optional<double> LawStatistics::shareRight() const {
     return double(right) / answers;
 }
 
-std::vector<LawStatistics> lawStatistics(const std::vector<JournalRun>& runs,
-                                         const RunFilter& filter) {
+std::vector<LawStatistics> lawStatistics(const JournalRuns& runs, const RunFilter& filter) {
     std::vector<LawStatistics> table(kLawCount);
     std::vector<std::map<std::string, int>> wrong(kLawCount);
     for (int n = 1; n <= kLawCount; ++n) {

@@ -2,7 +2,7 @@
 // answers written most often — where the class stumbles, worst first.
 #pragma once
 
-#include "journal/journal_file.h"
+#include "journal/journal_runs.h"
 
 #include <cstdint>
 #include <limits>
@@ -37,5 +37,4 @@ inline constexpr std::size_t kCommonWrongShown = 5;
 
 // Every law of the catalogue once, the lowest share right first and laws never answered last.
 // Each answer counts for the law it was judged against, in whatever order the laws were asked.
-std::vector<LawStatistics> lawStatistics(const std::vector<JournalRun>& runs,
-                                         const RunFilter& filter = {});
+std::vector<LawStatistics> lawStatistics(const JournalRuns& runs, const RunFilter& filter = {});

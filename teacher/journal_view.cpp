@@ -98,7 +98,7 @@ JournalView::JournalView(QWidget* parent, std::function<const JournalWriter*()> 
 void JournalView::reload() {
     const JournalWriter* writer = journal ? journal() : nullptr;
     journalKept = writer != nullptr;
-    shown = writer ? readJournal(writer->folder(), writer->currentFile()) : JournalListing{};
+    shown = writer ? readJournal(writer->folder()) : JournalListing{};
     // The folder is made at the first Start: until then a missing one is an empty journal.
     const bool notMadeYet =
         writer && writer->currentFile().isEmpty() && !QDir(writer->folder()).exists();

@@ -384,7 +384,7 @@ class JournalFileTest : public QObject {
         }
         const FolderState before = folderState(temp.path());
 
-        const JournalListing listing = readJournal(temp.path(), QStringLiteral("c_ours.txt"));
+        const JournalListing listing = readJournal(temp.path());
 
         COMPARE_FOLDERS(folderState(temp.path()), before);
         QVERIFY(listing.problem.isEmpty());
@@ -413,27 +413,6 @@ class JournalFileTest : public QObject {
         for (auto it = reasons.begin(); it != reasons.end(); ++it)
             QVERIFY2(skipped[it.key()].contains(it.value()),
                      qPrintable(it.key() + ": " + skipped[it.key()]));
-    }
-
-    // A run whose file says "going" is read as going, whoever reads it: only its writer knows
-    // whether it still goes or was cut short.
-    void goingRunStaysGoing_data() {
-        QTest::addColumn<QString>("ownFile");
-        QTest::addColumn<RunEnding>("expected");
-        QTest::newRow("nobody's") << QString() << RunEnding::going;
-        QTest::newRow("another window's") << QStringLiteral("other.txt") << RunEnding::going;
-        QTest::newRow("our own") << QStringLiteral("run.txt") << RunEnding::going;
-    }
-    void goingRunStaysGoing() {
-        QFETCH(QString, ownFile);
-        QFETCH(RunEnding, expected);
-        QTemporaryDir temp;
-        QVERIFY(writeAll(temp.filePath("run.txt"),
-                         journalText(entryOf(madeRun(Mode::trainer, RunEnding::going, 7)))));
-        const JournalListing listing = readJournal(temp.path(), ownFile);
-        QCOMPARE(listing.runs.size(), std::size_t{1});
-        QCOMPARE(listing.runs[0].run.ending, expected);
-        QCOMPARE(listing.runs[0].run.answers.size(), std::size_t{7});
     }
 
     void missingFolderIsAProblemNotACrash() {

@@ -154,7 +154,7 @@ class JournalWriterTest : public QObject {
         VERIFY_FILE_HOLDS(second, j.form.run);
         QCOMPARE(folderState(temp.path())[QFileInfo(first).fileName()],
                  afterFirst[QFileInfo(first).fileName()]);
-        const JournalListing listing = readJournal(temp.path(), j.writer.currentFile());
+        const JournalListing listing = readJournal(temp.path());
         QVERIFY(listing.problem.isEmpty());
         QCOMPARE(listing.runs.size(), std::size_t{3});
         QCOMPARE(listing.runs[0].fileName, j.writer.currentFile());

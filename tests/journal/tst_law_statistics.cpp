@@ -101,7 +101,7 @@ class LawStatisticsTest : public QObject {
         for (std::size_t k = 0; k < keys.size(); ++k)
             for (std::size_t times = 0; times < (k * 3) % 7 + 1; ++times)
                 answers.push_back({9, keys[k], false, 0});
-        const auto table = lawStatistics({runOf(Mode::test, kMoment, answers)});
+        const auto table = lawStatistics(std::vector{runOf(Mode::test, kMoment, answers)});
         QCOMPARE(table[0].law, 9);
         QStringList common;
         for (const WrongAnswer& w : table[0].commonWrong)

@@ -347,8 +347,7 @@ class TeacherWindowsTest : public QObject {
         answer(false);
         COMPARE_ROWS("RW", Mode::trainer, false);
         if (journalOn) {
-            const JournalListing listing =
-                readJournal(folder.path(), window->journal()->currentFile());
+            const JournalListing listing = readJournal(folder.path());
             QCOMPARE(int(listing.runs.size()), 1);
             QCOMPARE(int(listing.runs.front().run.answers.size()), 2);
         }
