@@ -6,10 +6,11 @@
 #include "journal/journal_file.h"
 #include "journal/journal_folder.h"
 #include "journal/journal_writer.h"
-#include "pupil/main_window.h"
 #include "journal/qt_text.h"
+#include "pupil/main_window.h"
 #include "pupil/symbol_drag.h"
 #include "pupil/symbol_image.h"
+#include "pupil/window_test_support.h"
 #include "teacher/window_font.h"
 
 #include <QApplication>
@@ -61,7 +62,7 @@ class Bench {
     // A drop on slot k (1 … 19), control Image(15 + k).
     void drop(int k, const std::string& tag) {
         QWidget* slot = window.control(QStringLiteral("Image%1").arg(15 + k));
-        std::unique_ptr<QMimeData> data(makeSymbolMimeData(window.dragToken(), qs(tag)));
+        const std::unique_ptr<QMimeData> data = paletteData(window, tag);
         // As in a real drag: a drop reaches only the widget that accepted the drag's entry.
         const QPoint at(16, 16);
         QDragEnterEvent enter(at, Qt::CopyAction, data.get(), Qt::LeftButton, {});

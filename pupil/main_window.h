@@ -32,7 +32,6 @@ class MainWindow : public QWidget {
     const Form& form() const { return core; }
     // The control with this control-table name ("Label2", "Image16"…).
     QWidget* control(const QString& name) const { return byName.value(name); }
-    const QByteArray& dragToken() const { return token; }
 
     // Copies the form's state into the widgets.
     void render();

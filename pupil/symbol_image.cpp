@@ -116,11 +116,15 @@ void SymbolImage::mouseReleaseEvent(QMouseEvent* event) {
     if (click && rect().contains(event->position().toPoint())) emit clicked();
 }
 
+QMimeData* SymbolImage::dragData() const {
+    return makeSymbolMimeData(token, dragTag);
+}
+
 void SymbolImage::startDrag() {
     if (dragRunning) return;
     dragRunning = true;
     auto* drag = new QDrag(this);
-    drag->setMimeData(makeSymbolMimeData(token, dragTag));
+    drag->setMimeData(dragData());
     drag->setPixmap(symbolPixmap(shown, devicePixelRatioF(), width()));
     drag->setHotSpot(pressAt);
     drag->exec(Qt::CopyAction);

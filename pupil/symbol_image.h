@@ -9,6 +9,8 @@
 #include <QPoint>
 #include <QWidget>
 
+class QMimeData;
+
 class SymbolImage : public QWidget {
     Q_OBJECT
   public:
@@ -23,6 +25,8 @@ class SymbolImage : public QWidget {
     // A slot: takes drops of this window's palette symbols and refuses everything else.
     void makeDropTarget(const QByteArray& windowToken);
     QString tag() const { return dragTag; }
+    // What a drag of this palette symbol carries (the caller owns it).
+    QMimeData* dragData() const;
     bool isPaletteSymbol() const { return !dragTag.isEmpty(); }
 
     // A palette symbol picked for placing by clicks: framed, the picture unchanged.

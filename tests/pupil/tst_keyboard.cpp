@@ -76,8 +76,7 @@ Slot placed(std::string_view tag) {
 
 // What a palette image of the window carries when the pupil drags it, dropped on a slot.
 void dropOnSlot(MainWindow& window, std::string_view tag, int k) {
-    auto* source = controlAs<SymbolImage>(window, paletteImageOf(tag));
-    const std::unique_ptr<QMimeData> data(makeSymbolMimeData(window.dragToken(), source->tag()));
+    const std::unique_ptr<QMimeData> data = paletteData(window, tag);
     SymbolImage* target = slotImage(window, k);
     const QPoint at = target->rect().center();
     QDragEnterEvent enter(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);

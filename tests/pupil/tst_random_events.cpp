@@ -100,8 +100,8 @@ class RandomEvents : public QObject {
                 QVERIFY(!tags.empty());
                 const int from = now.mode == Mode::trainer ? law_keys::leftSideLength(question) : 0;
                 for (int i = from; i < int(tags.size()); ++i) {
-                    const std::unique_ptr<QMimeData> data(makeSymbolMimeData(
-                        window.dragToken(), qs(tags[static_cast<std::size_t>(i)])));
+                    const std::unique_ptr<QMimeData> data =
+                        paletteData(window, tags[static_cast<std::size_t>(i)]);
                     dropOn(slotImage(window, i + 1), data.get());
                 }
             } else if (pick(2) == 0) {
@@ -111,14 +111,14 @@ class RandomEvents : public QObject {
                 std::unique_ptr<QMimeData> data;
                 switch (pick(5)) {
                 case 0:
-                    data.reset(makeSymbolMimeData(stranger.dragToken(), source->tag()));
+                    data.reset(makeSymbolMimeData(dragTokenOf(stranger), source->tag()));
                     break;
                 case 1:
                     data = std::make_unique<QMimeData>();
                     data->setText(source->tag());
                     break;
                 default:
-                    data.reset(makeSymbolMimeData(window.dragToken(), source->tag()));
+                    data.reset(source->dragData());
                 }
                 dropOn(window.control(targets[pick(targets.size())]), data.get());
             }

@@ -41,8 +41,7 @@ DropOutcome dragAndDrop(QWidget* target, const QMimeData* data) {
 
 // What a palette image of the window carries when the pupil drags it.
 std::unique_ptr<QMimeData> paletteDrag(const MainWindow& window, const QString& palette) {
-    auto* image = controlAs<SymbolImage>(window, palette);
-    return std::unique_ptr<QMimeData>(makeSymbolMimeData(window.dragToken(), image->tag()));
+    return std::unique_ptr<QMimeData>(controlAs<SymbolImage>(window, palette)->dragData());
 }
 
 // Data from elsewhere: other programs, another copy of this window, damaged payloads.
@@ -480,12 +479,12 @@ class WindowEventsTest : public QObject {
         QFETCH(QString, kind);
         QFETCH(int, slot);
         MainWindow other;
-        QVERIFY(other.dragToken() != window->dragToken());
+        QVERIFY(dragTokenOf(other) != dragTokenOf(*window));
         click("Cmd3_Start"); // a row with pictures in it
         const FormState before = state();
         const QString spoken = slotImage(*window, slot)->accessibleName();
 
-        const auto data = foreignData(kind, window->dragToken(), other.dragToken());
+        const auto data = foreignData(kind, dragTokenOf(*window), dragTokenOf(other));
         const DropOutcome outcome = dragAndDrop(slotImage(*window, slot), data.get());
         QVERIFY(!outcome.enterAccepted);
         QVERIFY(!outcome.moveAccepted);
@@ -499,7 +498,7 @@ class WindowEventsTest : public QObject {
     void forgedDropAfterAcceptedEntryIsRefused() {
         SymbolImage* slot = slotImage(*window, 19);
         const auto genuine = paletteDrag(*window, paletteImageOf("x"));
-        const auto forged = foreignData("plain text x", window->dragToken(), {});
+        const auto forged = foreignData("plain text x", dragTokenOf(*window), {});
         const QPoint at = slot->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, genuine.get(), Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(slot, &enter);
@@ -529,7 +528,7 @@ class WindowEventsTest : public QObject {
         click("Cmd3_Start");
         const FormState before = state();
         for (const QString& tag : {QStringLiteral("q"), QStringLiteral("X"), QString()}) {
-            const std::unique_ptr<QMimeData> data(makeSymbolMimeData(window->dragToken(), tag));
+            const std::unique_ptr<QMimeData> data(makeSymbolMimeData(dragTokenOf(*window), tag));
             dragAndDrop(slotImage(*window, 2), data.get());
             QVERIFY(state() == before);
         }

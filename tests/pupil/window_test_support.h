@@ -3,16 +3,19 @@
 // the palette shows each symbol.
 #pragma once
 
-#include "support/law_keys.h"
-#include "pupil/main_window.h"
 #include "journal/qt_text.h"
+#include "pupil/main_window.h"
+#include "pupil/symbol_drag.h"
 #include "pupil/symbol_image.h"
+#include "support/law_keys.h"
 
+#include <QMimeData>
 #include <QString>
 #include <QStringList>
 #include <QTest>
 #include <QWindow>
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -127,6 +130,18 @@ inline QString paletteImageOf(std::string_view tag) {
     for (const PlacedSymbol& placed : kPaletteLayout)
         if (placed.tag == tag) return imageName(placed.image);
     return {};
+}
+
+// What the pupil drags from the palette image of `tag`, as the palette makes it.
+inline std::unique_ptr<QMimeData> paletteData(const MainWindow& window, std::string_view tag) {
+    return std::unique_ptr<QMimeData>(
+        controlAs<SymbolImage>(window, paletteImageOf(tag))->dragData());
+}
+
+// The token the window's palette drags carry, for data forged around it.
+inline QByteArray dragTokenOf(const MainWindow& window) {
+    const QByteArray payload = paletteData(window, "x")->data(kSymbolMimeType);
+    return payload.left(payload.indexOf('\n'));
 }
 
 // The 17 palette images: Image1 … Image15, Image35, Image36.
