@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QRandomGenerator>
 #include <QSaveFile>
 #include <QSysInfo>
@@ -15,6 +16,10 @@
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+
+// Each write, for an administrator watching a machine's journal (off unless the logging rules
+// turn it on: QT_LOGGING_RULES="zakony.journal.info=true").
+Q_LOGGING_CATEGORY(journalWrites, "zakony.journal", QtWarningMsg)
 
 namespace {
 
@@ -93,6 +98,10 @@ void JournalWriter::record(const RunRecord& run) {
     if (written == Written::yes) {
         onDisk = true;
         lastProblem.clear();
+        qCInfo(journalWrites).noquote() << QStringLiteral("прохождение %1 записано: ответов %2, %3")
+                                               .arg(run.number)
+                                               .arg(run.answers.size())
+                                               .arg(QDir(dir).filePath(fileName));
         return;
     }
     if (written == Written::nameTaken) problem = QStringLiteral("имена файлов заняты");

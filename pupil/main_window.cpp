@@ -300,7 +300,6 @@ void MainWindow::showRulesBox() {
 }
 
 void MainWindow::render() {
-    traceShownAnswers();
     const FormState& s = core.state;
     for (int k = 1; k <= kSlotCount; ++k) {
         SymbolImage* image = slotImages[static_cast<std::size_t>(k - 1)];

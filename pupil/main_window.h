@@ -85,7 +85,6 @@ class MainWindow : public QWidget {
         caretMarked = true;
         handle(handler);
     }
-    void traceShownAnswers();      // ZL_TRACE_ANSWERS=1: each answer shown, on stdout
     void zoomOneStep(bool larger); // the next step up (that fits) or down
     bool handlePaletteKey(SymbolImage* symbol, int key);
     void buildControls();

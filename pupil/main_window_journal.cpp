@@ -18,7 +18,6 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QScreen>
-#include <cstdio>
 
 namespace {
 
@@ -158,15 +157,4 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     handle([&] { core.close(); });
     QWidget::closeEvent(event);
-}
-
-// For the crash test: a line per answer as it reaches the screen (render follows the handler,
-// so the journal has it on the disk before this is printed).
-void MainWindow::traceShownAnswers() {
-    static const bool tracing = qEnvironmentVariableIntValue("ZL_TRACE_ANSWERS") == 1;
-    static std::size_t shown = 0;
-    if (!tracing || core.run.answers.size() == shown) return;
-    shown = core.run.answers.size();
-    std::printf("answer shown: run %d, %zu answers\n", core.run.number, shown);
-    std::fflush(stdout);
 }
