@@ -21,7 +21,6 @@ class JournalLoader : public QObject {
     // Reads the folder again (only what changed since the last time). Asked while a refresh
     // runs, one more follows it, however often it was asked.
     void reload();
-    bool busy() const { return running; }
 
   signals:
     // Now and then during a refresh: files read of those it has to read.

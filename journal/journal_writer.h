@@ -26,7 +26,6 @@ class JournalWriter {
     // The file of the run written last; empty before the first.
     QString currentFile() const { return fileName; }
     const QString& folder() const { return dir; }
-    bool lastWriteFailed() const { return !lastProblem.isEmpty(); }
     // Why the last write failed, in Russian, one line («папки журнала нет: /srv/журнал»); empty
     // once a write succeeds.
     const QString& problem() const { return lastProblem; }

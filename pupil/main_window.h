@@ -45,7 +45,6 @@ class MainWindow : public QWidget {
     // Full screen: the form at the largest factor that fits the screen, centred.
     void setFullScreenForm(bool on);
     // The factor the form is drawn at now: the zoom, or the full-screen factor.
-    double formFactor() const { return factor; }
 
     // The journal the runs are written to; none: no journal is kept.
     void setJournal(std::unique_ptr<JournalWriter> writer);
@@ -62,7 +61,6 @@ class MainWindow : public QWidget {
     // Asks the pupil's name; false when cancelled.
     bool askForPupil();
     ReviewWindow* review() const { return reviewWindow; }
-    JournalView* journalView() const { return journalWindow; }
 
   signals:
     // The pupil or teacher changed the zoom or full screen: worth remembering.

@@ -29,8 +29,6 @@ class ClassView : public QWidget {
     // Reads the folder again (only the files changed since are read).
     void reload();
 
-    // The runs shown, one per pupil and machine, in no particular order.
-    const std::vector<JournalRun>& shownRuns() const { return latest; }
     // The shown runs as .xlsx into `path`. Empty when written; else the problem, in Russian.
     QString writeXlsx(const QString& path) const;
     // The run in table row `row` (as sorted now) in the review window; false for no such row.
@@ -38,7 +36,6 @@ class ClassView : public QWidget {
 
     FittedTable* table() const { return rows; }
     ReviewWindow* review() const { return runReview; }
-    LawView* lawView() const { return laws; }
 
   protected:
     void showEvent(QShowEvent* event) override;

@@ -39,7 +39,6 @@ class ReviewWindow : public QWidget {
     }
     // The font at the main window's factor.
     void setFactor(double factor);
-    double shownFactor() const { return factor; }
 
     // The run's answers as CSV into `path`. Empty when written; else the problem, in Russian.
     QString writeCsv(const QString& path) const;

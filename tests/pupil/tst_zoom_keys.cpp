@@ -160,7 +160,6 @@ class ZoomKeysTest : public QObject {
         QTest::keyClick(target, Qt::Key(key), modifiers);
 
         QCOMPARE(window->zoomPercent(), to);
-        QCOMPARE(window->formFactor(), to / 100.0);
         QCOMPARE(window->size(), windowSizeAt(to));
         QCOMPARE(slotImage(*window, 1)->width(), pixelsAt(480, to));
         if (to == from) {

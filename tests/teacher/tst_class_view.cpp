@@ -190,8 +190,9 @@ class ClassViewTest : public QObject {
 
         // The laws over the runs shown: law 1 in all three, law 4 in the two of 15 and 4 answers.
         view->findChild<QPushButton*>("laws")->click();
-        QVERIFY(view->lawView() && view->lawView()->isVisible());
-        const QTableWidget* laws = view->lawView()->table();
+        const LawView* lawView = view->findChild<LawView*>();
+        QVERIFY(lawView && lawView->isVisible());
+        const QTableWidget* laws = lawView->table();
         const int law1 = column(laws, "№").indexOf("1"), law4 = column(laws, "№").indexOf("4");
         QCOMPARE(cell(laws, law1, "Ответов"), QStringLiteral("3"));
         QCOMPARE(cell(laws, law4, "Ответов"), QStringLiteral("2"));
@@ -269,8 +270,8 @@ class ClassViewTest : public QObject {
         const auto view = openView();
         view->findChild<QPushButton*>("laws")->click();
         view->setFactor(2.0);
-        for (QWidget* window :
-             {static_cast<QWidget*>(view.get()), static_cast<QWidget*>(view->lawView())}) {
+        for (QWidget* window : {static_cast<QWidget*>(view.get()),
+                                static_cast<QWidget*>(view->findChild<LawView*>())}) {
             QCOMPARE(window->font().pointSizeF(), teacherFont(2.0).pointSizeF());
             QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
             window->activateWindow();

@@ -388,7 +388,6 @@ class TeacherWindowsTest : public QObject {
         const double fontAt100 = shownReview->font().pointSizeF();
         const int lawColumnAt100 = shownReview->table()->columnWidth(1);
         ZOOM_TO(*window, zoom);
-        QCOMPARE(shownReview->shownFactor(), zoom / 100.0);
         QCOMPARE(shownReview->font().pointSizeF(), fontAt100 * zoom / 100.0);
         QCOMPARE(shownReview->table()->font().pointSizeF(), fontAt100 * zoom / 100.0);
         QCOMPARE(shownReview->table()->horizontalHeader()->font().pointSizeF(),
