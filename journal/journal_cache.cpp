@@ -2,11 +2,13 @@
 
 #include <QFile>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -14,6 +16,9 @@ namespace {
 
 constexpr std::int64_t kLargestRunFile = 1 << 20; // far above a run's few kilobytes
 constexpr int kProgressStep = 256;
+// Files a thread takes at a time, and fewer than how many are read by one thread alone.
+constexpr std::size_t kTurn = 64;
+constexpr std::size_t kReadAlone = 512;
 
 std::int64_t nanosecondsOf(const timespec& t) {
     return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
@@ -77,6 +82,48 @@ std::optional<QByteArray> bytesOf(int fd, std::int64_t size, QByteArray& buffer)
     return QByteArray::fromRawData(buffer.constData(), total);
 }
 
+// A file as read, before the cache keeps it: what any thread may do with it.
+struct FileRead {
+    std::int64_t size = -1;
+    std::int64_t mtimeNs = -1;
+    std::optional<JournalRun> run;
+    QString skipped; // why the file is no run, where it is none
+    unsigned uid = 0;
+};
+
+// Reads a run's file; nothing when it is gone since the folder was listed. `buffer` holds the
+// bytes, kept from file to file.
+std::optional<FileRead> readFile(int dirFd, const std::string& name, QByteArray& buffer) {
+    FileRead file;
+    const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT) return std::nullopt;
+        file.skipped = unreadable(errno);
+        return file;
+    }
+    struct stat st {};
+    std::optional<QByteArray> bytes;
+    if (::fstat(fd, &st) == 0) bytes = bytesOf(fd, st.st_size, buffer);
+    const int error = errno;
+    ::close(fd);
+    if (!bytes) {
+        file.skipped = unreadable(error);
+        return file;
+    }
+    file.size = st.st_size;
+    file.mtimeNs = nanosecondsOf(st.st_mtim);
+    file.uid = st.st_uid;
+    JournalReading reading = readRunText(*bytes);
+    if (!reading.run) {
+        file.skipped = reading.problem;
+        return file;
+    }
+    file.run = std::move(reading.run);
+    file.run->fileName = QFile::decodeName(name.c_str());
+    file.run->writtenMs = file.mtimeNs / 1'000'000;
+    return file;
+}
+
 } // namespace
 
 JournalCache::JournalCache(QString folder) : dir(std::move(folder)) {}
@@ -93,37 +140,6 @@ QString JournalCache::ownerName(unsigned uid) {
     if (name.isEmpty()) name = QString::number(uid);
     owners.insert(uid, name);
     return name;
-}
-
-std::optional<JournalCache::Entry> JournalCache::readFile(int dirFd, const std::string& name) {
-    Entry entry;
-    const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
-        if (errno == ENOENT) return std::nullopt; // gone since the folder was listed
-        entry.skipped = unreadable(errno);
-        return entry;
-    }
-    struct stat st {};
-    std::optional<QByteArray> bytes;
-    if (::fstat(fd, &st) == 0) bytes = bytesOf(fd, st.st_size, buffer);
-    const int error = errno;
-    ::close(fd);
-    if (!bytes) {
-        entry.skipped = unreadable(error);
-        return entry;
-    }
-    entry.size = st.st_size;
-    entry.mtimeNs = nanosecondsOf(st.st_mtim);
-    JournalReading reading = readRunText(*bytes);
-    if (!reading.run) {
-        entry.skipped = reading.problem;
-        return entry;
-    }
-    reading.run->fileName = QFile::decodeName(name.c_str());
-    reading.run->owner = ownerName(st.st_uid);
-    reading.run->writtenMs = entry.mtimeNs / 1'000'000;
-    entry.run = std::make_shared<const JournalRun>(std::move(*reading.run));
-    return entry;
 }
 
 JournalListing JournalCache::refresh(const Progress& progress, std::stop_token stop) {
@@ -173,19 +189,60 @@ JournalListing JournalCache::refresh(const Progress& progress, std::stop_token s
             nanosecondsOf(st.st_mtim) != known->second.mtimeNs)
             toRead.push_back(&n);
     }
+    // This thread reads them and, when there are many (a first read of a class's folder), a
+    // second one beside it, each taking the next few in turn: the files' system calls and their
+    // parsing then share a lab machine's two cores.
     const int total = int(toRead.size());
     if (progress) progress(0, total);
-    int done = 0;
-    for (const Name* n : toRead) {
-        if (stop.stop_requested()) break;
-        if (auto entry = readFile(dirFd, n->name))
-            entries[n->name] = std::move(*entry);
-        else
-            entries.erase(n->name);
-        if (++done % kProgressStep == 0 && progress && done < total) progress(done, total);
-    }
+    struct Slot {
+        bool reached = false;
+        std::optional<FileRead> file; // nothing: gone
+    };
+    std::vector<Slot> read(toRead.size());
+    std::atomic<std::size_t> next{0};
+    std::atomic<int> done{0};
+    const auto work = [&](QByteArray& bytes, bool reports) {
+        int reported = 0;
+        for (std::size_t from; (from = next.fetch_add(kTurn)) < toRead.size();) {
+            const std::size_t to = std::min(from + kTurn, toRead.size());
+            for (std::size_t i = from; i < to; ++i) {
+                if (stop.stop_requested()) return;
+                read[i] = {true, readFile(dirFd, toRead[i]->name, bytes)};
+            }
+            const int now = done += int(to - from);
+            if (reports && progress && now < total && now / kProgressStep > reported) {
+                reported = now / kProgressStep;
+                progress(now, total);
+            }
+        }
+    };
+    {
+        QByteArray helperBuffer;
+        std::optional<std::jthread> helper;
+        if (toRead.size() >= kReadAlone && std::thread::hardware_concurrency() > 1)
+            helper.emplace([&] { work(helperBuffer, false); });
+        work(buffer, true);
+    } // the helper has ended
     ::closedir(folder);
     if (progress) progress(done, total);
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        if (!read[i].reached) continue; // the refresh was stopped first
+        const std::string& name = toRead[i]->name;
+        if (!read[i].file) {
+            entries.erase(name);
+            continue;
+        }
+        FileRead& file = *read[i].file;
+        Entry& entry = entries[name];
+        entry.size = file.size;
+        entry.mtimeNs = file.mtimeNs;
+        entry.skipped = std::move(file.skipped);
+        entry.run.reset();
+        if (file.run) {
+            file.run->owner = ownerName(file.uid);
+            entry.run = std::make_shared<const JournalRun>(std::move(*file.run));
+        }
+    }
 
     // Files gone are forgotten; the rest listed, runs newest first.
     std::vector<JournalRuns::Shared> runs;

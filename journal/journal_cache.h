@@ -34,7 +34,6 @@ class JournalCache {
         QString skipped;              // why the file is no run, where it is none
         std::uint64_t generation = 0; // the last refresh that found the file
     };
-    std::optional<Entry> readFile(int dirFd, const std::string& name); // nothing: gone
     QString ownerName(unsigned uid);
 
     QString dir;

@@ -110,6 +110,33 @@ class JournalCacheTest : public QObject {
         QCOMPARE(runOfA(listing), runOfA(first));
     }
 
+    // A folder of many files is read by two threads: every run once, each with its own file's
+    // answers, the damaged ones named, and the progress growing to the whole.
+    void manyFilesAreEachReadOnce() {
+        QTemporaryDir temp;
+        constexpr int kFiles = 1500;
+        QStringList expected, damaged;
+        for (int i = 0; i < kFiles; ++i) {
+            const QString name = QStringLiteral("%1.txt").arg(i, 4, 10, QChar('0'));
+            const QString user = QStringLiteral("u%1").arg(i);
+            const QByteArray text = runText(1 + i % 23, user);
+            QVERIFY(writeAll(temp.filePath(name), i % 100 == 7 ? text.chopped(20) : text));
+            (i % 100 == 7 ? damaged : expected) << (i % 100 == 7 ? name : name + ':' + user);
+        }
+        JournalCache cache(temp.path());
+        QList<int> done;
+        const JournalListing listing = cache.refresh([&](int n, int) { done << n; });
+        QCOMPARE(usersOf(listing), expected);
+        for (const JournalRun& r : listing.runs)
+            QCOMPARE(int(r.run.answers.size()), 1 + r.user.mid(1).toInt() % 23);
+        QStringList skipped;
+        for (const SkippedFile& f : listing.skipped)
+            skipped << f.fileName;
+        QCOMPARE(skipped, damaged);
+        QVERIFY(done.size() > 2 && std::is_sorted(done.begin(), done.end()));
+        QCOMPARE(done.last(), kFiles);
+    }
+
     // The quick reading takes what the writer writes and leaves the rest to parseJournal: the
     // two agree on every text.
     void quickReadingAgreesWithParseJournal_data() {
