@@ -9,6 +9,7 @@
 #include "core/mode.h"
 #include "core/run_record.h"
 #include "support/law_keys.h"
+#include "support/xdotool_keys.h"
 #include "teacher/class_view.h"
 #include "teacher/teacher_window.h"
 #include "window_targets.h"
@@ -48,28 +49,7 @@ const Pupil kPupils[] = {
 };
 const QPoint kTeacherPlace{660, 440}, kViewPlace{0, 860};
 
-// What the pupil types for each of law_keys::kTags in turn, as xdotool key names.
-const QStringList kTagKeys =
-    QStringLiteral("x|y|z|exclam x|exclam y|exclam exclam x|v|asterisk|exclam v|exclam asterisk|"
-                   "greater|asciitilde|parenleft|parenright|equal|0|1")
-        .split('|');
-
-QStringList keysOf(std::string_view tag) {
-    const auto at = std::find(law_keys::kTags.begin(), law_keys::kTags.end(), tag);
-    return kTagKeys.at(at - law_keys::kTags.begin()).split(' ');
-}
-
-// The trainer asks for the right-hand side, the test for the whole law. A wrong answer ends in
-// a constant the law does not end in.
-QStringList answerKeys(Mode mode, int law, bool right) {
-    law_keys::Tags tags =
-        mode == Mode::test ? law_keys::lawTags(law) : law_keys::rightSideTags(law);
-    if (!right) tags.back() = tags.back() == "ноль" ? "один" : "ноль";
-    QStringList keys;
-    for (std::string_view tag : tags)
-        keys += keysOf(tag);
-    return keys;
-}
+using xdotool_keys::answerKeys;
 
 // The Russian letters of the names on keys of their own while this lives: xdotool's own typing
 // binds a missing letter to a spare key for the press alone, and a program reading the keymap

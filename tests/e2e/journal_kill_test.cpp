@@ -14,6 +14,7 @@
 #include "journal/journal_folder.h"
 #include "journal/journal_writer.h"
 #include "support/law_keys.h"
+#include "support/xdotool_keys.h"
 #include "window_targets.h"
 #include "x_display.h"
 
@@ -56,41 +57,8 @@ void say(const QString& line) {
     std::fflush(stdout);
 }
 
-// What the pupil types for each palette tag (README, "Keyboard"), as xdotool key names.
-QStringList keysOf(std::string_view tag) {
-    static const std::map<std::string_view, QStringList> keys{
-        {"x", {"x"}},
-        {"y", {"y"}},
-        {"z", {"z"}},
-        {"no_x", {"exclam", "x"}},
-        {"no_y", {"exclam", "y"}},
-        {"no_no_x", {"exclam", "exclam", "x"}},
-        {"или", {"v"}},
-        {"и", {"asterisk"}},
-        {"no_ili", {"exclam", "v"}},
-        {"no_i", {"exclam", "asterisk"}},
-        {"imp", {"greater"}},
-        {"ekv", {"asciitilde"}},
-        {"so", {"parenleft"}},
-        {"sz", {"parenright"}},
-        {"равно", {"equal"}},
-        {"ноль", {"0"}},
-        {"один", {"1"}},
-    };
-    return keys.at(tag);
-}
-
-// One answer's keys: the trainer asks for the right-hand side, the test for the whole law. A
-// wrong answer ends in a constant the law does not end in.
-QStringList answerKeys(Mode mode, int law, bool right) {
-    law_keys::Tags tags =
-        mode == Mode::test ? law_keys::lawTags(law) : law_keys::rightSideTags(law);
-    if (!right) tags.back() = tags.back() == "ноль" ? "один" : "ноль";
-    QStringList keys;
-    for (std::string_view tag : tags)
-        keys += keysOf(tag);
-    return keys;
-}
+using xdotool_keys::answerKeys;
+using xdotool_keys::keysOf;
 
 // What was done to one program before its kill.
 enum class Kind { answering, restarting, inStart };
