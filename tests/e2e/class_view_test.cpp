@@ -9,6 +9,7 @@
 #include "core/mode.h"
 #include "core/run_record.h"
 #include "support/law_keys.h"
+#include "support/russian_keys.h"
 #include "support/xdotool_keys.h"
 #include "teacher/class_view.h"
 #include "teacher/teacher_window.h"
@@ -24,7 +25,6 @@
 #include <algorithm>
 #include <map>
 #include <memory>
-#include <xcb/xcb.h>
 
 namespace {
 
@@ -50,69 +50,6 @@ const Pupil kPupils[] = {
 const QPoint kTeacherPlace{660, 440}, kViewPlace{0, 860};
 
 using xdotool_keys::answerKeys;
-
-// The Russian letters of the names on keys of their own while this lives: xdotool's own typing
-// binds a missing letter to a spare key for the press alone, and a program reading the keymap
-// late loses the letter.
-class RussianKeys {
-  public:
-    explicit RussianKeys(const QString& text) : conn(xcb_connect(nullptr, nullptr)) {
-        if (xcb_connection_has_error(conn)) return;
-        QString letters;
-        for (QChar c : text.toLower())
-            if (kOrder.contains(c) && !letters.contains(c)) letters += c;
-        const xcb_setup_t* setup = xcb_get_setup(conn);
-        const int first = setup->min_keycode, last = setup->max_keycode;
-        auto* map = xcb_get_keyboard_mapping_reply(
-            conn, xcb_get_keyboard_mapping(conn, setup->min_keycode, last - first + 1), nullptr);
-        if (!map) return;
-        const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map);
-        for (int code = last; code >= first && qsizetype(codes.size()) < letters.size(); --code) {
-            const xcb_keysym_t* own = syms + (code - first) * map->keysyms_per_keycode;
-            if (std::any_of(own, own + map->keysyms_per_keycode, [](auto s) { return s != 0; }))
-                continue;
-            const QChar letter = letters[qsizetype(codes.size())];
-            // X's Cyrillic keysyms: lower case from 0x6c0 in kOrder's order, capitals 0x20 on.
-            const xcb_keysym_t lower = 0x6c0 + xcb_keysym_t(kOrder.indexOf(letter));
-            const xcb_keysym_t bound[2] = {lower, lower + 0x20};
-            xcb_change_keyboard_mapping(conn, 1, xcb_keycode_t(code), 2, bound);
-            codes[letter] = xcb_keycode_t(code);
-        }
-        std::free(map);
-        ready = qsizetype(codes.size()) == letters.size();
-        std::free(xcb_get_input_focus_reply(conn, xcb_get_input_focus(conn), nullptr));
-    }
-    ~RussianKeys() {
-        const xcb_keysym_t none[2] = {0, 0};
-        for (const auto& [letter, code] : codes)
-            xcb_change_keyboard_mapping(conn, 1, code, 2, none);
-        xcb_flush(conn);
-        xcb_disconnect(conn);
-    }
-    RussianKeys(const RussianKeys&) = delete;
-    RussianKeys& operator=(const RussianKeys&) = delete;
-
-    bool isReady() const { return ready; }
-    // The xdotool keys that type `text`.
-    QStringList keysOf(const QString& text) const {
-        QStringList keys;
-        for (QChar c : text) {
-            if (c == ' ') {
-                keys << QStringLiteral("space");
-                continue;
-            }
-            const QString code = QString::number(codes.at(c.toLower()));
-            keys << (c.isUpper() ? QStringLiteral("shift+") + code : code);
-        }
-        return keys;
-    }
-
-  private:
-    static inline const QString kOrder = QStringLiteral("юабцдефгхийклмнопярстужвьызшэщчъ");
-    xcb_connection_t* conn;
-    std::map<QChar, xcb_keycode_t> codes;
-    bool ready = false;
-};
 
 // The programs started, ended whatever becomes of the test.
 class Programs {

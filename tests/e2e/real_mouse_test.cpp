@@ -9,11 +9,12 @@
 #include "journal/journal_file.h"
 #include "journal/journal_folder.h"
 #include "journal/journal_writer.h"
-#include "teacher/journal_view.h"
 #include "pupil/main_window.h"
+#include "pupil/window_test_support.h"
+#include "support/russian_keys.h"
+#include "teacher/journal_view.h"
 #include "teacher/review_window.h"
 #include "teacher/window_font.h"
-#include "pupil/window_test_support.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,7 +33,6 @@
 #include <memory>
 #include <string_view>
 #include <vector>
-#include <xcb/xcb.h>
 
 #ifndef E2E_SCREENSHOT_DIR
 #error "E2E_SCREENSHOT_DIR must name the folder for the screenshots"
@@ -169,82 +169,8 @@ constexpr KeysOfTag kKeysOfTag[] = {
     {"so", "("},  {"sz", ")"}, {"равно", "="},   {"ноль", "0"},  {"один", "1"},
 };
 
-// The test's own connection to the X server, for what xdotool cannot do reliably.
-//
-// The Russian letters typed on the keys of x, y, z and v get keys of their own for as long as
-// this lives: xdotool types a letter missing from the keymap by binding it to a spare key just
-// for the key press, and the window may read the keymap after the binding is undone and miss the
-// letter. A letter already in the keymap is typed by pressing its key as it stands.
-class XKeyboard {
-  public:
-    XKeyboard() {
-        connection = xcb_connect(nullptr, nullptr);
-        if (xcb_connection_has_error(connection)) return;
-        const xcb_setup_t* setup = xcb_get_setup(connection);
-        const xcb_keycode_t first = setup->min_keycode, last = setup->max_keycode;
-        auto* map = xcb_get_keyboard_mapping_reply(
-            connection, xcb_get_keyboard_mapping(connection, first, last - first + 1), nullptr);
-        if (!map) return;
-        const int perKey = map->keysyms_per_keycode;
-        const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map);
-        std::size_t next = 0;
-        for (int code = last; code >= first && next < std::size(kLetters); --code) {
-            const xcb_keysym_t* own = syms + (code - first) * perKey;
-            if (std::any_of(own, own + perKey, [](xcb_keysym_t s) { return s != 0; })) continue;
-            // Lower case alone, upper case with Shift, as in the Russian layout.
-            const xcb_keysym_t bound[2] = {kLetters[next].keysym, kLetters[next].keysym + 0x20};
-            xcb_change_keyboard_mapping(connection, 1, xcb_keycode_t(code), 2, bound);
-            keycodes[next++] = xcb_keycode_t(code);
-        }
-        std::free(map);
-        ready = next == std::size(kLetters);
-        inputFocus(); // waits until the server has done the above
-    }
-    ~XKeyboard() {
-        if (!xcb_connection_has_error(connection)) {
-            const xcb_keysym_t none[2] = {0, 0};
-            for (xcb_keycode_t code : keycodes)
-                if (code != 0) xcb_change_keyboard_mapping(connection, 1, code, 2, none);
-            inputFocus();
-        }
-        xcb_disconnect(connection);
-    }
-    bool lettersBound() const { return ready; }
-
-    // The xdotool key ("shift+93") for a Russian letter; empty for any other character.
-    QString keyOf(QChar c) const {
-        for (std::size_t i = 0; i < std::size(kLetters); ++i) {
-            const QString key = QString::number(keycodes[i]);
-            if (c == kLetters[i].lower) return key;
-            if (c == kLetters[i].lower.toUpper()) return QStringLiteral("shift+") + key;
-        }
-        return {};
-    }
-
-    // The window the keys go to.
-    WId inputFocus() const {
-        auto* reply =
-            xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
-        const WId focus = reply ? reply->focus : 0;
-        std::free(reply);
-        return focus;
-    }
-
-  private:
-    struct Letter {
-        QChar lower;
-        xcb_keysym_t keysym; // its capital's is 0x20 higher
-    };
-    static constexpr Letter kLetters[] = {
-        {QChar(0x0447), 0x06de}, // ч, Cyrillic_che
-        {QChar(0x043D), 0x06ce}, // н, Cyrillic_en
-        {QChar(0x044F), 0x06d1}, // я, Cyrillic_ya
-        {QChar(0x043C), 0x06cd}, // м, Cyrillic_em
-    };
-    xcb_connection_t* connection = nullptr;
-    xcb_keycode_t keycodes[std::size(kLetters)] = {};
-    bool ready = false;
-};
+// The Russian letters a pupil types for x, y, z and v, bound to spare keys while the test runs.
+const QString kRussianLetters = QStringLiteral("чням");
 
 // What a pupil types for a law: its symbols' keys one after the other.
 QString typedLaw(int lawNumber) {
@@ -341,7 +267,7 @@ class RealMouseTest : public QObject {
                           const QWidget* emptySlot);
 
     std::unique_ptr<MainWindow> window;
-    std::unique_ptr<XKeyboard> xKeyboard;
+    std::unique_ptr<RussianKeys> xKeyboard;
     QDir screenshots;
 };
 
@@ -353,8 +279,8 @@ void RealMouseTest::initTestCase() {
     screenshots.setPath(QStringLiteral(E2E_SCREENSHOT_DIR));
     QVERIFY(screenshots.mkpath(QStringLiteral(".")));
     // Bound before any window exists: the keymap change reaches the window before any key does.
-    xKeyboard = std::make_unique<XKeyboard>();
-    QVERIFY2(xKeyboard->lettersBound(), "no spare keys for the Russian letters");
+    xKeyboard = std::make_unique<RussianKeys>(kRussianLetters);
+    QVERIFY2(xKeyboard->isReady(), "no spare keys for the Russian letters");
 }
 
 void RealMouseTest::init() {
