@@ -141,7 +141,7 @@ LawView::LawView(QWidget* parent) : QWidget(parent, Qt::Window) {
     fill();
 }
 
-void LawView::setRuns(std::vector<JournalRun> runs) {
+void LawView::setRuns(JournalRuns runs) {
     given = std::move(runs);
     if (!given.empty()) {
         const auto [first, last] = std::minmax_element(

@@ -3,7 +3,7 @@
 // choose which of the runs count.
 #pragma once
 
-#include "journal/journal_file.h"
+#include "journal/journal_runs.h"
 
 #include <QTableWidgetItem>
 #include <QWidget>
@@ -27,7 +27,7 @@ class LawView : public QWidget {
     explicit LawView(QWidget* parent);
 
     // The runs counted; the span of days chosen becomes theirs.
-    void setRuns(std::vector<JournalRun> runs);
+    void setRuns(JournalRuns runs);
     void setFactor(double factor);
 
     FittedTable* table() const { return laws; }
@@ -35,7 +35,7 @@ class LawView : public QWidget {
   private:
     void fill();
 
-    std::vector<JournalRun> given;
+    JournalRuns given; // converted once, not at every fill
     double factor = 1.0;
     QComboBox* modeChoice = nullptr;
     QDateEdit *from = nullptr, *to = nullptr;
