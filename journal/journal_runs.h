@@ -48,8 +48,9 @@ class JournalRuns {
     using value_type = JournalRun;
 
     JournalRuns() = default;
-    // Runs made elsewhere (a test's, the class view's few), each copied once into a share.
-    JournalRuns(const std::vector<JournalRun>& runs) { // NOLINT: read as a vector of runs
+    // Runs made elsewhere (the class view's few), each copied once into a share; not explicit,
+    // so that a vector of runs passes where these are asked for.
+    JournalRuns(const std::vector<JournalRun>& runs) {
         shared.reserve(runs.size());
         for (const JournalRun& r : runs)
             shared.push_back(std::make_shared<const JournalRun>(r));

@@ -8,7 +8,6 @@
 #include <QTableWidgetItem>
 #include <QWidget>
 #include <cstdint>
-#include <vector>
 
 class FittedTable;
 class QComboBox;
