@@ -113,13 +113,9 @@ void Form::prepareRun() {
     if (state.mode == Mode::trainer) drawLeftSide(first);
 }
 
-int Form::runLength() const {
-    return run.asked.empty() ? kLawCount : static_cast<int>(run.asked.size());
-}
-
 // Question n asks asked[n - 1], or law n when the run asks the catalogue in order.
 int Form::lawAt(int question) const {
-    if (question < 1 || question > runLength()) return 0;
+    if (question < 1 || question > run.questionCount()) return 0;
     return run.asked.empty() ? question : run.asked[static_cast<std::size_t>(question - 1)];
 }
 
@@ -139,7 +135,7 @@ void Form::judgeAnswer() {
     // The question moves on at once; the answer read above is judged against the one before.
     // After the last answer the question number shows the run is over; one press later it
     // stops where it is, so further presses all behave alike.
-    const int length = runLength();
+    const int length = run.questionCount();
     const int afterLastAnswer = length + 1;
     const int over = length + 2;
     if (state.question < over) ++state.question;

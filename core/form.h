@@ -134,7 +134,6 @@ class Form {
     void applyMode(Mode m);
     void beginRun(std::vector<int> asked);
     void prepareRun();
-    int runLength() const;
     int lawAt(int question) const;
     void judgeAnswer();
     bool accepts(int lawNumber) const;

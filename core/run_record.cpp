@@ -1,6 +1,12 @@
 #include "core/run_record.h"
 
+#include "core/laws.h"
+
 #include <algorithm>
+
+int RunRecord::questionCount() const {
+    return asked.empty() ? kLawCount : static_cast<int>(asked.size());
+}
 
 int RunRecord::rightCount() const {
     return static_cast<int>(

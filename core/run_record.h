@@ -35,6 +35,8 @@ struct RunRecord {
     // The laws asked, in the order asked; empty: all of them in the catalogue's order.
     std::vector<int> asked;
 
+    // The questions it asks: every law, or those in `asked`.
+    int questionCount() const;
     int rightCount() const;
     int wrongCount() const { return static_cast<int>(answers.size()) - rightCount(); }
     friend bool operator==(const RunRecord&, const RunRecord&) = default;

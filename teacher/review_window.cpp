@@ -141,19 +141,19 @@ void ReviewWindow::refresh() {
         setWindowTitle(
             QStringLiteral("Результаты: %1, %2").arg(fromJournal->user, shownTime(run.startedMs)));
     }
-    mode->setText(run.asked.empty() || run.asked.size() == std::size_t(kLawCount)
+    mode->setText(run.questionCount() == kLawCount
                       ? qs(modeShown(run.mode))
                       : QStringLiteral("%1, работа над ошибками: %2 из %3")
                             .arg(qs(modeShown(run.mode)))
-                            .arg(run.asked.size())
+                            .arg(run.questionCount())
                             .arg(kLawCount));
     started->setText(shownTime(run.startedMs));
     ending->setText(qs(endingShown(run.ending)));
     // A run over some of the laws says how many it asks: "3 из 5".
     const QString answered =
-        run.asked.empty() || run.asked.size() == std::size_t(kLawCount)
+        run.questionCount() == kLawCount
             ? QString::number(run.answers.size())
-            : QStringLiteral("%1 из %2").arg(run.answers.size()).arg(run.asked.size());
+            : QStringLiteral("%1 из %2").arg(run.answers.size()).arg(run.questionCount());
     counts->setText(QStringLiteral("%1   Правильно: %2   Неправильно: %3")
                         .arg(answered)
                         .arg(run.rightCount())
