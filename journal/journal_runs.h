@@ -48,14 +48,6 @@ class JournalRuns {
     using value_type = JournalRun;
 
     JournalRuns() = default;
-    // Runs made elsewhere (the class view's few), each copied once into a share; not explicit,
-    // so that a vector of runs passes where these are asked for.
-    JournalRuns(const std::vector<JournalRun>& runs) {
-        shared.reserve(runs.size());
-        for (const JournalRun& r : runs)
-            shared.push_back(std::make_shared<const JournalRun>(r));
-    }
-
     void reserve(std::size_t n) { shared.reserve(n); }
     void push_back(Shared run) { shared.push_back(std::move(run)); }
 
@@ -66,6 +58,8 @@ class JournalRuns {
     const JournalRun& back() const { return *shared.back(); }
     const_iterator begin() const { return const_iterator(shared.begin()); }
     const_iterator end() const { return const_iterator(shared.end()); }
+    // Run `i` itself, for keeping it without a copy.
+    const Shared& share(std::size_t i) const { return shared[i]; }
 
   private:
     std::vector<Shared> shared;

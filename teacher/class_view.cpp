@@ -1,6 +1,5 @@
 #include "teacher/class_view.h"
 
-#include "core/laws.h"
 #include "journal/journal_loader.h"
 #include "journal/journal_xlsx.h"
 #include "journal/qt_text.h"
@@ -39,7 +38,7 @@ const QStringList kTitles{
     QStringLiteral("Вопрос"),    QStringLiteral("Правильно"), QStringLiteral("Неправильно"),
     QStringLiteral("Состояние"), QStringLiteral("Начало"),    QStringLiteral("Последний ответ")};
 
-constexpr int kRunIndexRole = Qt::UserRole + 1; // the row's run in `latest`, on the first cell
+constexpr int kRunFileRole = Qt::UserRole + 1; // the row's run's file name, on the first cell
 
 QString pupilOf(const JournalRun& entry) {
     return entry.pupil.isEmpty() ? entry.user : entry.pupil;
@@ -68,9 +67,8 @@ Shown stateOf(const JournalRun& entry, std::int64_t now) {
 }
 
 int questionReached(const RunRecord& run) {
-    const int asked = run.asked.empty() ? kLawCount : static_cast<int>(run.asked.size());
-    if (run.ending == RunEnding::finished) return asked;
-    return std::min(static_cast<int>(run.answers.size()) + 1, asked);
+    if (run.ending == RunEnding::finished) return run.questionCount();
+    return std::min(static_cast<int>(run.answers.size()) + 1, run.questionCount());
 }
 
 QString clockTime(std::int64_t ms) {
@@ -113,7 +111,7 @@ ClassView::ClassView(QWidget* parent, QString folder, std::function<std::int64_t
     dayLine->addStretch(1);
     lines->addLayout(dayLine);
     connect(day, &QDateEdit::dateChanged, this, [this] {
-        latest.clear();
+        latest = {};
         fill();
         reload();
     });
@@ -204,15 +202,16 @@ void ClassView::take(const JournalListing& read) {
     const std::int64_t dayStart = day->date().startOfDay().toMSecsSinceEpoch(),
                        dayEnd = day->date().addDays(1).startOfDay().toMSecsSinceEpoch();
     // Each pupil's latest run on each machine that day.
-    std::map<std::pair<QString, QString>, const JournalRun*> newest;
-    for (const JournalRun& entry : read.runs) {
+    std::map<std::pair<QString, QString>, std::size_t> newest;
+    for (std::size_t i = 0; i < read.runs.size(); ++i) {
+        const JournalRun& entry = read.runs[i];
         if (entry.run.startedMs < dayStart || entry.run.startedMs >= dayEnd) continue;
-        const JournalRun*& kept = newest[{pupilOf(entry), entry.machine}];
-        if (!kept || entry.run.startedMs > kept->run.startedMs) kept = &entry;
+        const auto [kept, first] = newest.try_emplace({pupilOf(entry), entry.machine}, i);
+        if (!first && entry.run.startedMs > read.runs[kept->second].run.startedMs) kept->second = i;
     }
-    latest.clear();
-    for (const auto& [who, entry] : newest)
-        latest.push_back(*entry);
+    latest = {};
+    for (const auto& [who, i] : newest)
+        latest.push_back(read.runs.share(i));
     fill();
 }
 
@@ -220,7 +219,7 @@ void ClassView::fill() {
     QString selected;
     if (const QTableWidgetItem* current = rows->item(rows->currentRow(), pupil);
         current && rows->selectionModel()->hasSelection())
-        selected = current->data(kRunIndexRole).toString();
+        selected = current->data(kRunFileRole).toString();
 
     problem->setText(QStringLiteral("Журнал не прочитан: ") + readProblem);
     problem->setVisible(!readProblem.isEmpty());
@@ -232,20 +231,20 @@ void ClassView::fill() {
     for (int i = 0; i < rows->rowCount(); ++i) {
         const JournalRun& entry = latest[static_cast<std::size_t>(i)];
         const RunRecord& run = entry.run;
-        const int asked = run.asked.empty() ? kLawCount : static_cast<int>(run.asked.size());
+        const int reached = questionReached(run);
         const Shown shownState = stateOf(entry, now);
         const std::int64_t last = lastAnswerMs(run);
 
         QTableWidgetItem* who = putSorted(rows, i, pupil, pupilOf(entry));
-        who->setData(kRunIndexRole, entry.fileName);
+        who->setData(kRunFileRole, entry.fileName);
         if (!entry.owner.isEmpty() && entry.owner != entry.user)
             who->setToolTip(QStringLiteral("%1\nвход: %2\nвладелец файла: %3")
                                 .arg(pupilOf(entry), entry.user, entry.owner));
         putSorted(rows, i, machine, entry.machine);
         putSorted(rows, i, mode, qs(modeShown(run.mode)));
         putSorted(rows, i, question,
-                  QStringLiteral("%1 из %2").arg(questionReached(run)).arg(asked),
-                  questionReached(run), number);
+                  QStringLiteral("%1 из %2").arg(reached).arg(run.questionCount()), reached,
+                  number);
         putSorted(rows, i, right, QString::number(run.rightCount()), run.rightCount(), number);
         putSorted(rows, i, wrong, QString::number(run.wrongCount()), run.wrongCount(), number);
         QTableWidgetItem* stateCell = putSorted(rows, i, state, shownState.text, shownState.order);
@@ -260,8 +259,7 @@ void ClassView::fill() {
 
     if (!selected.isEmpty())
         for (int r = 0; r < rows->rowCount(); ++r)
-            if (rows->item(r, pupil)->data(kRunIndexRole).toString() == selected)
-                rows->selectRow(r);
+            if (rows->item(r, pupil)->data(kRunFileRole).toString() == selected) rows->selectRow(r);
 
     // The review of a run still going follows it.
     if (runReview && runReview->isVisible())
@@ -283,7 +281,7 @@ void ClassView::fill() {
 bool ClassView::openRun(int row) {
     const QTableWidgetItem* cell = rows->item(row, pupil);
     if (!cell) return false;
-    const QString file = cell->data(kRunIndexRole).toString();
+    const QString file = cell->data(kRunFileRole).toString();
     const auto it = std::find_if(latest.begin(), latest.end(),
                                  [&](const JournalRun& entry) { return entry.fileName == file; });
     if (it == latest.end()) return false;

@@ -51,7 +51,7 @@ class ClassView : public QWidget {
     QString folder;
     std::function<std::int64_t()> nowMs;
     QString readProblem; // the folder's, as last read
-    std::vector<JournalRun> latest;
+    JournalRuns latest;  // shared with the listing they came from
     JournalRun reviewed; // the run in the review, kept up to date while it goes on
     double factor = 1.0;
     QSize fittedHint;

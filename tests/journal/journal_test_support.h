@@ -5,12 +5,12 @@
 
 #include "core/form.h"
 #include "core/review_rows.h"
-#include "support/law_keys.h"
 #include "journal/journal_csv.h"
 #include "journal/journal_file.h"
 #include "journal/journal_folder.h"
 #include "journal/journal_writer.h"
 #include "journal/qt_text.h"
+#include "support/law_keys.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -69,6 +69,14 @@ inline JournalRun entryOf(const RunRecord& run, const QString& user = QStringLit
     entry.machine = machine;
     entry.program = QStringLiteral("1.2.0");
     return entry;
+}
+
+// Runs made in a test, as a journal folder's listing hands them out.
+inline JournalRuns sharedRuns(const std::vector<JournalRun>& runs) {
+    JournalRuns shared;
+    for (const JournalRun& r : runs)
+        shared.push_back(std::make_shared<const JournalRun>(r));
+    return shared;
 }
 
 inline QByteArray readAll(const QString& path) {

@@ -80,7 +80,7 @@ class LawStatisticsTest : public QObject {
         QFETCH(qint64, fromMs);
         QFETCH(qint64, toMs);
         QFETCH(QStringList, expected);
-        const auto table = lawStatistics(::smallClass(), RunFilter{mode, fromMs, toMs});
+        const auto table = lawStatistics(sharedRuns(::smallClass()), RunFilter{mode, fromMs, toMs});
         QCOMPARE(shown(table), expected);
         // Every law once; those never answered last, in the catalogue's order.
         QCOMPARE(table.size(), std::size_t(kLawCount));
@@ -101,7 +101,7 @@ class LawStatisticsTest : public QObject {
         for (std::size_t k = 0; k < keys.size(); ++k)
             for (std::size_t times = 0; times < (k * 3) % 7 + 1; ++times)
                 answers.push_back({9, keys[k], false, 0});
-        const auto table = lawStatistics(std::vector{runOf(Mode::test, kMoment, answers)});
+        const auto table = lawStatistics(sharedRuns({runOf(Mode::test, kMoment, answers)}));
         QCOMPARE(table[0].law, 9);
         QStringList common;
         for (const WrongAnswer& w : table[0].commonWrong)

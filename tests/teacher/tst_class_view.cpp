@@ -314,9 +314,9 @@ class ClassViewTest : public QObject {
         };
         const std::int64_t day = 24 * 60 * kMinute;
         LawView view(nullptr);
-        view.setRuns(std::vector{
-            made(Mode::test, "RWR", kMorning), made(Mode::test, "RWW", kMorning),
-            made(Mode::test, "RRR", kMorning), made(Mode::trainer, "WRR", kMorning - day)});
+        view.setRuns(journal_test::sharedRuns(
+            {made(Mode::test, "RWR", kMorning), made(Mode::test, "RWW", kMorning),
+             made(Mode::test, "RRR", kMorning), made(Mode::trainer, "WRR", kMorning - day)}));
         view.show();
         view.findChild<QComboBox*>("mode")->setCurrentIndex(modeIndex);
         view.findChild<QDateEdit*>("from")->setDate(from);
