@@ -45,11 +45,6 @@ QByteArray withByteOrderMark() {
     return QByteArray("\xEF\xBB\xBF");
 }
 
-// The pupil's name where one was given, else the login.
-QString pupilOf(const JournalRun& e) {
-    return e.pupil.isEmpty() ? e.user : e.pupil;
-}
-
 } // namespace
 
 QByteArray runsCsv(const JournalRuns& runs) {

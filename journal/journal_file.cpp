@@ -87,6 +87,10 @@ QString oneLine(QString text) {
     return text.simplified();
 }
 
+QString pupilOf(const JournalRun& entry) {
+    return entry.pupil.isEmpty() ? entry.user : entry.pupil;
+}
+
 QString journalTime(std::int64_t ms) {
     const QDateTime local = QDateTime::fromMSecsSinceEpoch(ms);
     return local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODateWithMs);

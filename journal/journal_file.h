@@ -50,6 +50,9 @@ struct JournalRun {
     bool verdictsForged = false;
 };
 
+// Who the run is by: the name the pupil gave, or the login where no name was asked.
+QString pupilOf(const JournalRun& entry);
+
 // A run's file, and a file read back: the run, or why it cannot be read.
 QByteArray journalText(const JournalRun& entry);
 struct JournalReading {

@@ -71,10 +71,6 @@ struct Formats {
     }
 };
 
-QString pupilOf(const JournalRun& e) {
-    return e.pupil.isEmpty() ? e.user : e.pupil;
-}
-
 // «Ученики»: a row per run; a column per law, + or − where it was answered, whatever the order
 // the laws were asked in.
 void writePupils(lxw_workbook* book, const Formats& f, const JournalRuns& runs) {

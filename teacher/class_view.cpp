@@ -40,10 +40,6 @@ const QStringList kTitles{
 
 constexpr int kRunFileRole = Qt::UserRole + 1; // the row's run's file name, on the first cell
 
-QString pupilOf(const JournalRun& entry) {
-    return entry.pupil.isEmpty() ? entry.user : entry.pupil;
-}
-
 std::int64_t lastAnswerMs(const RunRecord& run) {
     return run.answers.empty() ? 0 : run.answers.back().atMs;
 }
