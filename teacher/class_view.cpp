@@ -97,10 +97,8 @@ ClassView::ClassView(QWidget* parent, QString folder, std::function<std::int64_t
     auto* lines = new QVBoxLayout(this);
     auto* dayLine = new QHBoxLayout;
     auto* dayLabel = new QLabel(QStringLiteral("День:"), this);
-    day = new QDateEdit(QDateTime::fromMSecsSinceEpoch(this->nowMs()).date(), this);
-    day->setObjectName(QStringLiteral("day"));
-    day->setCalendarPopup(true);
-    day->setDisplayFormat(QStringLiteral("dd.MM.yyyy")); // as the teacher's windows write days
+    day = dayEdit("day", this);
+    day->setDate(QDateTime::fromMSecsSinceEpoch(this->nowMs()).date());
     dayLabel->setBuddy(day);
     dayLine->addWidget(dayLabel);
     dayLine->addWidget(day);

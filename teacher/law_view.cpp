@@ -22,18 +22,7 @@ enum Column { number, lawName, answered, share, mistakes, columns };
 const QStringList kTitles{QStringLiteral("№"), QStringLiteral("Закон"), QStringLiteral("Ответов"),
                           QStringLiteral("Правильно"), QStringLiteral("Частые ошибки")};
 
-constexpr int kOrderRole = Qt::UserRole + 2;
 constexpr int kPercentRole = Qt::UserRole + 3; // the share right as a bar; none: not answered
-
-class SortedItem : public QTableWidgetItem {
-  public:
-    using QTableWidgetItem::QTableWidgetItem;
-    bool operator<(const QTableWidgetItem& other) const override {
-        const QVariant mine = data(kOrderRole), theirs = other.data(kOrderRole);
-        if (mine.isValid() && theirs.isValid()) return mine.toLongLong() < theirs.toLongLong();
-        return QTableWidgetItem::operator<(other);
-    }
-};
 
 // The share right drawn as a bar with the percentage on it.
 class ShareBar : public QStyledItemDelegate {
@@ -74,32 +63,7 @@ QDate dayOf(std::int64_t ms) {
     return QDateTime::fromMSecsSinceEpoch(ms).date();
 }
 
-QDateEdit* dateEdit(const char* name, QWidget* parent) {
-    auto* edit = new QDateEdit(QDate::currentDate(), parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setCalendarPopup(true);
-    edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    return edit;
-}
-
 } // namespace
-
-QTableWidgetItem* putSorted(QTableWidget* table, int row, int column, const QString& text) {
-    auto* cell = new SortedItem(text);
-    cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    cell->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    cell->setToolTip(text);
-    table->setItem(row, column, cell);
-    return cell;
-}
-
-QTableWidgetItem* putSorted(QTableWidget* table, int row, int column, const QString& text,
-                            std::int64_t order, Qt::Alignment alignment) {
-    QTableWidgetItem* cell = putSorted(table, row, column, text);
-    cell->setData(kOrderRole, QVariant::fromValue<qint64>(order));
-    cell->setTextAlignment(alignment);
-    return cell;
-}
 
 LawView::LawView(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("LawView"));
@@ -112,8 +76,8 @@ LawView::LawView(QWidget* parent) : QWidget(parent, Qt::Window) {
     modeChoice->addItem(QStringLiteral("Все режимы"));
     modeChoice->addItem(QStringLiteral("Тренажёр"), static_cast<int>(Mode::trainer));
     modeChoice->addItem(QStringLiteral("Тест"), static_cast<int>(Mode::test));
-    from = dateEdit("from", this);
-    to = dateEdit("to", this);
+    from = dayEdit("from", this);
+    to = dayEdit("to", this);
     choices->addWidget(modeChoice);
     choices->addWidget(new QLabel(QStringLiteral("с"), this));
     choices->addWidget(from);

@@ -14,12 +14,6 @@ class QComboBox;
 class QDateEdit;
 class QTableWidget;
 
-// A read-only cell that sorts by `order` instead of by its text; without an order, by its text.
-QTableWidgetItem* putSorted(QTableWidget* table, int row, int column, const QString& text);
-QTableWidgetItem* putSorted(QTableWidget* table, int row, int column, const QString& text,
-                            std::int64_t order,
-                            Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
-
 class LawView : public QWidget {
     Q_OBJECT
   public:

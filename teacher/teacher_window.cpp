@@ -4,6 +4,7 @@
 #include "journal/qt_text.h"
 #include "teacher/window_font.h"
 
+#include <QDateEdit>
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
@@ -18,6 +19,19 @@
 #include <algorithm>
 
 namespace {
+
+// What a sorted cell sorts by; the windows' own roles on their cells are other numbers.
+constexpr int kOrderRole = Qt::UserRole + 2;
+
+class SortedItem : public QTableWidgetItem {
+  public:
+    using QTableWidgetItem::QTableWidgetItem;
+    bool operator<(const QTableWidgetItem& other) const override {
+        const QVariant mine = data(kOrderRole), theirs = other.data(kOrderRole);
+        if (mine.isValid() && theirs.isValid()) return mine.toLongLong() < theirs.toLongLong();
+        return QTableWidgetItem::operator<(other);
+    }
+};
 
 // The teacher reads these at a desk, a little larger than the pupil's 8 pt at 100 %.
 constexpr double kTeacherPt = 10.0;
@@ -174,4 +188,29 @@ QString endingShownFor(const RunRecord& run, bool ownRun) {
 void closeOnEscape(QWidget* window) {
     auto* escape = new QShortcut(QKeySequence::Cancel, window, window, &QWidget::close);
     escape->setContext(Qt::WindowShortcut);
+}
+
+QTableWidgetItem* putSorted(QTableWidget* table, int row, int column, const QString& text) {
+    auto* cell = new SortedItem(text);
+    cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    cell->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    cell->setToolTip(text);
+    table->setItem(row, column, cell);
+    return cell;
+}
+
+QTableWidgetItem* putSorted(QTableWidget* table, int row, int column, const QString& text,
+                            std::int64_t order, Qt::Alignment alignment) {
+    QTableWidgetItem* cell = putSorted(table, row, column, text);
+    cell->setData(kOrderRole, QVariant::fromValue<qint64>(order));
+    cell->setTextAlignment(alignment);
+    return cell;
+}
+
+QDateEdit* dayEdit(const char* name, QWidget* parent) {
+    auto* edit = new QDateEdit(QDate::currentDate(), parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setCalendarPopup(true);
+    edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    return edit;
 }

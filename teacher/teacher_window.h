@@ -52,6 +52,15 @@ bool saveTelling(QWidget* parent, const QString& path, const QByteArray& bytes);
 // the teacher cancels.
 QString askCsvPath(QWidget* parent, const QString& suggestedName);
 
+// A read-only cell that sorts by `order` instead of by its text; without an order, by its text.
+QTableWidgetItem* putSorted(QTableWidget* table, int row, int column, const QString& text);
+QTableWidgetItem* putSorted(QTableWidget* table, int row, int column, const QString& text,
+                            std::int64_t order,
+                            Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
+
+// A day to choose, today at first, written as the teacher's windows write days.
+class QDateEdit* dayEdit(const char* name, QWidget* parent);
+
 // "12 мин 05 с": a span of time as the review shows it.
 QString timeTakenText(std::int64_t ms);
 // "08.12.2026 15:54:10": a moment in local time as the teacher's windows show it.
