@@ -4,6 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh run
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+# A build folder configured before (by tools/test.sh, say) keeps its tests.
+if [ ! -f build/CMakeCache.txt ]; then
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+fi
 cmake --build build --target zakony-logiki
-exec build/zakony-logiki "$@"
+exec build/app/zakony-logiki "$@"

@@ -14,6 +14,11 @@ stage() { printf '\n==== %s\n' "$*"; }
 tools/setup.sh
 stage "test suite (Release)"
 tools/build.sh -DBUILD_TESTING=ON
+stage "the README's run command: tools/run.sh --version"
+expected=$(sed -n 's/^project(zakony-logiki VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+shown=$(tools/run.sh --version | tail -n 1)
+echo "$shown"
+[[ "$shown" == *" $expected" ]] || { echo "tools/run.sh --version: expected version $expected" >&2; exit 1; }
 (cd build && ctest --output-on-failure --timeout 600 -j2)
 $quick && exit 0
 
