@@ -517,7 +517,7 @@ class JournalExportTest : public QObject {
                     for (const QJsonValue w : workbook["widths"][sheet].toArray())
                         if (w[0].toInt() <= col + 1 && col + 1 <= w[1].toInt())
                             width = w[2].toDouble();
-                    QVERIFY2(width >= std::min(1.1 * double(longest), 60.0) && width <= 61,
+                    QVERIFY2(width >= std::min(1.15 * double(longest) + 1, 60.0) && width <= 61,
                              qPrintable(QStringLiteral("%1 %2:%3 %4 wide, %5 long")
                                             .arg(sheet)
                                             .arg(r)
