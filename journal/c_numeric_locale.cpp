@@ -1,6 +1,5 @@
 #include "journal/c_numeric_locale.h"
 
-#include <clocale>
 #include <locale.h>
 
 // The platform's part, POSIX's per-thread locales: the thread's locale as it was, with C's
