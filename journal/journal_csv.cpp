@@ -96,9 +96,14 @@ int exportJournal(const QString& folder, const QString& path, QTextStream& out,
         errors << "zakony-logiki: " << listing.problem << Qt::endl;
         return 1;
     }
-    for (const SkippedFile& s : listing.skipped)
+    // A run's file that could not be read (not allowed, damaged) is a run missing from the
+    // export; another file in the folder is nobody's run.
+    qsizetype runsLost = 0;
+    for (const SkippedFile& s : listing.skipped) {
         errors << "zakony-logiki: пропущен " << QDir(folder).filePath(s.fileName) << ": " << s.why
                << Qt::endl;
+        if (s.fileName.endsWith(QLatin1String(kJournalExtension))) ++runsLost;
+    }
     QString problem;
     if (path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive)) {
         problem = writeJournalWorkbook(path, listing.runs);
@@ -117,5 +122,12 @@ int exportJournal(const QString& folder, const QString& path, QTextStream& out,
             << Qt::endl;
     else
         out << "Прохождений в " << path << ": " << listing.runs.size() << Qt::endl;
+    if (runsLost) {
+        errors << "zakony-logiki: не прочитано прохождений: " << runsLost << ", в " << path
+               << " их нет. Если к ним нет доступа, войдите в систему заново после того, как вас "
+                  "добавили в группу папки журнала, и выгрузите журнал ещё раз"
+               << Qt::endl;
+        return 2;
+    }
     return 0;
 }

@@ -15,7 +15,8 @@ QByteArray answersCsv(const JournalRun& entry);
 
 // --export-journal: the folder's runs into `path`, a workbook where it ends in ".xlsx", CSV
 // otherwise; what was skipped on `errors`. A folder not made yet is an empty journal. 0 when
-// written, 1 when the folder cannot be read or the file cannot be written.
+// written, 1 when the folder cannot be read or the file cannot be written, 2 when written
+// without some runs whose files could not be read (said on `errors`, with what to do).
 class QTextStream;
 int exportJournal(const QString& folder, const QString& path, QTextStream& out,
                   QTextStream& errors);

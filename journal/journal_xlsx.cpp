@@ -2,6 +2,7 @@
 
 #include "core/laws.h"
 #include "core/review_rows.h"
+#include "journal/c_numeric_locale.h"
 #include "journal/law_statistics.h"
 #include "journal/qt_text.h"
 
@@ -10,12 +11,19 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <vector>
 #include <xlsxwriter.h>
 
 namespace {
 
 constexpr lxw_row_t kLastRow = LXW_ROW_MAX - 1;
+// A column is as wide as its longest line, up to this many characters; a longer text runs on
+// into the empty cells beside it, or wraps where its cell wraps.
+constexpr double kWidestColumn = 60;
+constexpr int kTimeWidth = 16; // "yyyy-mm-dd hh:mm"
 
 // Text for a cell: control characters, which XML cannot hold, become blanks.
 std::string cellText(const QString& text) {
@@ -31,9 +39,12 @@ class Sheet {
     // Text is always written as text: "=1+1" is never a formula.
     void text(lxw_col_t col, const QString& value, lxw_format* format = nullptr) {
         worksheet_write_string(sheet, row, col, cellText(value).c_str(), format);
+        for (const QStringView line : QStringView(value).split(QLatin1Char('\n')))
+            fits(col, int(line.size()));
     }
     void number(lxw_col_t col, double value, lxw_format* format = nullptr) {
         worksheet_write_number(sheet, row, col, value, format);
+        fits(col, int(QString::number(value).size()));
     }
     void time(lxw_col_t col, std::int64_t ms, lxw_format* format) {
         if (!ms) return;
@@ -41,14 +52,32 @@ class Sheet {
         lxw_datetime when{t.date().year(), t.date().month(),  t.date().day(),
                           t.time().hour(), t.time().minute(), double(t.time().second())};
         worksheet_write_datetime(sheet, row, col, &when, format);
+        fits(col, kTimeWidth);
     }
     void header(const QStringList& titles, lxw_format* bold) {
         for (qsizetype i = 0; i < titles.size(); ++i)
             text(lxw_col_t(i), titles[i], bold);
         ++row;
     }
+    // Each column before `to` as wide as the longest line written into it, its heading's
+    // included (and a little more: the heading is bold, and Cyrillic letters are wider than the
+    // digits a width counts in).
+    void fitColumns(lxw_col_t to = LXW_COL_MAX) {
+        for (lxw_col_t col = 0; col < std::min<std::size_t>(to, widest.size()); ++col)
+            if (widest[col] > 0)
+                worksheet_set_column(sheet, col, col,
+                                     std::min(std::ceil(widest[col] * 1.15) + 2, kWidestColumn),
+                                     nullptr);
+    }
     lxw_worksheet* sheet;
     lxw_row_t row = 0;
+
+  private:
+    void fits(lxw_col_t col, int characters) {
+        if (col >= widest.size()) widest.resize(col + 1);
+        widest[col] = std::max(widest[col], characters);
+    }
+    std::vector<int> widest; // characters, per column
 };
 
 struct Formats {
@@ -84,8 +113,7 @@ void writePupils(lxw_workbook* book, const Formats& f, const JournalRuns& runs) 
         s.text(firstLaw + lxw_col_t(n - 1), qs(law(n).name), f.wrap);
     worksheet_set_row(s.sheet, s.row, 90, nullptr);
     ++s.row;
-    worksheet_set_column(s.sheet, 0, 1, 18, nullptr);
-    worksheet_set_column(s.sheet, 3, 3, 16, nullptr);
+    // The laws' columns narrow, their names wrapped under their numbers, the 23 in one screen.
     worksheet_set_column(s.sheet, firstLaw, firstLaw + kLawCount - 1, 6, nullptr);
     worksheet_freeze_panes(s.sheet, 2, 1);
     for (const JournalRun& e : runs) {
@@ -106,6 +134,7 @@ void writePupils(lxw_workbook* book, const Formats& f, const JournalRuns& runs) 
                        verdicts[std::size_t(n)] ? f.right : f.wrong);
         ++s.row;
     }
+    s.fitColumns(firstLaw);
 }
 
 // «Законы»: the statistics, worst first.
@@ -113,9 +142,6 @@ void writeLaws(lxw_workbook* book, const Formats& f, const JournalRuns& runs) {
     Sheet s(book, "Законы");
     s.header({"Закон №", "Закон", "Ответов", "Правильно", "Доля правильных", "Частые ошибки"},
              f.bold);
-    worksheet_set_column(s.sheet, 1, 1, 50, nullptr);
-    worksheet_set_column(s.sheet, 4, 4, 16, nullptr);
-    worksheet_set_column(s.sheet, 5, 5, 60, nullptr);
     for (const LawStatistics& l : lawStatistics(runs)) {
         s.number(0, l.law);
         s.text(1, qs(l.name), f.wrap);
@@ -124,10 +150,11 @@ void writeLaws(lxw_workbook* book, const Formats& f, const JournalRuns& runs) {
         if (const auto share = l.shareRight()) s.number(4, *share, f.percent);
         QStringList wrong;
         for (const WrongAnswer& w : l.commonWrong)
-            wrong << QStringLiteral("%1 × %2").arg(w.count).arg(qs(w.written));
+            wrong << QStringLiteral("%1 × %2").arg(w.count).arg(qs(w.shown()));
         s.text(5, wrong.join(QLatin1Char('\n')), f.wrap);
         ++s.row;
     }
+    s.fitColumns();
 }
 
 // «Ответы»: every answer, in the order asked, run by run.
@@ -136,10 +163,6 @@ void writeAnswers(lxw_workbook* book, const Formats& f, const JournalRuns& runs)
     s.header({"Ученик", "Компьютер", "Начало", "Вопрос", "Закон №", "Закон", "Оценка", "Ответ",
               "Почему неправильно"},
              f.bold);
-    worksheet_set_column(s.sheet, 0, 1, 18, nullptr);
-    worksheet_set_column(s.sheet, 2, 2, 16, nullptr);
-    worksheet_set_column(s.sheet, 5, 5, 40, nullptr);
-    worksheet_set_column(s.sheet, 7, 8, 40, nullptr);
     std::size_t left = 0;
     for (const JournalRun& e : runs)
         for (const ReviewRow& r : reviewRows(e.run)) {
@@ -158,6 +181,7 @@ void writeAnswers(lxw_workbook* book, const Formats& f, const JournalRuns& runs)
             s.text(8, qs(r.reason));
             ++s.row;
         }
+    s.fitColumns(); // the line below runs on to the right as it is
     if (left) s.text(0, QStringLiteral("Не поместились на лист: ещё %1 ответов").arg(left), f.bold);
 }
 
@@ -171,6 +195,10 @@ QString writeJournalWorkbook(const QString& path, const JournalRuns& runs) {
     aside.close();
     aside.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
                          QFileDevice::ReadOther);
+    // The library writes numbers with printf: under a Russian locale "0,5", which no spreadsheet
+    // reads. The workbook is the same whatever the locale.
+    const CNumericLocale cNumbers;
+    if (!cNumbers) return QStringLiteral("не создан");
     // Rows go out as they are written, so a large class's journal needs little memory.
     lxw_workbook_options options{LXW_TRUE, nullptr, LXW_TRUE};
     lxw_workbook* book =

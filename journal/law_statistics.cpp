@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 bool RunFilter::admits(const RunRecord& run) const {
     return (!mode || run.mode == *mode) && run.startedMs >= fromMs && run.startedMs < toMs;
@@ -15,9 +16,13 @@ std::optional<double> LawStatistics::shareRight() const {
     return double(right) / answers;
 }
 
+std::string WrongAnswer::shown() const {
+    return mode == Mode::trainer ? "… = " + written : written;
+}
+
 std::vector<LawStatistics> lawStatistics(const JournalRuns& runs, const RunFilter& filter) {
     std::vector<LawStatistics> table(kLawCount);
-    std::vector<std::map<std::string, int>> wrong(kLawCount);
+    std::vector<std::map<std::pair<std::string, Mode>, int>> wrong(kLawCount);
     for (int n = 1; n <= kLawCount; ++n) {
         table[std::size_t(n - 1)].law = n;
         table[std::size_t(n - 1)].name = law(n).name;
@@ -31,12 +36,13 @@ std::vector<LawStatistics> lawStatistics(const JournalRuns& runs, const RunFilte
             if (a.right)
                 ++s.right;
             else
-                ++wrong[std::size_t(a.law - 1)][a.key.empty() ? "(пусто)" : keyText(a.key)];
+                ++wrong[std::size_t(a.law - 1)]
+                       [{a.key.empty() ? "(пусто)" : keyText(a.key), entry.run.mode}];
         }
     }
     for (LawStatistics& s : table) {
-        for (const auto& [written, count] : wrong[std::size_t(s.law - 1)])
-            s.commonWrong.push_back({written, count});
+        for (const auto& [answer, count] : wrong[std::size_t(s.law - 1)])
+            s.commonWrong.push_back({answer.second, answer.first, count});
         // Most often first; equally often in the order of their text, so the table is stable.
         std::stable_sort(
             s.commonWrong.begin(), s.commonWrong.end(),

@@ -19,9 +19,16 @@ struct RunFilter {
     bool admits(const RunRecord& run) const;
 };
 
+// A wrong answer as written, in one mode: a test's is a whole law, a trainer's the right-hand
+// side alone, written after the drawn left side. The same signs in the two modes are two
+// different mistakes, counted apart.
 struct WrongAnswer {
+    Mode mode = Mode::test;
     std::string written; // in signs, as keyText shows it; "(пусто)" for an empty row
     int count = 0;
+    // As a teacher reads it among the others: a test's answer as written, a trainer's after
+    // "… = ", the left side it was given.
+    std::string shown() const;
 };
 
 struct LawStatistics {

@@ -2,7 +2,7 @@
 // Russian spreadsheet reads it), names with ";", quotes and line breaks come through whole, a
 // text that looks like a formula stays text, one header row, one row per run or answer; and the
 // real program's --export-journal, with no display, writes it (or a workbook read back with
-// openpyxl) or says in one line why not.
+// openpyxl) or says in one line why not, the same bytes under a Russian locale as under C.
 #include "journal_test_support.h"
 
 #include <QJsonArray>
@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <locale.h>
 #include <optional>
 
 using namespace journal_test;
@@ -97,16 +98,42 @@ QString csvTime(std::int64_t ms) {
 }
 
 // A workbook's sheets as openpyxl reads them: per sheet, rows of cells, each its value as text,
-// its type ("s" text, "n" number, "d" date, "f" formula), fill colour and number format.
+// its type ("s" text, "n" number, "d" date, "f" formula), fill colour and number format; the
+// cells narrower than their longest line with room for bold Cyrillic (up to 60 and a fraction),
+// but the laws' names wrapped under their numbers; the parts (XML) that differ from a second
+// workbook's, but for docProps/core.xml, which holds the moment it was made.
 const char kReadWorkbook[] = R"(
-import json, sys
+import json, sys, zipfile
 import openpyxl
 book = openpyxl.load_workbook(sys.argv[1])
+a, b = zipfile.ZipFile(sys.argv[1]), zipfile.ZipFile(sys.argv[2])
+def width(sheet, column):
+    return max([d.width for d in sheet.column_dimensions.values()
+                if d.customWidth and d.min <= column <= d.max] or [0])
 print(json.dumps({"sheets": book.sheetnames, "cells": {sheet.title: [[{
     "v": None if c.value is None else str(c.value), "t": c.data_type,
     "fill": c.fill.fgColor.rgb if c.fill.fill_type else None, "format": c.number_format}
-    for c in row] for row in sheet.iter_rows()] for sheet in book.worksheets}}))
+    for c in row] for row in sheet.iter_rows()] for sheet in book.worksheets},
+    "narrow": [sheet.title + "!" + c.coordinate for sheet in book.worksheets
+               for row in sheet.iter_rows() for c in row if c.value is not None
+               and not (sheet.title == "Ученики" and c.row == 2) and not
+               min(60, 1 + 1.15 * max(map(len, (c.number_format if c.is_date else str(c.value))
+                                          .split("\n")))) <= width(sheet, c.column) <= 61],
+    "differ": sorted(n for n in (set(a.namelist()) | set(b.namelist())) - {"docProps/core.xml"}
+                     if n not in a.namelist() or n not in b.namelist() or a.read(n) != b.read(n))}))
 )";
+
+// Whether the locale is there to run the program in; made with localedef where it is missing
+// and the test may (root, with the locales' sources installed).
+bool localeReady(const QString& name) {
+    const auto there = [&] {
+        const locale_t l = ::newlocale(LC_ALL_MASK, name.toLatin1().constData(), nullptr);
+        return l ? ::freelocale(l), true : false;
+    };
+    if (there() || !runningAsRoot()) return there();
+    QProcess::execute("localedef", {"-i", name.section('.', 0, 0), "-f", "UTF-8", name});
+    return there();
+}
 
 struct Exported {
     int exitCode = -1;
@@ -121,7 +148,9 @@ class JournalExportTest : public QObject {
 
     // The real program in a home of its own, with no display and no settings but the test's.
     // With `asUser` (setpriv's options), under another uid.
-    Exported runProgram(const QStringList& arguments, const QStringList& asUser = {}) {
+    // Under `locale` (LANG, no LC_ variable overriding it).
+    Exported runProgram(const QStringList& arguments, const QStringList& asUser = {},
+                        const QString& locale = QStringLiteral("C.UTF-8")) {
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -129,7 +158,9 @@ class JournalExportTest : public QObject {
         env.insert("HOME", home->path());
         env.insert("XDG_CONFIG_HOME", home->filePath("config"));
         env.insert("XDG_DATA_HOME", home->filePath("data"));
-        env.insert("LANG", "C.UTF-8");
+        for (const QString& name : env.keys())
+            if (name.startsWith(QLatin1String("LC_"))) env.remove(name);
+        env.insert("LANG", locale);
         program.setProcessEnvironment(env);
         if (asUser.isEmpty())
             program.start(QStringLiteral(ZL_PROGRAM), arguments);
@@ -292,35 +323,49 @@ class JournalExportTest : public QObject {
     }
 
     // zakony-logiki --export-journal with no display: the CSV written and 0, or 1 and one line.
+    // A run's file damaged or not readable is a run missing from the CSV: written, and 2.
     void programExportsWithoutADisplay_data() {
         QTest::addColumn<QStringList>("arguments"); // {dir}, {csv} and {home} replaced
         QTest::addColumn<QByteArray>("settings");   // the user's settings file
+        QTest::addColumn<QString>("unreadable");    // a file the program (as nobody) may not read
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<int>("rows");           // the CSV's runs; -1: no CSV written
         QTest::addColumn<QStringList>("errors"); // a fragment of each line on stderr
-        const QStringList skippedLine{"пропущен|broken.txt|повреждён"};
+        // A file that is no run's is no run lost.
+        const QStringList skippedLines{"пропущен|notes.odt|не файл журнала",
+                                       "пропущен|broken.txt|повреждён",
+                                       "не прочитано прохождений: 1|{csv}|группу"};
         QTest::newRow("--export-journal FILE --journal DIR")
-            << QStringList{"--export-journal", "{csv}", "--journal", "{dir}"} << QByteArray() << 0
-            << 3 << skippedLine;
+            << QStringList{"--export-journal", "{csv}", "--journal", "{dir}"} << QByteArray()
+            << QString() << 2 << 3 << skippedLines;
         QTest::newRow("--export-journal=FILE --journal=DIR")
-            << QStringList{"--export-journal={csv}", "--journal={dir}"} << QByteArray() << 0 << 3
-            << skippedLine;
+            << QStringList{"--export-journal={csv}", "--journal={dir}"} << QByteArray() << QString()
+            << 2 << 3 << skippedLines;
         QTest::newRow("folder from the settings")
             << QStringList{"--export-journal", "{csv}"} << QByteArray("[journal]\nfolder={dir}\n")
-            << 0 << 3 << skippedLine;
+            << QString() << 2 << 3 << skippedLines;
+        // A teacher not yet in the folder's group.
+        QTest::newRow("run's file not readable")
+            << QStringList{"--export-journal", "{csv}", "--journal", "{dir}"} << QByteArray()
+            << QStringLiteral("c.txt") << 2 << 2
+            << QStringList{skippedLines[0], skippedLines[1], "пропущен|c.txt|Permission denied",
+                           "не прочитано прохождений: 2|{csv}"};
         // A folder not made yet (before anyone's first run) is an empty journal.
         QTest::newRow("missing folder")
             << QStringList{"--export-journal", "{csv}", "--journal", "{home}/nowhere"}
-            << QByteArray() << 0 << 0 << QStringList();
+            << QByteArray() << QString() << 0 << 0 << QStringList();
         QTest::newRow("default folder missing")
-            << QStringList{"--export-journal", "{csv}"} << QByteArray() << 0 << 0 << QStringList();
+            << QStringList{"--export-journal", "{csv}"} << QByteArray() << QString() << 0 << 0
+            << QStringList();
         QTest::newRow("CSV cannot be written")
             << QStringList{"--export-journal", "{home}/blocker/out.csv", "--journal", "{dir}"}
-            << QByteArray() << 1 << -1 << (skippedLine + QStringList{"out.csv"});
+            << QByteArray() << QString() << 1 << -1
+            << QStringList{skippedLines[0], skippedLines[1], "out.csv"};
     }
     void programExportsWithoutADisplay() {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, settings);
+        QFETCH(QString, unreadable);
         QFETCH(int, exitCode);
         QFETCH(int, rows);
         QFETCH(QStringList, errors);
@@ -340,6 +385,7 @@ class JournalExportTest : public QObject {
         QVERIFY(writeAll(
             QDir(dir).filePath("c.txt"),
             journalText(entryOf(madeRun(Mode::test, RunEnding::closed, 0, kMoment - 3'600'000)))));
+        QVERIFY(writeAll(QDir(dir).filePath("notes.odt"), "a teacher's notes"));
         QVERIFY(writeAll(QDir(dir).filePath("broken.txt"),
                          journalText(entryOf(madeRun(Mode::test, RunEnding::closed, 5))).left(90)));
         if (!settings.isEmpty()) {
@@ -347,12 +393,20 @@ class JournalExportTest : public QObject {
             QVERIFY(writeAll(home->filePath("config/zakony-logiki/zakony-logiki.conf"),
                              fill(QString::fromUtf8(settings)).toUtf8()));
         }
+        QStringList asNobody;
+        if (!unreadable.isEmpty()) {
+            if (!runningAsRoot()) QSKIP("a file unreadable to the program needs root");
+            // Root reads any file: the program runs as nobody, the CSV written where it may.
+            QVERIFY(QFile::setPermissions(home->path(), QFile::Permissions(0x7777)));
+            QVERIFY(::chmod(QFile::encodeName(QDir(dir).filePath(unreadable)).constData(), 0) == 0);
+            asNobody = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"};
+        }
         const FolderState journalBefore = folderState(dir);
         QStringList filled;
         for (const QString& a : arguments)
             filled << fill(a);
 
-        const Exported result = runProgram(filled);
+        const Exported result = runProgram(filled, asNobody);
 
         QCOMPARE(result.exitCode, exitCode);
         QVERIFY2(result.errorLines.size() == errors.size(),
@@ -378,12 +432,22 @@ class JournalExportTest : public QObject {
         QCOMPARE(records[1][2], QStringLiteral("Пётр, 7Б"));
         QCOMPARE(records[1][9], qs(endingShown(RunEnding::going)));
         QCOMPARE(records[2][6], QStringLiteral("23"));
-        QCOMPARE(records[3][6], QStringLiteral("0"));
+        if (rows > 2) QCOMPARE(records[3][6], QStringLiteral("0"));
     }
 
     // --export-journal to a file ending in .xlsx (in any case): three sheets read back with
-    // openpyxl; every answer in its law's column whatever the order asked, texts as text.
+    // openpyxl; every answer in its law's column whatever the order asked, texts as text, every
+    // column as wide as its texts; a test's whole law and a trainer's right-hand side apart
+    // among the common mistakes; its XML the same as a second export's under C.UTF-8, and the
+    // CSV's bytes too.
+    void programExportsAWorkbook_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("C.UTF-8") << QStringLiteral("C.UTF-8");
+        QTest::newRow("ru_RU.UTF-8") << QStringLiteral("ru_RU.UTF-8");
+    }
     void programExportsAWorkbook() {
+        QFETCH(QString, locale);
+        if (!localeReady(locale)) QSKIP(qPrintable(locale + " is missing and cannot be made"));
         const QString dir = home->filePath("journal");
         const QString book = home->filePath("class.XLSX");
         QVERIFY(QDir().mkpath(dir));
@@ -398,14 +462,28 @@ class JournalExportTest : public QObject {
             entryOf(madeRun(Mode::trainer, RunEnding::going, 2, kMoment + 3'600'000));
         named.pupil = QStringLiteral("Пётр Иванов");
         QVERIFY(writeAll(QDir(dir).filePath("b.txt"), journalText(named)));
+        // Law 3 answered wrong in the trainer with the very signs of the test's wrong law.
+        RunRecord trainer = madeRun(Mode::trainer, RunEnding::closed, 0, kMoment - 3'600'000);
+        trainer.answers.push_back({3, answerKey(Mode::test, 3, false), false, kMoment});
+        QVERIFY(writeAll(QDir(dir).filePath("c.txt"), journalText(entryOf(trainer))));
 
-        const Exported result = runProgram({"--export-journal", book, "--journal", dir});
+        const Exported result =
+            runProgram({"--export-journal", book, "--journal", dir}, {}, locale);
         QCOMPARE(result.exitCode, 0);
         QVERIFY2(result.errorLines.isEmpty(), qPrintable(result.errorLines.join('\n')));
+        const QString inC = home->filePath("c.xlsx");
+        QCOMPARE(runProgram({"--export-journal", inC, "--journal", dir}).exitCode, 0);
+        for (const QString& csvLocale : {locale, QStringLiteral("C.UTF-8")})
+            QCOMPARE(runProgram(
+                         {"--export-journal", home->filePath(csvLocale + ".csv"), "--journal", dir},
+                         {}, csvLocale)
+                         .exitCode,
+                     0);
+        QCOMPARE(readAll(home->filePath(locale + ".csv")), readAll(home->filePath("C.UTF-8.csv")));
 
         QProcess python;
         // Debian's own Python, whose modules the Debian package adds to.
-        python.start(QStringLiteral("/usr/bin/python3"), {"-c", kReadWorkbook, book});
+        python.start(QStringLiteral("/usr/bin/python3"), {"-c", kReadWorkbook, book, inC});
         QVERIFY(python.waitForFinished(60'000));
         const QByteArray pythonErrors = python.readAllStandardError();
         if (pythonErrors.contains("No module named 'openpyxl'"))
@@ -415,7 +493,9 @@ class JournalExportTest : public QObject {
             QJsonDocument::fromJson(python.readAllStandardOutput()).object();
         QCOMPARE(workbook["sheets"].toVariant().toStringList(),
                  (QStringList{"Ученики", "Законы", "Ответы"}));
+        QCOMPARE(workbook["differ"].toVariant().toStringList().join(' '), QString());
         const QJsonObject cells = workbook["cells"].toObject();
+        QCOMPARE(workbook["narrow"].toVariant().toStringList().join(' '), QString());
         const auto cell = [&](const char* sheet, int row, int col) {
             return cells[QString::fromUtf8(sheet)].toArray()[row].toArray()[col].toObject();
         };
@@ -424,7 +504,7 @@ class JournalExportTest : public QObject {
         };
 
         // «Ученики»: two header rows (law numbers, then names), the newest run first.
-        QCOMPARE(cells["Ученики"].toArray().size(), 4);
+        QCOMPARE(cells["Ученики"].toArray().size(), 5);
         QCOMPARE(text("Ученики", 0, 0), QStringLiteral("Ученик"));
         QCOMPARE(text("Ученики", 0, 6), QStringLiteral("1"));
         QCOMPARE(text("Ученики", 1, 28), qs(law(23).name));
@@ -443,18 +523,20 @@ class JournalExportTest : public QObject {
 
         // «Законы»: the 7 laws answered wrong (3, 6, … 21) first, then law 1, answered right twice.
         QCOMPARE(cells["Законы"].toArray().size(), 1 + kLawCount);
+        // Law 3's one mistake in each mode, the trainer's shown after its left side.
+        const QString wrong3 = qs(keyText(answerKey(Mode::test, 3, false)));
         QCOMPARE(text("Законы", 1, 0), QStringLiteral("3"));
-        QCOMPARE(text("Законы", 1, 2), QStringLiteral("1"));
+        QCOMPARE(text("Законы", 1, 2), QStringLiteral("2"));
         QCOMPARE(text("Законы", 1, 4).toDouble(), 0.0);
         QCOMPARE(cell("Законы", 1, 4)["format"].toString(), QStringLiteral("0%"));
-        QCOMPARE(text("Законы", 1, 5), "1 × " + qs(keyText(answerKey(Mode::test, 3, false))));
+        QCOMPARE(text("Законы", 1, 5), "1 × … = " + wrong3 + "\n1 × " + wrong3);
         QCOMPARE(text("Законы", 7, 0), QStringLiteral("21"));
         QCOMPARE(text("Законы", 8, 0), QStringLiteral("1"));
         QCOMPARE(text("Законы", 8, 2), QStringLiteral("2"));
         QCOMPARE(text("Законы", 8, 4).toDouble(), 1.0);
 
-        // «Ответы»: the named run's 2, then the 23 in the order asked.
-        QCOMPARE(cells["Ответы"].toArray().size(), 1 + 2 + 23);
+        // «Ответы»: the named run's 2, then the 23 in the order asked, then the trainer's 1.
+        QCOMPARE(cells["Ответы"].toArray().size(), 1 + 2 + 23 + 1);
         QCOMPARE(text("Ответы", 3, 0), QStringLiteral("=1+1"));
         QCOMPARE(text("Ответы", 3, 3), QStringLiteral("1"));
         QCOMPARE(text("Ответы", 3, 4), QStringLiteral("2"));

@@ -1,6 +1,7 @@
 // The per-law statistics of a small class whose answers are known: counts, wrong answers as
-// written with how often, worst first and laws never answered last, for each mode and date
-// range; each answer counts for its own law whatever order the laws were asked in.
+// written with how often (a test's and a trainer's apart, however alike), worst first and laws
+// never answered last, for each mode and date range; each answer counts for its own law whatever
+// order the laws were asked in.
 #include "journal/law_statistics.h"
 #include "journal_test_support.h"
 
@@ -21,13 +22,15 @@ JournalRun runOf(Mode mode, std::int64_t startedMs, std::vector<Answer> answers)
     return entryOf(run);
 }
 
-// Three runs, the laws asked out of order: day 0 and day 1 tests, a day 2 trainer run.
+// Three runs, the laws asked out of order: day 0 and day 1 tests, a day 2 trainer run; law 5 left
+// empty in both modes.
 std::vector<JournalRun> smallClass() {
     return {
         runOf(Mode::test, kMoment, {{2, kWrong2, false, 0}, {1, "x", true, 0}, {5, "", false, 0}}),
         runOf(Mode::test, kMoment + kDay,
               {{5, kWrong5, false, 0}, {2, kWrong2, false, 0}, {1, "x", true, 0}}),
-        runOf(Mode::trainer, kMoment + 2 * kDay, {{1, kWrong1, false, 0}, {2, "x", true, 0}})};
+        runOf(Mode::trainer, kMoment + 2 * kDay,
+              {{1, kWrong1, false, 0}, {2, "x", true, 0}, {5, "", false, 0}})};
 }
 
 // "law:answers/right" and each common wrong answer with its count, laws with answers only.
@@ -37,7 +40,7 @@ QStringList shown(const std::vector<LawStatistics>& table) {
         if (s.answers == 0) continue;
         QString line = QStringLiteral("%1:%2/%3").arg(s.law).arg(s.answers).arg(s.right);
         for (const WrongAnswer& w : s.commonWrong)
-            line += QStringLiteral(" %1*%2").arg(qs(w.written)).arg(w.count);
+            line += QStringLiteral(" %1*%2").arg(qs(w.shown())).arg(w.count);
         lines << line;
     }
     return lines;
@@ -59,18 +62,20 @@ class LawStatisticsTest : public QObject {
         QTest::addColumn<qint64>("toMs");
         QTest::addColumn<QStringList>("expected");
         const qint64 all = std::numeric_limits<qint64>::max(), none = -all;
-        const QString w1 = signs(kWrong1), w2 = signs(kWrong2), w5 = signs(kWrong5);
+        // The trainer's right-hand sides after the left side they were given.
+        const QString w1 = "… = " + signs(kWrong1), w2 = signs(kWrong2), w5 = signs(kWrong5);
         QTest::newRow("every run") << std::optional<Mode>() << none << all
-                                   << QStringList{"5:2/0 (пусто)*1 " + w5 + "*1",
+                                   << QStringList{"5:3/0 … = (пусто)*1 (пусто)*1 " + w5 + "*1",
                                                   "2:3/1 " + w2 + "*2", "1:3/2 " + w1 + "*1"};
         QTest::newRow("tests") << std::optional<Mode>(Mode::test) << none << all
                                << QStringList{"2:2/0 " + w2 + "*2", "5:2/0 (пусто)*1 " + w5 + "*1",
                                               "1:2/2"};
         QTest::newRow("trainer") << std::optional<Mode>(Mode::trainer) << none << all
-                                 << QStringList{"1:1/0 " + w1 + "*1", "2:1/1"};
-        QTest::newRow("from day 1")
-            << std::optional<Mode>() << qint64(kMoment + kDay) << all
-            << QStringList{"5:1/0 " + w5 + "*1", "1:2/1 " + w1 + "*1", "2:2/1 " + w2 + "*1"};
+                                 << QStringList{"1:1/0 " + w1 + "*1", "5:1/0 … = (пусто)*1",
+                                                "2:1/1"};
+        QTest::newRow("from day 1") << std::optional<Mode>() << qint64(kMoment + kDay) << all
+                                    << QStringList{"5:2/0 … = (пусто)*1 " + w5 + "*1",
+                                                   "1:2/1 " + w1 + "*1", "2:2/1 " + w2 + "*1"};
         QTest::newRow("day 0 alone")
             << std::optional<Mode>() << none << qint64(kMoment + kDay)
             << QStringList{"2:1/0 " + w2 + "*1", "5:1/0 (пусто)*1", "1:1/1"};
