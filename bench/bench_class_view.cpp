@@ -11,7 +11,9 @@
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstring>
@@ -115,8 +117,9 @@ int main(int argc, char* argv[]) {
     const double restBefore = processorMs();
     QElapsedTimer rest;
     rest.start();
-    while (rest.elapsed() < options.restSeconds * 1000)
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    QEventLoop resting;
+    QTimer::singleShot(options.restSeconds * 1000, &resting, &QEventLoop::quit);
+    resting.exec();
     const double restProcessor = processorMs() - restBefore, restWall = double(rest.elapsed());
     std::printf("  at rest for %d s                  processor %9.1f ms   %5.2f %% of a core\n",
                 options.restSeconds, restProcessor, 100 * restProcessor / restWall);

@@ -313,7 +313,7 @@ JournalListing JournalCache::refresh(const Progress& progress, std::stop_token s
     if (stamped && !stop.stop_requested()) {
         last = listing;
         lastStamp = stamp;
-        lastSettled = nowNs() - std::max(stamp.mtimeNs, stamp.ctimeNs) > kSettledNs;
+        lastSettled = nowNs() - stamp.mtimeNs > kSettledNs;
         unlooked = 0;
     }
     return listing;
