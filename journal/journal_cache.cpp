@@ -192,8 +192,7 @@ JournalListing JournalCache::refresh(const Progress& progress, std::stop_token s
     }
     struct stat dirStat {};
     const bool stamped = ::fstat(dirFd, &dirStat) == 0;
-    const FolderStamp stamp{dirStat.st_dev, dirStat.st_ino, nanosecondsOf(dirStat.st_mtim),
-                            nanosecondsOf(dirStat.st_ctim)};
+    const FolderStamp stamp{dirStat.st_dev, dirStat.st_ino, nanosecondsOf(dirStat.st_mtim)};
     if (stamped && last && stamp == lastStamp && lastSettled && ++unlooked < kFullEvery) {
         ::close(dirFd);
         return *last;

@@ -40,7 +40,7 @@ class JournalCache {
     // The folder as a listing found it: any file made, renamed or removed in it changes it.
     struct FolderStamp {
         std::uint64_t device = 0, inode = 0;
-        std::int64_t mtimeNs = -1, ctimeNs = -1;
+        std::int64_t mtimeNs = -1;
         friend bool operator==(const FolderStamp&, const FolderStamp&) = default;
     };
 
