@@ -1,8 +1,10 @@
 // The class view: each pupil's latest run of the day on each machine, its state judged by the
 // clock (going, waiting, done, dropped), runs written after it opened appearing by themselves,
-// numbers sorted as numbers and a run opening in its review; the law view: the worst law first,
-// the runs chosen by mode and days. Run on a large screen, offscreen.
+// numbers sorted as numbers and a run opening in its review, a finished test kept beside a new
+// run, rows by the account that wrote them; the law view: the worst law first, the runs chosen
+// by mode and days. Run on a large screen, offscreen.
 #include "journal/journal_test_support.h"
+#include "journal/writer_plan.h"
 
 #include "teacher/class_view.h"
 #include "teacher/fitted_view.h"
@@ -15,6 +17,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -272,6 +275,96 @@ class ClassViewTest : public QObject {
         QCOMPARE(view->review()->table()->rowCount(), 7);
     }
 
+    // A finished test stays beside whatever the pupil does next on that machine; a run ended
+    // otherwise is no test's result.
+    void lastTestBesideTheRunNow_data() {
+        QTest::addColumn<int>("firstMode");
+        QTest::addColumn<int>("firstEnding");
+        QTest::addColumn<int>("nextMode"); // -1: no next run
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("lastTest");
+        const int test = int(Mode::test), trainer = int(Mode::trainer);
+        const int finished = int(RunEnding::finished);
+        // 23 answers, every third wrong.
+        QTest::newRow("mistakes after a test") << test << finished << trainer << "Тренажёр"
+                                               << "16 прав., 7 ош.";
+        QTest::newRow("a test started again") << test << finished << test << "Тест"
+                                              << "16 прав., 7 ош.";
+        QTest::newRow("the test alone") << test << finished << -1 << "Тест"
+                                        << "16 прав., 7 ош.";
+        QTest::newRow("a test restarted midway")
+            << test << int(RunEnding::restarted) << test << "Тест"
+            << "—";
+        QTest::newRow("a finished trainer run") << trainer << finished << test << "Тест"
+                                                << "—";
+    }
+    void lastTestBesideTheRunNow() {
+        QFETCH(int, firstMode);
+        QFETCH(int, firstEnding);
+        QFETCH(int, nextMode);
+        const RunRecord first = madeRun(Mode(firstMode), RunEnding(firstEnding), 23, kMorning);
+        writeRun(folder.path(), entryOf(first), lastMoment(first));
+        now = lastMoment(first) + kMinute;
+        if (nextMode >= 0) {
+            const RunRecord next = madeRun(Mode(nextMode), RunEnding::going, 1, now);
+            writeRun(folder.path(), entryOf(next), lastMoment(next));
+            now = lastMoment(next) + kMinute;
+        }
+        const auto view = openView();
+        QTRY_COMPARE(rowCount(view->table()), 1);
+        QTEST(cell(view->table(), 0, "Режим"), "mode");
+        QTEST(cell(view->table(), 0, "Последний тест"), "lastTest");
+    }
+
+    // Rows by the account that wrote the files: a name written by two accounts is a row for
+    // each, both marked; one shared account keeps a row per name. The journal's writer runs
+    // under other uids (root only).
+    void rowsByAccount_data() {
+        QTest::addColumn<QList<int>>("uids");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("rows"); // the pupils' cells, sorted
+        const QString ivanov = QStringLiteral("Иванов Пётр");
+        const QString mark = QStringLiteral(" (то же имя у учётной записи %1)");
+        QTest::newRow("a name taken by another account")
+            << QList<int>{2001, 2002} << QStringList{ivanov, ivanov}
+            << QStringList{ivanov + mark.arg(2001), ivanov + mark.arg(2002)};
+        QTest::newRow("taken in another case")
+            << QList<int>{2001, 2002} << QStringList{ivanov, ivanov.toLower()}
+            << QStringList{ivanov + mark.arg(2002), ivanov.toLower() + mark.arg(2001)};
+        QTest::newRow("one shared account, two pupils")
+            << QList<int>{2003, 2003} << QStringList{ivanov, "Сидоров Иван"}
+            << QStringList{ivanov, "Сидоров Иван"};
+    }
+    void rowsByAccount() {
+        if (!journal_test::runningAsRoot()) QSKIP("writes runs as other users: needs root");
+        if (QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+            QSKIP("setpriv is not installed");
+        QFETCH(QList<int>, uids);
+        QFETCH(QStringList, names);
+        QTemporaryDir box;
+        QVERIFY(::chmod(QFile::encodeName(box.path()).constData(), 01777) == 0);
+        const QString go = box.filePath(".go");
+        std::vector<std::unique_ptr<QProcess>> writers;
+        for (int i = 0; i < uids.size(); ++i) {
+            writers.push_back(journal_test::startAs(
+                unsigned(uids[i]), ZL_JOURNAL_WRITER_TOOL,
+                {box.path(), "0", go, "--configured", "--pupil", names[i]}));
+            QVERIFY(writers.back()->waitForStarted());
+        }
+        QVERIFY(journal_test::writeAll(go, "go"));
+        for (auto& p : writers) {
+            QVERIFY(p->waitForFinished(60'000));
+            QVERIFY2(p->exitCode() == 0, p->readAllStandardError().constData());
+        }
+        now = writer_plan::closeTimeOf(0) + kMinute;
+        auto view = std::make_unique<ClassView>(nullptr, box.path(), [this] { return now; });
+        view->show();
+        QTRY_VERIFY(rowCount(view->table()) > 0);
+        QStringList rows = column(view->table(), "Ученик");
+        rows.sort();
+        QTEST(rows, "rows");
+    }
+
     // Both windows at the zoom, on the screen, closed by Escape.
     void scalesWithTheZoom() {
         const auto view = openView();
@@ -280,6 +373,9 @@ class ClassViewTest : public QObject {
         for (QWidget* window : {static_cast<QWidget*>(view.get()),
                                 static_cast<QWidget*>(view->findChild<LawView*>())}) {
             QCOMPARE(window->font().pointSizeF(), teacherFont(2.0).pointSizeF());
+            // The program's icon, drawn, not a blank one.
+            const QImage icon = window->windowIcon().pixmap(32, 32).toImage();
+            QVERIFY(!icon.isNull() && icon.pixelColor(16, 16).alpha() > 0);
             QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
             window->activateWindow();
             QTRY_COMPARE(QApplication::activeWindow(), window);
