@@ -103,7 +103,7 @@ struct FileRead {
     std::int64_t size = -1;
     std::int64_t mtimeNs = -1;
     std::optional<JournalRun> run;
-    QString skipped; // why the file is no run, where it is none
+    QString skipped;     // why the file is no run, where it is none
     bool denied = false; // this user may not read it
     unsigned uid = 0;
 };

@@ -12,11 +12,11 @@ constexpr std::int64_t kMinuteMs = 60'000;
 constexpr std::int64_t kWaitingMs = 3 * kMinuteMs;
 constexpr std::int64_t kAbandonedMs = 45 * kMinuteMs; // a going run's file unwritten this long
 
-const QStringList kTitles{
-    QStringLiteral("Ученик"),          QStringLiteral("Компьютер"), QStringLiteral("Режим"),
-    QStringLiteral("Вопрос"),          QStringLiteral("Правильно"), QStringLiteral("Неправильно"),
-    QStringLiteral("Состояние"),       QStringLiteral("Начало"),    QStringLiteral("Последний ответ"),
-    QStringLiteral("Последний тест")};
+const QStringList kTitles{QStringLiteral("Ученик"),          QStringLiteral("Компьютер"),
+                          QStringLiteral("Режим"),           QStringLiteral("Вопрос"),
+                          QStringLiteral("Правильно"),       QStringLiteral("Неправильно"),
+                          QStringLiteral("Состояние"),       QStringLiteral("Начало"),
+                          QStringLiteral("Последний ответ"), QStringLiteral("Последний тест")};
 
 std::int64_t lastAnswerMs(const RunRecord& run) {
     return run.answers.empty() ? 0 : run.answers.back().atMs;
@@ -90,17 +90,18 @@ std::vector<ClassRows::Row> ClassRows::rowsOf(std::int64_t now) const {
         others.removeAll(row.now->owner);
         others.sort();
         if (!others.isEmpty())
-            row.sameName = QStringLiteral("то же имя у учётной записи ") +
-                           others.join(QStringLiteral(", "));
+            row.sameName =
+                QStringLiteral("то же имя у учётной записи ") + others.join(QStringLiteral(", "));
     }
     return fresh;
 }
 
 void ClassRows::setRuns(const JournalRuns& runs, std::int64_t dayStart, std::int64_t dayEnd,
                         std::int64_t now) {
-    const bool sameRuns = dayStart == fromMs && dayEnd == toMs && runs.size() == given.size() &&
-                          std::equal(runs.begin(), runs.end(), given.begin(),
-                                     [](const JournalRun& a, const JournalRun& b) { return &a == &b; });
+    const bool sameRuns =
+        dayStart == fromMs && dayEnd == toMs && runs.size() == given.size() &&
+        std::equal(runs.begin(), runs.end(), given.begin(),
+                   [](const JournalRun& a, const JournalRun& b) { return &a == &b; });
     if (sameRuns) {
         for (std::size_t r = 0; r < rows.size(); ++r) {
             const std::int64_t before = rows[r].stateOrder;

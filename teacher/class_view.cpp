@@ -168,7 +168,8 @@ void ClassView::take(const JournalListing& listing) {
     progress->hide();
     if (&listing != &read) read = listing;
     QStringList problems;
-    if (!read.problem.isEmpty()) problems << QStringLiteral("Журнал не прочитан: ") + read.problem;
+    if (!read.problem.isEmpty())
+        problems << QStringLiteral("Журнал не прочитан: ") + read.problem;
     else if (read.hiddenFromPupil)
         problems << QStringLiteral("Журнал не прочитан: нет права читать список файлов папки ") +
                         QDir::toNativeSeparators(folder);

@@ -255,17 +255,16 @@ class JournalCacheTest : public QObject {
         QTest::newRow("as written") << "Пётр Иванов"
                                     << "Пётр Иванов";
         QTest::newRow("400,000 letters") << QString(400'000, QChar(u'я')) << ya;
-        QTest::newRow("right-to-left override") << QString::fromUtf8("\u202Eвонави\u202C")
-                                                << "вонави";
+        QTest::newRow("right-to-left override")
+            << QString::fromUtf8("\u202Eвонави\u202C") << "вонави";
         QTest::newRow("isolates, zero-width, marks")
-            << QString::fromUtf8("\u2067Пётр\u2069\u200B \u200FИванов\u200E")
-            << "Пётр Иванов";
+            << QString::fromUtf8("\u2067Пётр\u2069\u200B \u200FИванов\u200E") << "Пётр Иванов";
         QTest::newRow("controls") << QString::fromUtf8("Пётр\x01\x1b[2JИванов\u0085")
                                   << "Пётр [2JИванов";
-        QTest::newRow("cut before a pair") << QString(79, QChar(u'я')) + "\U0001F600я"
-                                           << QString(79, QChar(u'я'));
-        QTest::newRow("a pair kept") << QString(78, QChar(u'я')) + "\U0001F600я"
-                                     << QString(78, QChar(u'я')) + "\U0001F600";
+        QTest::newRow("cut before a pair")
+            << QString(79, QChar(u'я')) + "\U0001F600я" << QString(79, QChar(u'я'));
+        QTest::newRow("a pair kept")
+            << QString(78, QChar(u'я')) + "\U0001F600я" << QString(78, QChar(u'я')) + "\U0001F600";
     }
     void namesAreCutAndCleaned() {
         QFETCH(QString, written);
@@ -273,8 +272,8 @@ class JournalCacheTest : public QObject {
         entry.pupil = written;
         entry.machine = written;
         // Past the writer's own cleaning, as a file written by hand would be.
-        const QByteArray text = journalText(entry)
-                                    .replace(oneLine(written).toUtf8(), written.toUtf8());
+        const QByteArray text =
+            journalText(entry).replace(oneLine(written).toUtf8(), written.toUtf8());
         for (const JournalReading& reading : {readRunText(text), parseJournal(text)}) {
             QVERIFY2(reading.run, qPrintable(reading.problem));
             QTEST(reading.run->pupil, "read");

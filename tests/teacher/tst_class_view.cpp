@@ -346,9 +346,9 @@ class ClassViewTest : public QObject {
         const QString go = box.filePath(".go");
         std::vector<std::unique_ptr<QProcess>> writers;
         for (int i = 0; i < uids.size(); ++i) {
-            writers.push_back(journal_test::startAs(
-                unsigned(uids[i]), ZL_JOURNAL_WRITER_TOOL,
-                {box.path(), "0", go, "--configured", "--pupil", names[i]}));
+            writers.push_back(
+                journal_test::startAs(unsigned(uids[i]), ZL_JOURNAL_WRITER_TOOL,
+                                      {box.path(), "0", go, "--configured", "--pupil", names[i]}));
             QVERIFY(writers.back()->waitForStarted());
         }
         QVERIFY(journal_test::writeAll(go, "go"));
