@@ -9,12 +9,18 @@
 #include <pwd.h>
 #include <sys/stat.h>
 #include <thread>
+#include <time.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
-constexpr std::int64_t kLargestRunFile = 1 << 20; // far above a run's few kilobytes
+constexpr std::int64_t kLargestRunFile = 64 << 10; // far above a run's few kilobytes
+// A folder whose listing has not changed is not looked into file by file, but every so many
+// refreshes it is, for a file rewritten in place; nor is a listing trusted that changed so
+// short a time before it was read that another change could bear the same time.
+constexpr int kFullEvery = 10;
+constexpr std::int64_t kSettledNs = 2'000'000'000;
 constexpr int kProgressStep = 256;
 // Files a thread takes at a time, and fewer than how many are read by one thread alone.
 constexpr std::size_t kTurn = 64;
@@ -31,6 +37,16 @@ bool isRunFileName(const std::string& name) {
 
 QString unreadable(int error) {
     return QStringLiteral("не читается: ") + qt_error_string(error);
+}
+
+bool isDenied(int error) {
+    return error == EACCES || error == EPERM;
+}
+
+std::int64_t nowNs() {
+    timespec t{};
+    ::clock_gettime(CLOCK_REALTIME, &t);
+    return nanosecondsOf(t);
 }
 
 // The folder's names, hidden ones aside (".name.tmp" is a run being written), sorted, each
@@ -60,10 +76,10 @@ bool isFile(int dirFd, const Name& n) {
     return ::fstatat(dirFd, n.name.c_str(), &st, 0) == 0 && S_ISREG(st.st_mode);
 }
 
-// Reads the whole file, up to kLargestRunFile bytes, into `buffer` (kept from file to file);
-// nothing on a read error (errno says).
+// Reads the whole file, up to one byte more than kLargestRunFile, into `buffer` (kept from file
+// to file); nothing on a read error (errno says).
 std::optional<QByteArray> bytesOf(int fd, std::int64_t size, QByteArray& buffer) {
-    const auto wanted = qsizetype(std::clamp<std::int64_t>(size + 1, 4096, kLargestRunFile));
+    const auto wanted = qsizetype(std::clamp<std::int64_t>(size + 1, 4096, kLargestRunFile + 1));
     if (buffer.size() < wanted) buffer.resize(wanted);
     qsizetype total = 0;
     while (true) {
@@ -76,8 +92,8 @@ std::optional<QByteArray> bytesOf(int fd, std::int64_t size, QByteArray& buffer)
             if (total >= size) break; // short of the buffer at the size the file had: its end
             continue;
         }
-        if (total >= kLargestRunFile) break;
-        buffer.resize(std::min<qsizetype>(buffer.size() * 2, kLargestRunFile));
+        if (total > kLargestRunFile) break;
+        buffer.resize(std::min<qsizetype>(buffer.size() * 2, kLargestRunFile + 1));
     }
     return QByteArray::fromRawData(buffer.constData(), total);
 }
@@ -87,9 +103,14 @@ struct FileRead {
     std::int64_t size = -1;
     std::int64_t mtimeNs = -1;
     std::optional<JournalRun> run;
-    QString skipped; // why the file is no run, where it is none
+    QString skipped;     // why the file is no run, where it is none
+    bool denied = false; // this user may not read it
     unsigned uid = 0;
 };
+
+QString tooLarge() {
+    return QStringLiteral("больше %1 КиБ: не файл журнала, не прочитан").arg(kLargestRunFile >> 10);
+}
 
 // Reads a run's file; nothing when it is gone since the folder was listed. `buffer` holds the
 // bytes, kept from file to file.
@@ -98,14 +119,24 @@ std::optional<FileRead> readFile(int dirFd, const std::string& name, QByteArray&
     const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT) return std::nullopt;
+        file.denied = isDenied(errno);
         file.skipped = unreadable(errno);
         return file;
     }
     struct stat st {};
     std::optional<QByteArray> bytes;
-    if (::fstat(fd, &st) == 0) bytes = bytesOf(fd, st.st_size, buffer);
+    const bool known = ::fstat(fd, &st) == 0;
+    // One too large is never read: kept by its size and time like a run, so never opened again
+    // while it stays as it is.
+    if (known && st.st_size <= kLargestRunFile) bytes = bytesOf(fd, st.st_size, buffer);
     const int error = errno;
     ::close(fd);
+    if (known && (st.st_size > kLargestRunFile || (bytes && bytes->size() > kLargestRunFile))) {
+        file.size = st.st_size;
+        file.mtimeNs = nanosecondsOf(st.st_mtim);
+        file.skipped = tooLarge();
+        return file;
+    }
     if (!bytes) {
         file.skipped = unreadable(error);
         return file;
@@ -149,6 +180,7 @@ JournalListing JournalCache::refresh(const Progress& progress, std::stop_token s
     if (dirFd < 0) {
         const int error = errno;
         entries.clear();
+        last.reset();
         if (error == EACCES)
             listing.hiddenFromPupil = true; // a class's drop box: pupils may write, not list
         else if (error == ENOENT)
@@ -157,6 +189,13 @@ JournalListing JournalCache::refresh(const Progress& progress, std::stop_token s
             listing.problem = QStringLiteral("папка журнала не читается: %1: %2")
                                   .arg(dir, qt_error_string(error));
         return listing;
+    }
+    struct stat dirStat {};
+    const bool stamped = ::fstat(dirFd, &dirStat) == 0;
+    const FolderStamp stamp{dirStat.st_dev, dirStat.st_ino, nanosecondsOf(dirStat.st_mtim)};
+    if (stamped && last && stamp == lastStamp && lastSettled && ++unlooked < kFullEvery) {
+        ::close(dirFd);
+        return *last;
     }
     DIR* folder = ::fdopendir(dirFd);
     const auto names = folder ? namesIn(folder) : std::nullopt;
@@ -237,6 +276,7 @@ JournalListing JournalCache::refresh(const Progress& progress, std::stop_token s
         entry.size = file.size;
         entry.mtimeNs = file.mtimeNs;
         entry.skipped = std::move(file.skipped);
+        entry.denied = file.denied;
         entry.run.reset();
         if (file.run) {
             file.run->owner = ownerName(file.uid);
@@ -257,6 +297,7 @@ JournalListing JournalCache::refresh(const Progress& progress, std::stop_token s
             runs.push_back(e.run);
         else
             listing.skipped.push_back({QFile::decodeName(n->name.c_str()), e.skipped});
+        listing.unreadable += e.denied;
     }
     std::erase_if(entries, [&](const auto& e) { return e.second.generation != generation; });
     std::stable_sort(runs.begin(), runs.end(),
@@ -266,5 +307,13 @@ JournalListing JournalCache::refresh(const Progress& progress, std::stop_token s
     listing.runs.reserve(runs.size());
     for (JournalRuns::Shared& r : runs)
         listing.runs.push_back(std::move(r));
+    // Kept for the refreshes that find the folder as it was; not one stopped half way.
+    last.reset();
+    if (stamped && !stop.stop_requested()) {
+        last = listing;
+        lastStamp = stamp;
+        lastSettled = nowNs() - stamp.mtimeNs > kSettledNs;
+        unlooked = 0;
+    }
     return listing;
 }

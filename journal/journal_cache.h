@@ -32,13 +32,25 @@ class JournalCache {
         std::int64_t mtimeNs = -1;
         JournalRuns::Shared run;      // none where the file is no run
         QString skipped;              // why the file is no run, where it is none
+        bool denied = false;          // this user may not read it
         std::uint64_t generation = 0; // the last refresh that found the file
     };
     QString ownerName(unsigned uid);
+
+    // The folder as a listing found it: any file made, renamed or removed in it changes it.
+    struct FolderStamp {
+        std::uint64_t device = 0, inode = 0;
+        std::int64_t mtimeNs = -1;
+        friend bool operator==(const FolderStamp&, const FolderStamp&) = default;
+    };
 
     QString dir;
     std::unordered_map<std::string, Entry> entries; // by the file's name as the disk has it
     QHash<unsigned, QString> owners;                // user names by uid, looked up once
     std::uint64_t generation = 0;                   // refreshes so far
     QByteArray buffer;                              // a file's bytes, kept from file to file
+    std::optional<JournalListing> last;             // the last whole refresh's listing
+    FolderStamp lastStamp;                          // and the folder as it found it
+    bool lastSettled = false; // the folder unchanged long enough before that refresh
+    int unlooked = 0;         // refreshes since that passed over the files
 };

@@ -87,6 +87,35 @@ QString oneLine(QString text) {
     return text.simplified();
 }
 
+QString shownName(const QString& text) {
+    QString kept;
+    kept.reserve(std::min<qsizetype>(text.size(), kNameLetters + 1));
+    // Control and format characters (bidirectional overrides and isolates, zero-width marks)
+    // are dropped; the rest counted as the name dialog counts them.
+    for (qsizetype i = 0; i < text.size() && kept.size() < kNameLetters; ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            const char32_t code = QChar::surrogateToUcs4(c, text[i + 1]);
+            ++i;
+            if (QChar::category(code) == QChar::Other_Format) continue;
+            if (kept.size() + 2 > kNameLetters) break;
+            kept += c;
+            kept += text[i];
+            continue;
+        }
+        const QChar::Category category = c.category();
+        if (category == QChar::Other_Format || c.isSurrogate()) continue;
+        kept += category == QChar::Other_Control || c.isSpace() ? QLatin1Char(' ') : c;
+    }
+    return kept.simplified();
+}
+
+void cleanNames(JournalRun& entry) {
+    entry.user = shownName(entry.user);
+    entry.machine = shownName(entry.machine);
+    entry.pupil = shownName(entry.pupil);
+}
+
 QString pupilOf(const JournalRun& entry) {
     return entry.pupil.isEmpty() ? entry.user : entry.pupil;
 }
@@ -212,5 +241,6 @@ JournalReading parseJournal(const QByteArray& bytes) {
         return damaged(QStringLiteral("не все ответы на месте"));
     run.number = 1;
     judgeAgain(entry);
+    cleanNames(entry);
     return {entry, {}};
 }

@@ -67,3 +67,11 @@ std::optional<std::int64_t> journalTimeMs(const QString& text);
 
 // A name or a machine's name as one line of the file.
 QString oneLine(QString text);
+// The most letters a name has where it is asked for.
+inline constexpr int kNameLetters = 80;
+// A name read from a file as the teacher's windows may show it: on one line, without control
+// or direction characters (a planted right-to-left override shows a name reversed), and cut to
+// kNameLetters.
+QString shownName(const QString& text);
+// The run's login, machine and pupil's name made shown names.
+void cleanNames(JournalRun& entry);

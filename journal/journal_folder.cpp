@@ -3,6 +3,7 @@
 #include "core/laws.h"
 #include "journal/journal_cache.h"
 
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <bitset>
 #include <charconv>
@@ -197,6 +198,7 @@ std::optional<JournalRun> QuickReader::read() {
         if (right != a.right) entry.verdictsForged = true;
         a.right = right;
     }
+    cleanNames(entry);
     return std::move(entry);
 }
 
@@ -209,6 +211,19 @@ JournalReading readRunText(const QByteArray& bytes) {
 
 JournalListing readJournal(const QString& folder) {
     return JournalCache(folder).refresh();
+}
+
+QString noAccessText(const JournalListing& listing, const QString& folder) {
+    const int n = listing.unreadable;
+    if (n == 0) return {};
+    const bool one = n % 10 == 1 && n % 100 != 11;
+    const QFileInfo info(folder);
+    const QString group = info.group().isEmpty() ? QString::number(info.groupId()) : info.group();
+    return QStringLiteral("Журнал прочитан не весь: нет доступа к %1 %2. Учитель должен быть в "
+                          "группе папки журнала («%3») и войти в систему заново: новая группа "
+                          "действует только с нового входа.")
+        .arg(n)
+        .arg(one ? QStringLiteral("файлу") : QStringLiteral("файлам"), group);
 }
 
 QString defaultJournalFolder() {

@@ -2,7 +2,8 @@
 
 #include "journal/journal_loader.h"
 #include "journal/journal_xlsx.h"
-#include "journal/qt_text.h"
+#include "teacher/class_rows.h"
+#include "teacher/fitted_view.h"
 #include "teacher/law_view.h"
 #include "teacher/review_window.h"
 #include "teacher/teacher_window.h"
@@ -17,59 +18,16 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSortFilterProxyModel>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <map>
 
 namespace {
 
 constexpr int kPollMs = 3000; // network folders seldom tell of changes: asked this often
-constexpr std::int64_t kMinuteMs = 60'000;
-constexpr std::int64_t kWaitingMs = 3 * kMinuteMs;
-constexpr std::int64_t kAbandonedMs = 45 * kMinuteMs; // a going run's file unwritten this long
-
-enum Column { pupil, machine, mode, question, right, wrong, state, started, lastAnswer, columns };
-
-const QStringList kTitles{
-    QStringLiteral("Ученик"),    QStringLiteral("Компьютер"), QStringLiteral("Режим"),
-    QStringLiteral("Вопрос"),    QStringLiteral("Правильно"), QStringLiteral("Неправильно"),
-    QStringLiteral("Состояние"), QStringLiteral("Начало"),    QStringLiteral("Последний ответ")};
-
-constexpr int kRunFileRole = Qt::UserRole + 1; // the row's run's file name, on the first cell
-
-std::int64_t lastAnswerMs(const RunRecord& run) {
-    return run.answers.empty() ? 0 : run.answers.back().atMs;
-}
-
-struct Shown {
-    QString text;
-    std::int64_t order = 0;
-};
-
-// A run whose file still says "going" goes on while its file is written to; one left unwritten
-// that long was cut short without a word (a machine switched off, a network lost).
-Shown stateOf(const JournalRun& entry, std::int64_t now) {
-    const RunRecord& run = entry.run;
-    if (run.ending == RunEnding::finished) return {QStringLiteral("закончил"), 1'000'000};
-    if (run.ending != RunEnding::going || now - entry.writtenMs >= kAbandonedMs)
-        return {QStringLiteral("прерван"), 2'000'000};
-    const std::int64_t idle = now - std::max(run.startedMs, lastAnswerMs(run));
-    if (idle < kWaitingMs) return {QStringLiteral("идёт"), 0};
-    const std::int64_t minutes = idle / kMinuteMs;
-    return {QStringLiteral("ждёт %1 мин").arg(minutes), 1 + minutes};
-}
-
-int questionReached(const RunRecord& run) {
-    if (run.ending == RunEnding::finished) return run.questionCount();
-    return std::min(static_cast<int>(run.answers.size()) + 1, run.questionCount());
-}
-
-QString clockTime(std::int64_t ms) {
-    return QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("HH:mm:ss"));
-}
 
 QPushButton* button(const QString& text, const char* name, QWidget* parent) {
     auto* pushButton = new QPushButton(text, parent);
@@ -92,6 +50,7 @@ ClassView::ClassView(QWidget* parent, QString folder, std::function<std::int64_t
     : QWidget(parent, Qt::Window), folder(std::move(folder)), nowMs(std::move(nowMs)) {
     setObjectName(QStringLiteral("ClassView"));
     setWindowTitle(QStringLiteral("Класс"));
+    setWindowIcon(QIcon(QStringLiteral(":/teacher/icon.svg")));
     if (!this->nowMs) this->nowMs = [] { return QDateTime::currentMSecsSinceEpoch(); };
 
     auto* lines = new QVBoxLayout(this);
@@ -105,25 +64,40 @@ ClassView::ClassView(QWidget* parent, QString folder, std::function<std::int64_t
     dayLine->addStretch(1);
     lines->addLayout(dayLine);
     connect(day, &QDateEdit::dateChanged, this, [this] {
-        latest = {};
-        fill();
+        take(read);
         reload();
     });
 
     progress = lineLabel("progress", this);
     lines->addWidget(progress);
     problem = lineLabel("problem", this);
+    problem->setWordWrap(true);
     lines->addWidget(problem);
 
-    rows = new FittedTable(this);
+    model = new ClassRows(style()->standardIcon(QStyle::SP_MessageBoxWarning), this);
+    sorted = new QSortFilterProxyModel(this);
+    sorted->setSourceModel(model);
+    sorted->setSortRole(ClassRows::kSortRole);
+    rows = new FittedView(this);
     rows->setObjectName(QStringLiteral("pupils"));
-    rows->setColumnCount(columns);
-    rows->setHorizontalHeaderLabels(kTitles);
+    rows->setModel(sorted);
     rows->horizontalHeader()->setSectionsClickable(true);
     rows->horizontalHeader()->setSortIndicatorShown(true);
-    rows->sortByColumn(pupil, Qt::AscendingOrder);
+    rows->sortByColumn(ClassRows::pupil, Qt::AscendingOrder);
     rows->setSortingEnabled(true);
-    connect(rows, &QTableWidget::cellDoubleClicked, this, [this](int row) { openRun(row); });
+    connect(rows, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& index) { openRun(index.row()); });
+    // Columns refitted when rows come or go; a changed row is only repainted, but may widen a
+    // column that it no longer fits.
+    connect(model, &QAbstractItemModel::rowsInserted, this, &ClassView::refit);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &ClassView::refit);
+    connect(model, &QAbstractItemModel::modelReset, this, &ClassView::refit);
+    connect(model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& topLeft) {
+        const QModelIndex at = sorted->mapFromSource(topLeft);
+        for (int c = 0; c < ClassRows::columns; ++c)
+            if (rows->sizeHintForIndex(at.siblingAtColumn(c)).width() > rows->columnWidth(c))
+                return refit();
+    });
     lines->addWidget(rows, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -154,7 +128,7 @@ ClassView::ClassView(QWidget* parent, QString folder, std::function<std::int64_t
     connect(polling, &QTimer::timeout, this, &ClassView::reload);
 
     scaleTeacherWindow(this, factor);
-    fill();
+    refit();
 }
 
 void ClassView::showEvent(QShowEvent* event) {
@@ -185,106 +159,58 @@ void ClassView::setFactor(double newFactor) {
     if (runReview) runReview->setFactor(factor);
     if (laws) laws->setFactor(factor);
     fittedHint = {};
-    fill();
+    refit();
 }
 
 // Only the chosen day's runs are kept: a class's folder may hold a hundred thousand, read again
-// every few seconds.
-void ClassView::take(const JournalListing& read) {
+// every few seconds; a refresh that found them as they were only judges the states again.
+void ClassView::take(const JournalListing& listing) {
     progress->hide();
-    readProblem = read.problem;
-    const std::int64_t dayStart = day->date().startOfDay().toMSecsSinceEpoch(),
-                       dayEnd = day->date().addDays(1).startOfDay().toMSecsSinceEpoch();
-    // Each pupil's latest run on each machine that day.
-    std::map<std::pair<QString, QString>, std::size_t> newest;
-    for (std::size_t i = 0; i < read.runs.size(); ++i) {
-        const JournalRun& entry = read.runs[i];
-        if (entry.run.startedMs < dayStart || entry.run.startedMs >= dayEnd) continue;
-        const auto [kept, first] = newest.try_emplace({pupilOf(entry), entry.machine}, i);
-        if (!first && entry.run.startedMs > read.runs[kept->second].run.startedMs) kept->second = i;
-    }
-    latest = {};
-    for (const auto& [who, i] : newest)
-        latest.push_back(read.runs.share(i));
-    fill();
+    if (&listing != &read) read = listing;
+    QStringList problems;
+    if (!read.problem.isEmpty())
+        problems << QStringLiteral("Журнал не прочитан: ") + read.problem;
+    else if (read.hiddenFromPupil)
+        problems << QStringLiteral("Журнал не прочитан: нет права читать список файлов папки ") +
+                        QDir::toNativeSeparators(folder);
+    if (const QString denied = noAccessText(read, folder); !denied.isEmpty()) problems << denied;
+    problem->setText(problems.join('\n'));
+    problem->setVisible(!problems.isEmpty());
+
+    model->setRuns(read.runs, day->date().startOfDay().toMSecsSinceEpoch(),
+                   day->date().addDays(1).startOfDay().toMSecsSinceEpoch(), nowMs());
+    followReview();
 }
 
-void ClassView::fill() {
-    QString selected;
-    if (const QTableWidgetItem* current = rows->item(rows->currentRow(), pupil);
-        current && rows->selectionModel()->hasSelection())
-        selected = current->data(kRunFileRole).toString();
-
-    problem->setText(QStringLiteral("Журнал не прочитан: ") + readProblem);
-    problem->setVisible(!readProblem.isEmpty());
-
-    const std::int64_t now = nowMs();
-    rows->setSortingEnabled(false);
-    rows->setRowCount(static_cast<int>(latest.size()));
-    const auto number = Qt::AlignRight | Qt::AlignVCenter;
-    for (int i = 0; i < rows->rowCount(); ++i) {
-        const JournalRun& entry = latest[static_cast<std::size_t>(i)];
-        const RunRecord& run = entry.run;
-        const int reached = questionReached(run);
-        const Shown shownState = stateOf(entry, now);
-        const std::int64_t last = lastAnswerMs(run);
-
-        QTableWidgetItem* who = putSorted(rows, i, pupil, pupilOf(entry));
-        who->setData(kRunFileRole, entry.fileName);
-        if (!entry.owner.isEmpty() && entry.owner != entry.user)
-            who->setToolTip(QStringLiteral("%1\nвход: %2\nвладелец файла: %3")
-                                .arg(pupilOf(entry), entry.user, entry.owner));
-        putSorted(rows, i, machine, entry.machine);
-        putSorted(rows, i, mode, qs(modeShown(run.mode)));
-        putSorted(rows, i, question,
-                  QStringLiteral("%1 из %2").arg(reached).arg(run.questionCount()), reached,
-                  number);
-        putSorted(rows, i, right, QString::number(run.rightCount()), run.rightCount(), number);
-        putSorted(rows, i, wrong, QString::number(run.wrongCount()), run.wrongCount(), number);
-        QTableWidgetItem* stateCell = putSorted(rows, i, state, shownState.text, shownState.order);
-        if (entry.verdictsForged) {
-            stateCell->setToolTip(QStringLiteral("оценка в файле не совпадает с ответом"));
-            stateCell->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+// The review of a run still going follows it.
+void ClassView::followReview() {
+    if (!runReview || !runReview->isVisible()) return;
+    for (const JournalRun& entry : model->dayRuns())
+        if (entry.fileName == reviewed.fileName && !(entry.run == reviewed.run)) {
+            reviewed = entry;
+            runReview->showJournalRun(entry);
         }
-        putSorted(rows, i, started, clockTime(run.startedMs), run.startedMs);
-        putSorted(rows, i, lastAnswer, last ? clockTime(last) : QStringLiteral("—"), last);
-    }
-    rows->setSortingEnabled(true);
+}
 
-    if (!selected.isEmpty())
-        for (int r = 0; r < rows->rowCount(); ++r)
-            if (rows->item(r, pupil)->data(kRunFileRole).toString() == selected) rows->selectRow(r);
-
-    // The review of a run still going follows it.
-    if (runReview && runReview->isVisible())
-        for (const JournalRun& entry : latest)
-            if (entry.fileName == reviewed.fileName && !(entry.run == reviewed.run)) {
-                reviewed = entry;
-                runReview->showJournalRun(entry);
-            }
-
+void ClassView::refit() {
     rows->fitToContents();
     // Refitted only when the content needs another size: the teacher may have resized it.
     const QSize hint = sizeHint();
     if (hint != fittedHint) {
         fittedHint = hint;
-        fitWindowToScreen(this, rows);
+        fitWindowToScreen(this, nullptr);
     }
 }
 
 bool ClassView::openRun(int row) {
-    const QTableWidgetItem* cell = rows->item(row, pupil);
-    if (!cell) return false;
-    const QString file = cell->data(kRunFileRole).toString();
-    const auto it = std::find_if(latest.begin(), latest.end(),
-                                 [&](const JournalRun& entry) { return entry.fileName == file; });
-    if (it == latest.end()) return false;
+    const JournalRun* run = model->runAt(sorted->mapToSource(sorted->index(row, 0)).row());
+    if (!run) return false;
     if (!runReview) {
         runReview = new ReviewWindow(this, nowMs);
         runReview->setObjectName(QStringLiteral("ClassRun"));
         runReview->setFactor(factor);
     }
-    reviewed = *it;
+    reviewed = *run;
     runReview->showJournalRun(reviewed);
     runReview->show();
     runReview->raise();
@@ -297,14 +223,14 @@ void ClassView::openLaws() {
         laws = new LawView(this);
         laws->setFactor(factor);
     }
-    laws->setRuns(latest);
+    laws->setRuns(model->dayRuns());
     laws->show();
     laws->raise();
     laws->activateWindow();
 }
 
 QString ClassView::writeXlsx(const QString& path) const {
-    return writeJournalWorkbook(path, latest);
+    return writeJournalWorkbook(path, model->dayRuns());
 }
 
 void ClassView::askWhereToSaveXlsx() {

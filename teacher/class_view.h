@@ -1,6 +1,8 @@
 // The teacher's view of the class ("Класс"): for a chosen day, every pupil's latest run on each
 // machine — the question reached, the counts and whether the pupil is working, waiting or done —
-// read again from the shared journal folder every few seconds while the window is open.
+// with their latest finished test beside it, read again from the shared journal folder every few
+// seconds while the window is open. A name written by more than one account is a row for each,
+// marked.
 #pragma once
 
 #include "journal/journal_folder.h"
@@ -10,12 +12,14 @@
 #include <functional>
 #include <vector>
 
-class FittedTable;
+class ClassRows;
+class FittedView;
 class JournalLoader;
 class LawView;
 class QDateEdit;
 class QFileSystemWatcher;
 class QLabel;
+class QSortFilterProxyModel;
 class QTimer;
 class ReviewWindow;
 
@@ -29,12 +33,12 @@ class ClassView : public QWidget {
     // Reads the folder again (only the files changed since are read).
     void reload();
 
-    // The shown runs as .xlsx into `path`. Empty when written; else the problem, in Russian.
+    // The chosen day's runs as .xlsx into `path`. Empty when written; else the problem, in Russian.
     QString writeXlsx(const QString& path) const;
     // The run in table row `row` (as sorted now) in the review window; false for no such row.
     bool openRun(int row);
 
-    FittedTable* table() const { return rows; }
+    FittedView* table() const { return rows; }
     ReviewWindow* review() const { return runReview; }
 
   protected:
@@ -43,15 +47,15 @@ class ClassView : public QWidget {
 
   private:
     void take(const JournalListing& listing);
-    void fill();
+    void refit();
+    void followReview();
     void watchFolder();
     void openLaws();
     void askWhereToSaveXlsx();
 
     QString folder;
     std::function<std::int64_t()> nowMs;
-    QString readProblem; // the folder's, as last read
-    JournalRuns latest;  // shared with the listing they came from
+    JournalListing read; // as last read: the runs shared with the loader's cache
     JournalRun reviewed; // the run in the review, kept up to date while it goes on
     double factor = 1.0;
     QSize fittedHint;
@@ -60,7 +64,9 @@ class ClassView : public QWidget {
     QTimer* polling = nullptr;
     QDateEdit* day = nullptr;
     QLabel *progress = nullptr, *problem = nullptr;
-    FittedTable* rows = nullptr;
+    ClassRows* model = nullptr;
+    QSortFilterProxyModel* sorted = nullptr;
+    FittedView* rows = nullptr;
     ReviewWindow* runReview = nullptr;
     LawView* laws = nullptr;
 };

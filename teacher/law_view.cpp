@@ -68,6 +68,7 @@ QDate dayOf(std::int64_t ms) {
 LawView::LawView(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("LawView"));
     setWindowTitle(QStringLiteral("Законы"));
+    setWindowIcon(QIcon(QStringLiteral(":/teacher/icon.svg")));
 
     auto* lines = new QVBoxLayout(this);
     auto* choices = new QHBoxLayout;

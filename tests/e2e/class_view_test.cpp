@@ -12,6 +12,7 @@
 #include "support/russian_keys.h"
 #include "support/xdotool_keys.h"
 #include "teacher/class_view.h"
+#include "teacher/fitted_view.h"
 #include "teacher/teacher_window.h"
 #include "window_targets.h"
 #include "x_display.h"
@@ -81,22 +82,20 @@ bool xdotool(const QStringList& args) {
     return QProcess::execute(QStringLiteral("xdotool"), args) == 0;
 }
 
-int columnOf(const QTableWidget* table, const QString& title) {
-    for (int c = 0; c < table->columnCount(); ++c)
-        if (table->horizontalHeaderItem(c)->text() == title) return c;
+int columnOf(const QAbstractItemModel* rows, const QString& title) {
+    for (int c = 0; c < rows->columnCount(); ++c)
+        if (rows->headerData(c, Qt::Horizontal).toString() == title) return c;
     return -1;
 }
 
 // The class view's rows as "name: mode, question, right, wrong", sorted.
-QStringList rowsOf(const QTableWidget* table) {
+QStringList rowsOf(const QAbstractItemView* table) {
+    const QAbstractItemModel* model = table->model();
     QStringList rows;
-    for (int r = 0; r < table->rowCount(); ++r) {
+    for (int r = 0; r < model->rowCount(); ++r) {
         QStringList cells;
-        for (const char* title : {"Ученик", "Режим", "Вопрос", "Правильно", "Неправильно"}) {
-            const QTableWidgetItem* item =
-                table->item(r, columnOf(table, QString::fromUtf8(title)));
-            cells << (item ? item->text() : QStringLiteral("(none)"));
-        }
+        for (const char* title : {"Ученик", "Режим", "Вопрос", "Правильно", "Неправильно"})
+            cells << model->index(r, columnOf(model, QString::fromUtf8(title))).data().toString();
         const QString name = cells.takeFirst();
         rows << name + QStringLiteral(": ") + cells.join(QStringLiteral(", "));
     }

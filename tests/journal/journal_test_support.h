@@ -18,7 +18,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QProcess>
 #include <QStringList>
+
+#include <memory>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -93,6 +96,22 @@ inline bool writeAll(const QString& path, const QByteArray& bytes) {
 
 inline bool runningAsRoot() {
     return ::geteuid() == 0;
+}
+
+// A program run under another user's ids (the group `gid`, else the user's own number), no
+// supplementary groups.
+inline std::unique_ptr<QProcess> startAs(unsigned uid, const QString& program,
+                                         const QStringList& args, unsigned gid = 0) {
+    auto p = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("USER"), QStringLiteral("u%1").arg(uid));
+    p->setProcessEnvironment(env);
+    p->start(QStringLiteral("setpriv"),
+             QStringList{QStringLiteral("--reuid=%1").arg(uid),
+                         QStringLiteral("--regid=%1").arg(gid ? gid : uid),
+                         QStringLiteral("--clear-groups"), program} +
+                 args);
+    return p;
 }
 
 // Every entry below a folder, hidden ones and subfolders included: its bytes, modification time

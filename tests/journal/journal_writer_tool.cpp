@@ -6,8 +6,9 @@
 // reported failed (the lines are on stderr); 1 for bad arguments.
 //   journal_writer_tool --read FOLDER
 // reads the folder as the journal view does and prints a line per run ("run FILE OWNER
-// ANSWERS PUPIL"), per file skipped ("skipped FILE WHY") and for a folder that cannot be read
-// ("problem WHY"); for the tests that read as another user.
+// ANSWERS PUPIL"), per file skipped ("skipped FILE WHY"), the files it may not read
+// ("unreadable N") and for a folder that cannot be read ("problem WHY"); for the tests that read
+// as another user.
 #include "journal_test_support.h"
 #include "writer_plan.h"
 
@@ -27,6 +28,7 @@ int readFolder(const QString& folder) {
                 .arg(r.pupil));
     for (const SkippedFile& s : listing.skipped)
         say(QStringLiteral("skipped %1 %2").arg(s.fileName, s.why));
+    say(QStringLiteral("unreadable %1").arg(listing.unreadable));
     return 0;
 }
 

@@ -195,6 +195,92 @@ class JournalCacheTest : public QObject {
         QCOMPARE(quick.run->verdictsForged, slow.run->verdictsForged);
     }
 
+    // Files that are no run are listed with why; one larger than any run is not read at all,
+    // however good its text.
+    void skippedFilesSayWhy_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("why");
+        const QByteArray run = runText(23);
+        QTest::newRow("damaged") << run.chopped(20) << "файл повреждён: оборван";
+        QTest::newRow("a run padded past 64 KiB")
+            << QByteArray(run).insert(24, "note: " + QByteArray(64 << 10, 'x') + '\n')
+            << "больше 64 КиБ: не файл журнала, не прочитан";
+    }
+    void skippedFilesSayWhy() {
+        QFETCH(QByteArray, text);
+        QTemporaryDir temp;
+        QVERIFY(writeAll(temp.filePath("a.txt"), text));
+        const JournalListing listing = JournalCache(temp.path()).refresh();
+        QCOMPARE(listing.runs.size(), std::size_t{0});
+        QCOMPARE(listing.skipped.size(), std::size_t{1});
+        QCOMPARE(listing.skipped[0].fileName, QStringLiteral("a.txt"));
+        QTEST(listing.skipped[0].why, "why");
+    }
+
+    // A folder listed as it was, long enough ago, is not looked into file by file: a file
+    // renamed into it shows at once, one rewritten in place by the tenth refresh.
+    void unchangedFolderIsNotLookedInto() {
+        QTemporaryDir temp;
+        const QDir dir(temp.path());
+        for (const char* name : {"a.txt", "b.txt"})
+            QVERIFY(writeAll(dir.filePath(name), runText(3)));
+        const QByteArray folder = QFile::encodeName(temp.path());
+        const auto setFolderTime = [&] {
+            const timespec anHourAgo{::time(nullptr) - 3600, 0}, times[2] = {anHourAgo, anHourAgo};
+            QVERIFY(::utimensat(AT_FDCWD, folder.constData(), times, 0) == 0);
+        };
+        setFolderTime();
+        JournalCache cache(temp.path());
+        QCOMPARE(usersOf(cache.refresh()), QStringList({"a.txt:ivanov", "b.txt:ivanov"}));
+
+        QVERIFY(writeAll(dir.filePath("b.txt"), runText(4, QStringLiteral("petrov"))));
+        setFolderTime(); // as the folder was
+        int refreshes = 1;
+        while (usersOf(cache.refresh()).contains("b.txt:ivanov"))
+            QVERIFY(++refreshes < 20);
+        QCOMPARE(refreshes, 10);
+
+        QVERIFY(writeAll(dir.filePath(".c.tmp"), runText(2, QStringLiteral("sidorov"))));
+        QVERIFY(::rename(QFile::encodeName(dir.filePath(".c.tmp")).constData(),
+                         QFile::encodeName(dir.filePath("c.txt")).constData()) == 0);
+        QVERIFY(usersOf(cache.refresh()).contains("c.txt:sidorov"));
+    }
+
+    // Names as the teacher's windows show them: on one line, no control or direction
+    // characters, at most 80 letters (a letter outside the BMP is two), by either reading.
+    void namesAreCutAndCleaned_data() {
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("read");
+        const QString ya(80, QChar(u'я'));
+        QTest::newRow("as written") << "Пётр Иванов"
+                                    << "Пётр Иванов";
+        QTest::newRow("400,000 letters") << QString(400'000, QChar(u'я')) << ya;
+        QTest::newRow("right-to-left override")
+            << QString::fromUtf8("\u202Eвонави\u202C") << "вонави";
+        QTest::newRow("isolates, zero-width, marks")
+            << QString::fromUtf8("\u2067Пётр\u2069\u200B \u200FИванов\u200E") << "Пётр Иванов";
+        QTest::newRow("controls") << QString::fromUtf8("Пётр\x01\x1b[2JИванов\u0085")
+                                  << "Пётр [2JИванов";
+        QTest::newRow("cut before a pair")
+            << QString(79, QChar(u'я')) + "\U0001F600я" << QString(79, QChar(u'я'));
+        QTest::newRow("a pair kept")
+            << QString(78, QChar(u'я')) + "\U0001F600я" << QString(78, QChar(u'я')) + "\U0001F600";
+    }
+    void namesAreCutAndCleaned() {
+        QFETCH(QString, written);
+        JournalRun entry = entryOf(madeRun(Mode::test, RunEnding::going, 2));
+        entry.pupil = written;
+        entry.machine = written;
+        // Past the writer's own cleaning, as a file written by hand would be.
+        const QByteArray text =
+            journalText(entry).replace(oneLine(written).toUtf8(), written.toUtf8());
+        for (const JournalReading& reading : {readRunText(text), parseJournal(text)}) {
+            QVERIFY2(reading.run, qPrintable(reading.problem));
+            QTEST(reading.run->pupil, "read");
+            QTEST(reading.run->machine, "read");
+        }
+    }
+
     // A run left going is read as going: only its writer knows whether it still goes or was
     // cut short. The file's owner and last write come along.
     void goingStaysGoingWithOwnerAndTime() {

@@ -1,10 +1,13 @@
 // The class view: each pupil's latest run of the day on each machine, its state judged by the
 // clock (going, waiting, done, dropped), runs written after it opened appearing by themselves,
-// numbers sorted as numbers and a run opening in its review; the law view: the worst law first,
-// the runs chosen by mode and days. Run on a large screen, offscreen.
+// numbers sorted as numbers and a run opening in its review, a finished test kept beside a new
+// run, rows by the account that wrote them; the law view: the worst law first, the runs chosen
+// by mode and days. Run on a large screen, offscreen.
 #include "journal/journal_test_support.h"
+#include "journal/writer_plan.h"
 
 #include "teacher/class_view.h"
+#include "teacher/fitted_view.h"
 #include "teacher/law_view.h"
 #include "teacher/review_window.h"
 
@@ -14,6 +17,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -27,21 +31,27 @@ constexpr std::int64_t kMinute = 60'000;
 // 8 December 2026, 10:00:00 local time: the runs of "today" start then; the clock follows.
 const std::int64_t kMorning = QDateTime(QDate(2026, 12, 8), QTime(10, 0)).toMSecsSinceEpoch();
 
-int columnOf(const QTableWidget* table, const QString& title) {
-    for (int c = 0; c < table->columnCount(); ++c)
-        if (table->horizontalHeaderItem(c)->text() == title) return c;
+int columnOf(const QAbstractItemView* table, const QString& title) {
+    for (int c = 0; c < table->model()->columnCount(); ++c)
+        if (table->model()->headerData(c, Qt::Horizontal).toString() == title) return c;
     return -1;
 }
 
-QString cell(const QTableWidget* table, int row, const QString& title) {
-    const QTableWidgetItem* item = table->item(row, columnOf(table, title));
-    return item ? item->text() : QStringLiteral("(no cell)");
+int rowCount(const QAbstractItemView* table) {
+    return table->model()->rowCount();
+}
+
+// A cell as shown (or its tooltip, …), in the table's order.
+QString cell(const QAbstractItemView* table, int row, const QString& title,
+             int role = Qt::DisplayRole) {
+    const QModelIndex index = table->model()->index(row, columnOf(table, title));
+    return index.isValid() ? index.data(role).toString() : QStringLiteral("(no cell)");
 }
 
 // A column's cells from top to bottom.
-QStringList column(const QTableWidget* table, const QString& title) {
+QStringList column(const QAbstractItemView* table, const QString& title) {
     QStringList cells;
-    for (int r = 0; r < table->rowCount(); ++r)
+    for (int r = 0; r < rowCount(table); ++r)
         cells << cell(table, r, title);
     return cells;
 }
@@ -135,7 +145,7 @@ class ClassViewTest : public QObject {
         now = lastMoment(run) + std::int64_t(idleMinutes * kMinute);
         writeRun(folder.path(), entryOf(run), now - std::int64_t(unwrittenMinutes * kMinute));
         const auto view = openView();
-        QTRY_COMPARE(view->table()->rowCount(), 1);
+        QTRY_COMPARE(rowCount(view->table()), 1);
         QTEST(cell(view->table(), 0, "Вопрос"), "question");
         QTEST(cell(view->table(), 0, "Состояние"), "state");
     }
@@ -176,8 +186,8 @@ class ClassViewTest : public QObject {
                      w.startedMs + 30 * kMinute);
         now = kMorning + 60 * kMinute;
         const auto view = openView();
-        QTableWidget* table = view->table();
-        QTRY_COMPARE(table->rowCount(), 3);
+        QTableView* table = view->table();
+        QTRY_COMPARE(rowCount(table), 3);
 
         table->sortByColumn(columnOf(table, "Правильно"), Qt::AscendingOrder);
         QCOMPARE(column(table, "Правильно"), QStringList({"2", "3", "10"}));
@@ -188,13 +198,14 @@ class ClassViewTest : public QObject {
         table->sortByColumn(columnOf(table, "Правильно"), Qt::DescendingOrder);
         QCOMPARE(column(table, "Правильно"), QStringList({"10", "3", "2"}));
 
-        // The laws over the runs shown: law 1 in all three, law 4 in the two of 15 and 4 answers.
+        // The laws over every run of the day, not only those shown: law 1 in all four, law 4 in
+        // the two of 15 and 4 answers.
         view->findChild<QPushButton*>("laws")->click();
         const LawView* lawView = view->findChild<LawView*>();
         QVERIFY(lawView && lawView->isVisible());
         const QTableWidget* laws = lawView->table();
         const int law1 = column(laws, "№").indexOf("1"), law4 = column(laws, "№").indexOf("4");
-        QCOMPARE(cell(laws, law1, "Ответов"), QStringLiteral("3"));
+        QCOMPARE(cell(laws, law1, "Ответов"), QStringLiteral("4"));
         QCOMPARE(cell(laws, law4, "Ответов"), QStringLiteral("2"));
         // The runs shown as a workbook (a zip, as every .xlsx is).
         QTemporaryDir saved;
@@ -214,12 +225,12 @@ class ClassViewTest : public QObject {
         writeRun(folder.path(), entryOf(first, "ivanov", "class-01"), lastMoment(first));
         now = lastMoment(first) + kMinute;
         const auto view = openView();
-        QTRY_COMPARE(view->table()->rowCount(), 1);
+        QTRY_COMPARE(rowCount(view->table()), 1);
         QCOMPARE(cell(view->table(), 0, "Вопрос"), QStringLiteral("3 из 23"));
 
         const RunRecord second = madeRun(Mode::test, RunEnding::going, 1, kMorning + kMinute);
         writeRun(folder.path(), entryOf(second, "petrov", "class-02"), now);
-        QTRY_COMPARE_WITH_TIMEOUT(view->table()->rowCount(), 2, 10'000);
+        QTRY_COMPARE_WITH_TIMEOUT(rowCount(view->table()), 2, 10'000);
 
         // The review of a run going follows its answers.
         view->table()->sortByColumn(columnOf(view->table(), "Ученик"), Qt::AscendingOrder);
@@ -244,25 +255,114 @@ class ClassViewTest : public QObject {
             kMorning + 10 * kMinute);
         now = kMorning + 20 * kMinute;
         const auto view = openView();
-        QTableWidget* table = view->table();
-        QTRY_COMPARE(table->rowCount(), 2);
+        QTableView* table = view->table();
+        QTRY_COMPARE(rowCount(table), 2);
         QVERIFY(QTest::qWaitForWindowExposed(view.get()));
         const int row = column(table, "Ученик").indexOf("petrov");
         const int other = 1 - row;
         const QString forgedVerdict = QStringLiteral("оценка в файле не совпадает с ответом");
-        const int state = columnOf(table, "Состояние");
-        QCOMPARE(table->item(other, state)->toolTip(), forgedVerdict);
-        QVERIFY(table->item(row, state)->toolTip() != forgedVerdict);
-        const QString who = table->item(row, 0)->toolTip();
+        QCOMPARE(cell(table, other, "Состояние", Qt::ToolTipRole), forgedVerdict);
+        QVERIFY(cell(table, row, "Состояние", Qt::ToolTipRole) != forgedVerdict);
+        const QString who = cell(table, row, "Ученик", Qt::ToolTipRole);
         QVERIFY2(who.contains("petrov") && who.contains(currentUserName()), qPrintable(who));
 
-        const QRect at = table->visualItemRect(table->item(row, 0));
+        const QRect at = table->visualRect(table->model()->index(row, 0));
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at.center());
         QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at.center());
         QVERIFY(view->review());
         QTRY_VERIFY(view->review()->isVisible());
         QCOMPARE(view->review()->findChild<QLabel*>("machine")->text(), QStringLiteral("class-02"));
         QCOMPARE(view->review()->table()->rowCount(), 7);
+    }
+
+    // A finished test stays beside whatever the pupil does next on that machine; a run ended
+    // otherwise is no test's result.
+    void lastTestBesideTheRunNow_data() {
+        QTest::addColumn<int>("firstMode");
+        QTest::addColumn<int>("firstEnding");
+        QTest::addColumn<int>("nextMode"); // -1: no next run
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("lastTest");
+        const int test = int(Mode::test), trainer = int(Mode::trainer);
+        const int finished = int(RunEnding::finished);
+        // 23 answers, every third wrong.
+        QTest::newRow("mistakes after a test") << test << finished << trainer << "Тренажёр"
+                                               << "16 прав., 7 ош.";
+        QTest::newRow("a test started again") << test << finished << test << "Тест"
+                                              << "16 прав., 7 ош.";
+        QTest::newRow("the test alone") << test << finished << -1 << "Тест"
+                                        << "16 прав., 7 ош.";
+        QTest::newRow("a test restarted midway")
+            << test << int(RunEnding::restarted) << test << "Тест"
+            << "—";
+        QTest::newRow("a finished trainer run") << trainer << finished << test << "Тест"
+                                                << "—";
+    }
+    void lastTestBesideTheRunNow() {
+        QFETCH(int, firstMode);
+        QFETCH(int, firstEnding);
+        QFETCH(int, nextMode);
+        const RunRecord first = madeRun(Mode(firstMode), RunEnding(firstEnding), 23, kMorning);
+        writeRun(folder.path(), entryOf(first), lastMoment(first));
+        now = lastMoment(first) + kMinute;
+        if (nextMode >= 0) {
+            const RunRecord next = madeRun(Mode(nextMode), RunEnding::going, 1, now);
+            writeRun(folder.path(), entryOf(next), lastMoment(next));
+            now = lastMoment(next) + kMinute;
+        }
+        const auto view = openView();
+        QTRY_COMPARE(rowCount(view->table()), 1);
+        QTEST(cell(view->table(), 0, "Режим"), "mode");
+        QTEST(cell(view->table(), 0, "Последний тест"), "lastTest");
+    }
+
+    // Rows by the account that wrote the files: a name written by two accounts is a row for
+    // each, both marked; one shared account keeps a row per name. The journal's writer runs
+    // under other uids (root only).
+    void rowsByAccount_data() {
+        QTest::addColumn<QList<int>>("uids");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("rows"); // the pupils' cells, sorted
+        const QString ivanov = QStringLiteral("Иванов Пётр");
+        const QString mark = QStringLiteral(" (то же имя у учётной записи %1)");
+        QTest::newRow("a name taken by another account")
+            << QList<int>{2001, 2002} << QStringList{ivanov, ivanov}
+            << QStringList{ivanov + mark.arg(2001), ivanov + mark.arg(2002)};
+        QTest::newRow("taken in another case")
+            << QList<int>{2001, 2002} << QStringList{ivanov, ivanov.toLower()}
+            << QStringList{ivanov + mark.arg(2002), ivanov.toLower() + mark.arg(2001)};
+        QTest::newRow("one shared account, two pupils")
+            << QList<int>{2003, 2003} << QStringList{ivanov, "Сидоров Иван"}
+            << QStringList{ivanov, "Сидоров Иван"};
+    }
+    void rowsByAccount() {
+        if (!journal_test::runningAsRoot()) QSKIP("writes runs as other users: needs root");
+        if (QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+            QSKIP("setpriv is not installed");
+        QFETCH(QList<int>, uids);
+        QFETCH(QStringList, names);
+        QTemporaryDir box;
+        QVERIFY(::chmod(QFile::encodeName(box.path()).constData(), 01777) == 0);
+        const QString go = box.filePath(".go");
+        std::vector<std::unique_ptr<QProcess>> writers;
+        for (int i = 0; i < uids.size(); ++i) {
+            writers.push_back(
+                journal_test::startAs(unsigned(uids[i]), ZL_JOURNAL_WRITER_TOOL,
+                                      {box.path(), "0", go, "--configured", "--pupil", names[i]}));
+            QVERIFY(writers.back()->waitForStarted());
+        }
+        QVERIFY(journal_test::writeAll(go, "go"));
+        for (auto& p : writers) {
+            QVERIFY(p->waitForFinished(60'000));
+            QVERIFY2(p->exitCode() == 0, p->readAllStandardError().constData());
+        }
+        now = writer_plan::closeTimeOf(0) + kMinute;
+        auto view = std::make_unique<ClassView>(nullptr, box.path(), [this] { return now; });
+        view->show();
+        QTRY_VERIFY(rowCount(view->table()) > 0);
+        QStringList rows = column(view->table(), "Ученик");
+        rows.sort();
+        QTEST(rows, "rows");
     }
 
     // Both windows at the zoom, on the screen, closed by Escape.
@@ -273,6 +373,9 @@ class ClassViewTest : public QObject {
         for (QWidget* window : {static_cast<QWidget*>(view.get()),
                                 static_cast<QWidget*>(view->findChild<LawView*>())}) {
             QCOMPARE(window->font().pointSizeF(), teacherFont(2.0).pointSizeF());
+            // The program's icon, drawn, not a blank one.
+            const QImage icon = window->windowIcon().pixmap(32, 32).toImage();
+            QVERIFY(!icon.isNull() && icon.pixelColor(16, 16).alpha() > 0);
             QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
             window->activateWindow();
             QTRY_COMPARE(QApplication::activeWindow(), window);
@@ -321,7 +424,7 @@ class ClassViewTest : public QObject {
         view.findChild<QComboBox*>("mode")->setCurrentIndex(modeIndex);
         view.findChild<QDateEdit*>("from")->setDate(from);
         const QTableWidget* table = view.table();
-        QVERIFY(table->rowCount() >= worst.size());
+        QVERIFY(rowCount(table) >= worst.size());
         for (int r = 0; r < worst.size(); ++r)
             QCOMPARE(cell(table, r, "№") + ' ' + cell(table, r, "Ответов") + ' ' +
                          cell(table, r, "Правильно"),
