@@ -154,7 +154,7 @@ void LawView::fill() {
         }
         QStringList often;
         for (const WrongAnswer& wrong : s.commonWrong)
-            often << QStringLiteral("%1 (%2)").arg(qs(wrong.written)).arg(wrong.count);
+            often << QStringLiteral("%1 (%2)").arg(qs(wrong.shown())).arg(wrong.count);
         putSorted(laws, i, mistakes, often.join(QStringLiteral("; ")));
     }
     laws->setSortingEnabled(true);

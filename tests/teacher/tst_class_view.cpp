@@ -400,7 +400,7 @@ class ClassViewTest : public QObject {
             << 0 << yesterday << QStringList{"2 4 50 %", "1 4 75 %", "3 4 75 %"}
             << "x • y = y • (2)";
         QTest::newRow("trainer") << 1 << yesterday
-                                 << QStringList{"1 1 0 %", "2 1 100 %", "3 1 100 %"} << "y ∨ (1)";
+                                 << QStringList{"1 1 0 %", "2 1 100 %", "3 1 100 %"} << "… = y ∨ (1)";
     }
     void lawsWorstFirst() {
         QFETCH(int, modeIndex);
