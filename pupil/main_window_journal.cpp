@@ -53,7 +53,8 @@ MainWindow::~MainWindow() {
 void MainWindow::watchRun() {
     core.runChanged = [this](const RunRecord& run) {
         if (journalWriter) journalWriter->record(run);
-        if (reviewWindow && reviewWindow->isVisible()) reviewWindow->showRun(run);
+        if (reviewWindow && reviewWindow->isVisible())
+            reviewWindow->showRun(run, journalWriter ? journalWriter->runPupil() : pupilName);
     };
 }
 
@@ -77,7 +78,7 @@ void MainWindow::showReview() {
             activateWindow();
         });
     }
-    reviewWindow->showRun(core.run);
+    reviewWindow->showRun(core.run, journalWriter ? journalWriter->runPupil() : pupilName);
     if (made) placeBeside(reviewWindow, this);
     bringUp(reviewWindow);
 }
@@ -110,6 +111,8 @@ void MainWindow::showClassView() {
     bringUp(classWindow);
 }
 
+// A new name is the next run's: the run going stays the pupil's who started it, in the journal
+// and in the review.
 bool MainWindow::askForPupil() {
     const auto name = askPupilName(this, pupilName);
     if (!name) return false;
