@@ -10,6 +10,7 @@
 #include "teacher/class_view.h"
 #include "teacher/journal_view.h"
 #include "teacher/review_window.h"
+#include "teacher/teacher_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -26,7 +27,7 @@ namespace {
 void placeBeside(QWidget* window, const QWidget* main) {
     const QRect room = main->screen() ? main->screen()->availableGeometry() : QRect();
     const QRect mainBox = main->frameGeometry();
-    QRect box(QPoint(), window->frameGeometry().size());
+    QRect box(QPoint(), window->size() + frameOf(window)); // a frame not drawn yet counted
     box.moveCenter(mainBox.center());
     if (room.isValid()) {
         if (mainBox.right() + box.width() <= room.right())

@@ -127,18 +127,12 @@ QRect keptWithin(QRect box, const QRect& room) {
     return box;
 }
 
-namespace {
-
-// The window's frame as the window manager draws it; before it is known (not shown yet, or
-// not told yet), room for a title bar and borders as large as desktops draw them.
 QSize frameOf(const QWidget* window) {
     const QSize frame = window->frameGeometry().size() - window->size();
     if (window->isVisible() && !frame.isEmpty()) return frame;
     constexpr int kBorder = 4, kTitleBar = 40;
     return {2 * kBorder, kTitleBar + 2 * kBorder};
 }
-
-} // namespace
 
 void fitWindowToScreen(QWidget* window, const FittedTable* table) {
     if (QLayout* layout = window->layout()) layout->activate();

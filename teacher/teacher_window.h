@@ -30,6 +30,9 @@ void scaleTeacherWindow(QWidget* window, double factor);
 // Resizes a window to its layout's size hint, within the available area of its screen, its
 // frame included; a table too long for the screen scrolls, and is made wider by the scroll bar.
 void fitWindowToScreen(QWidget* window, const FittedTable* table);
+// The window's frame as the window manager draws it; before it is known (not shown yet, or not
+// told yet), room for a title bar and borders as large as desktops draw them.
+QSize frameOf(const QWidget* window);
 // The box moved, as little as it takes, to lie within `room` (its top left corner in it where it
 // is larger).
 QRect keptWithin(QRect box, const QRect& room);
