@@ -6,6 +6,7 @@
 #include "journal/journal_writer.h"
 #include "pupil/main_window.h"
 #include "teacher/class_view.h"
+#include "teacher/teacher_window.h"
 #include "teacher/window_font.h"
 
 #include <QApplication>
@@ -49,11 +50,18 @@ int main(int argc, char* argv[]) {
     // Lets docks and the desktop match the window to its menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("ru.zakonylogiki.ZakonyLogiki"));
     installWindowFont();
+    if (!installToolkitRussian())
+        errors << "zakony-logiki: переводы Qt не найдены (пакет qt6-translations-l10n); "
+               << "диалоги выбора файла говорят по-английски" << Qt::endl;
     const StartOptions options =
         readStartOptions(arguments, *settings, out, errors).value_or(StartOptions{});
     if (options.classView) { // the teacher's machine: the class view alone
         ClassView classView(nullptr, journalFolder(options.journal));
         classView.setAttribute(Qt::WA_QuitOnClose);
+        // At the zoom asked, and Ctrl+Plus, Ctrl+Minus and Ctrl+0 as in the pupil's window.
+        classView.setFactor(options.zoomPercent / 100.0);
+        zoomByKeys(&classView, options.zoomPercent,
+                   [&classView](double factor) { classView.setFactor(factor); });
         closeOnQuitSignals(&classView);
         classView.show();
         return QApplication::exec();

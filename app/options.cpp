@@ -21,6 +21,8 @@ constexpr char kJournalOnKey[] = "journal/enabled";
 constexpr char kJournalLockedKey[] = "journal/locked";
 constexpr char kAskNameKey[] = "class/askName";
 constexpr char kTestOrderKey[] = "test/order";
+// The teacher's system-wide file, as the build placed it (/etc/xdg/zakony-logiki/…).
+constexpr char kSystemSettings[] = ZL_SYSTEM_SETTINGS;
 
 // "~" and "~/…" in a folder written in a settings file: the user's home, as a shell reads it.
 QString expandedHome(QString folder) {
@@ -88,9 +90,7 @@ std::optional<StartOptions> readStartOptions(const QStringList& arguments, QSett
         // The user's file or the system-wide one under it: each read again on its own, from a
         // copy (Qt keeps what it has read of a file by its name), to name the damaged one.
         const QString user = settings.fileName();
-        const QString system = QSettings(settings.format(), QSettings::SystemScope,
-                                         settings.organizationName(), settings.applicationName())
-                                   .fileName();
+        const QString system = QString::fromUtf8(kSystemSettings);
         QStringList damaged;
         const QTemporaryDir copies;
         for (const auto& [path, copyName] :
@@ -117,9 +117,9 @@ std::optional<StartOptions> readStartOptions(const QStringList& arguments, QSett
     options.shuffledTests =
         settings.value(kTestOrderKey).toString().trimmed().toLower() == "shuffled";
     // A teacher's lock in the system-wide file: the journal and the class's settings come from
-    // that file alone, whatever the pupil's own file or command line says.
-    const QSettings system(settings.format(), QSettings::SystemScope, settings.organizationName(),
-                           settings.applicationName());
+    // that file alone, whatever the pupil's own file or command line says. It is read where the
+    // program was built to look, never where an environment variable the pupil sets points.
+    const QSettings system(QString::fromUtf8(kSystemSettings), settings.format());
     const bool locked = yesOrNo(system.value(kJournalLockedKey)).value_or(false);
     if (locked) {
         options.journal.on = yesOrNo(system.value(kJournalOnKey)).value_or(true);
@@ -152,9 +152,10 @@ std::optional<StartOptions> readStartOptions(const QStringList& arguments, QSett
                                        QStringLiteral("Не вести журнал / keep no journal."));
     const QCommandLineOption exportJournal(
         kExportNames,
-        QStringLiteral("Записать список прохождений из журнала в CSV и выйти / write the "
-                       "journal's runs to a CSV file and exit."),
-        QStringLiteral("FILE.csv"));
+        QStringLiteral("Записать прохождения из журнала в CSV или, если имя кончается на .xlsx, "
+                       "в книгу Excel, и выйти / write the journal's runs to a CSV file, or to an "
+                       "Excel workbook if the name ends in .xlsx, and exit."),
+        QStringLiteral("FILE.csv|FILE.xlsx"));
     const QCommandLineOption askName(
         "ask-name", QStringLiteral("Спрашивать фамилию и имя ученика при первом Старте / ask "
                                    "the pupil's name at the first Start."));
@@ -182,13 +183,20 @@ std::optional<StartOptions> readStartOptions(const QStringList& arguments, QSett
     if (parser.isSet(zoom) && (parsed || !parser.value(zoom).isEmpty()))
         options.zoomPercent = zoomFrom(parser.value(zoom), QStringLiteral("--zoom"), errors);
     if (parser.isSet(fullScreen)) options.fullScreen = true;
-    if (locked && (parser.isSet(journal) || parser.isSet(noJournal) || parser.isSet(askName) ||
-                   parser.isSet(shuffle)))
+    // The lock binds what a pupil's window writes: the class view and the export read the
+    // folder the teacher names.
+    const bool reads = parser.isSet(classView) || parser.isSet(exportJournal);
+    if (locked && ((parser.isSet(journal) && !reads) || parser.isSet(noJournal) ||
+                   parser.isSet(askName) || parser.isSet(shuffle)))
         errors << kProgram << "журнал и настройки класса закреплены учителем (" << system.fileName()
-               << "); ключи --journal, --no-journal, --ask-name и --shuffle "
-               << "не действуют" << Qt::endl;
+               << "); ключи " << (reads ? "" : "--journal, ")
+               << "--no-journal, --ask-name и --shuffle не действуют" << Qt::endl;
     if (parser.isSet(classView)) options.classView = true;
     if (parser.isSet(exportJournal)) options.journal.exportTo = parser.value(exportJournal);
+    if (locked && reads && parser.isSet(journal) && !parser.value(journal).isEmpty()) {
+        options.journal.folder = parser.value(journal);
+        options.journal.configured = true;
+    }
     if (locked) return options;
     if (parser.isSet(askName)) options.askName = true;
     if (parser.isSet(shuffle)) options.shuffledTests = true;

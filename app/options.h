@@ -32,11 +32,13 @@ struct StartOptions {
 // The settings file: per user (~/.config/zakony-logiki/zakony-logiki.conf), falling back to the
 // system-wide one (/etc/xdg/zakony-logiki/zakony-logiki.conf); keys "zoom", "fullscreen",
 // "journal/folder", "journal/enabled", "journal/locked" (system-wide only), "class/askName" and
-// "test/order" (= shuffled).
+// "test/order" (= shuffled). The lock and what it locks are read from the system-wide file at
+// the path the program was built for alone.
 std::unique_ptr<QSettings> programSettings();
 
 // Reads the settings, then the command line (--zoom PERCENT, --fullscreen, --journal DIR,
-// --no-journal, --export-journal FILE, --ask-name, --shuffle, --class). A bad value is one
+// --no-journal, --export-journal FILE, --ask-name, --shuffle, --class). A lock binds the pupil's
+// window; --class and --export-journal still read the folder --journal names. A bad value is one
 // line on `errors` and the nearest sensible value is used. Nothing when --help or --version was
 // asked for: its text is then on `out`, and the program ends.
 std::optional<StartOptions> readStartOptions(const QStringList& arguments, QSettings& settings,

@@ -57,7 +57,7 @@ JournalWriter::JournalWriter(QString folder, std::function<void(const QString&)>
       machine(QSysInfo::machineHostName()) {}
 
 void JournalWriter::setPupil(const QString& name) {
-    pupil = name;
+    nextPupil = name;
 }
 
 void JournalWriter::reportOnStderr(const QString& line) {
@@ -78,6 +78,7 @@ QString JournalWriter::newFileName(const RunRecord& run) const {
 void JournalWriter::record(const RunRecord& run) {
     if (run.number != runNumber || fileName.isEmpty()) {
         runNumber = run.number;
+        pupil = nextPupil;
         // The start time, the machine, the user, the process and a random part; and a name
         // already taken (cloned machines share names and users) is never written over.
         fileName = newFileName(run);

@@ -19,8 +19,11 @@ class JournalWriter {
     explicit JournalWriter(QString folder,
                            std::function<void(const QString&)> report = reportOnStderr,
                            JournalFolderOrigin origin = JournalFolderOrigin::perUserDefault);
-    // The pupil's name, written into every later write of the run's file; empty: none.
+    // The pupil's name for the runs started from now on; empty: none. A run going stays the
+    // pupil's who started it: a new name is written from the next run on.
     void setPupil(const QString& name);
+    // The name the run being written was started with.
+    const QString& runPupil() const { return pupil; }
     // Writes the run's file; a run with a new number gets a new file.
     void record(const RunRecord& run);
     // The file of the run written last; empty before the first.
@@ -40,7 +43,8 @@ class JournalWriter {
     QString dir;
     std::function<void(const QString&)> report;
     JournalFolderOrigin origin;
-    QString user, machine, pupil;
+    QString user, machine;
+    QString pupil, nextPupil; // of the run being written; of the runs started from now on
     int runNumber = 0;
     QString fileName;
     bool onDisk = false; // the run's file has been written once: later writes replace it

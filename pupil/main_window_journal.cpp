@@ -10,6 +10,7 @@
 #include "teacher/class_view.h"
 #include "teacher/journal_view.h"
 #include "teacher/review_window.h"
+#include "teacher/teacher_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -26,7 +27,7 @@ namespace {
 void placeBeside(QWidget* window, const QWidget* main) {
     const QRect room = main->screen() ? main->screen()->availableGeometry() : QRect();
     const QRect mainBox = main->frameGeometry();
-    QRect box(QPoint(), window->frameGeometry().size());
+    QRect box(QPoint(), window->size() + frameOf(window)); // a frame not drawn yet counted
     box.moveCenter(mainBox.center());
     if (room.isValid()) {
         if (mainBox.right() + box.width() <= room.right())
@@ -53,7 +54,8 @@ MainWindow::~MainWindow() {
 void MainWindow::watchRun() {
     core.runChanged = [this](const RunRecord& run) {
         if (journalWriter) journalWriter->record(run);
-        if (reviewWindow && reviewWindow->isVisible()) reviewWindow->showRun(run);
+        if (reviewWindow && reviewWindow->isVisible())
+            reviewWindow->showRun(run, journalWriter ? journalWriter->runPupil() : pupilName);
     };
 }
 
@@ -77,7 +79,7 @@ void MainWindow::showReview() {
             activateWindow();
         });
     }
-    reviewWindow->showRun(core.run);
+    reviewWindow->showRun(core.run, journalWriter ? journalWriter->runPupil() : pupilName);
     if (made) placeBeside(reviewWindow, this);
     bringUp(reviewWindow);
 }
@@ -110,6 +112,8 @@ void MainWindow::showClassView() {
     bringUp(classWindow);
 }
 
+// A new name is the next run's: the run going stays the pupil's who started it, in the journal
+// and in the review.
 bool MainWindow::askForPupil() {
     const auto name = askPupilName(this, pupilName);
     if (!name) return false;

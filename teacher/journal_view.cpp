@@ -126,12 +126,14 @@ void JournalView::fill() {
     const QString writing = writer ? writer->problem() : QString();
     notWritten->setText(QStringLiteral("Журнал не записывается: ") + writing);
     notWritten->setVisible(!writing.isEmpty());
-    if (shown.hiddenFromPupil) empty->setText(QStringLiteral("Журнал класса виден только учителю"));
     off->setVisible(!journalKept);
     folder->setVisible(journalKept);
+    // Always with the reason: a class's folder that pupils may write into and not list is one.
     problem->setVisible(journalKept && !readable);
-    problem->setText(QStringLiteral("Журнал не прочитан: ") + shown.problem);
-    empty->setVisible((readable && shown.runs.empty()) || (journalKept && shown.hiddenFromPupil));
+    problem->setText(QStringLiteral("Журнал не прочитан: ") +
+                     (shown.hiddenFromPupil ? QStringLiteral("журнал класса виден только учителю")
+                                            : shown.problem));
+    empty->setVisible(readable && shown.runs.empty());
     runs->setVisible(readable && !shown.runs.empty());
     buttons->setVisible(journalKept);
     openButton->setEnabled(false);

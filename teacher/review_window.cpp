@@ -104,8 +104,9 @@ ReviewWindow::ReviewWindow(QWidget* parent, std::function<std::int64_t()> nowMs)
     refresh();
 }
 
-void ReviewWindow::showRun(const RunRecord& shown) {
+void ReviewWindow::showRun(const RunRecord& shown, const QString& pupilName) {
     run = shown;
+    pupil = pupilName;
     fromJournal.reset();
     refresh();
 }
@@ -127,7 +128,7 @@ void ReviewWindow::refresh() {
     const bool any = run.number > 0 || fromJournal;
     noRun->setVisible(!any);
     head->setVisible(any);
-    headLines->setRowVisible(user, fromJournal.has_value());
+    headLines->setRowVisible(user, fromJournal.has_value() || !pupil.isEmpty());
     headLines->setRowVisible(machine, fromJournal.has_value());
     saveButton->setVisible(fromJournal.has_value());
     const QString writing = journalProblem && !fromJournal ? journalProblem() : QString();
@@ -135,6 +136,7 @@ void ReviewWindow::refresh() {
     notWritten->setVisible(!writing.isEmpty());
     repeatButton->setVisible(!fromJournal && run.ending == RunEnding::finished &&
                              !wrongLaws(run).empty());
+    user->setText(pupil);
     if (fromJournal) {
         user->setText(pupilShown(*fromJournal));
         machine->setText(fromJournal->machine);

@@ -26,8 +26,8 @@ class ReviewWindow : public QWidget {
     // `nowMs` tells the time taken so far by a run still going.
     explicit ReviewWindow(QWidget* parent, std::function<std::int64_t()> nowMs = {});
 
-    // The main window's run, shown as it is now.
-    void showRun(const RunRecord& run);
+    // The main window's run, shown as it is now, with the pupil's name where one was given.
+    void showRun(const RunRecord& run, const QString& pupil = {});
     // A run read from the journal: its user and machine in the head, and CSV export.
     void showJournalRun(const JournalRun& entry);
     // While this says so (a test run going in the pupil's window), no accepted form is shown or
@@ -64,6 +64,7 @@ class ReviewWindow : public QWidget {
     QPushButton* repeatButton = nullptr;
     std::function<std::int64_t()> nowMs;
     RunRecord run;
+    QString pupil; // of the main window's run
     std::optional<JournalRun> fromJournal;
     double factor = 1.0;
     QLabel* noRun = nullptr;

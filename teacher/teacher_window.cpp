@@ -1,13 +1,16 @@
 #include "teacher/teacher_window.h"
 
+#include "core/zoom.h"
 #include "journal/journal_file.h"
 #include "journal/qt_text.h"
 #include "teacher/window_font.h"
 
+#include <QAction>
 #include <QDateEdit>
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QLayout>
 #include <QMessageBox>
@@ -17,6 +20,7 @@
 #include <QStandardPaths>
 #include <QStyle>
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -123,6 +127,13 @@ QRect keptWithin(QRect box, const QRect& room) {
     return box;
 }
 
+QSize frameOf(const QWidget* window) {
+    const QSize frame = window->frameGeometry().size() - window->size();
+    if (window->isVisible() && !frame.isEmpty()) return frame;
+    constexpr int kBorder = 4, kTitleBar = 40;
+    return {2 * kBorder, kTitleBar + 2 * kBorder};
+}
+
 void fitWindowToScreen(QWidget* window, const FittedTable* table) {
     if (QLayout* layout = window->layout()) layout->activate();
     QSize wanted = window->sizeHint();
@@ -132,8 +143,7 @@ void fitWindowToScreen(QWidget* window, const FittedTable* table) {
         return;
     }
     const QRect room = screen->availableGeometry();
-    const QSize frame =
-        window->isVisible() ? window->frameGeometry().size() - window->size() : QSize(0, 0);
+    const QSize frame = frameOf(window);
     const QSize most = room.size() - frame;
     if (table && table->isVisibleTo(window)) {
         const int bar = table->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, table);
@@ -142,9 +152,10 @@ void fitWindowToScreen(QWidget* window, const FittedTable* table) {
         if (wanted.width() > most.width()) wanted.rheight() += bar;
     }
     window->resize(wanted.boundedTo(most));
-    // Wholly on the screen: a window grown to the right or down moves back into it.
-    const QRect shown = keptWithin(window->frameGeometry(), room);
-    if (shown.topLeft() != window->frameGeometry().topLeft()) window->move(shown.topLeft());
+    // Wholly on the screen, frame included: a window grown to the right or down moves back.
+    const QRect box(window->pos(), window->size() + frame);
+    const QRect shown = keptWithin(box, room);
+    if (shown.topLeft() != box.topLeft()) window->move(shown.topLeft());
 }
 
 QString writeWholeFile(const QString& path, const QByteArray& bytes) {
@@ -158,12 +169,30 @@ QString writeWholeFile(const QString& path, const QByteArray& bytes) {
 bool saveTelling(QWidget* parent, const QString& path, const QByteArray& bytes) {
     const QString problem = writeWholeFile(path, bytes);
     if (problem.isEmpty()) return true;
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Сохранить в CSV"), problem,
-                    QMessageBox::Ok, parent);
-    box.setObjectName(QStringLiteral("CsvProblem"));
-    box.setFont(parent->font());
-    box.exec();
+    tellNotSaved(parent, QStringLiteral("Сохранить в CSV"), path, problem, "CsvProblem");
     return false;
+}
+
+void tellNotSaved(QWidget* parent, const QString& title, const QString& path,
+                  const QString& problem, const char* name) {
+    const QString shownPath = QDir::toNativeSeparators(path);
+    const QString text = problem.contains(shownPath)
+                             ? problem
+                             : QStringLiteral("Файл %1 не записан: %2").arg(shownPath, problem);
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+    box.setObjectName(QLatin1String(name));
+    box.setFont(parent->font());
+    // Qt sizes the box for its title in the application's small font; a desktop draws the title
+    // larger and bold beside its buttons: room for that, or the title is cut to «Сохр… xcel».
+    QFont titleFont = parent->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+    const QFontMetrics titleMetrics(titleFont);
+    const int titleRoom = titleMetrics.horizontalAdvance(title) + 6 * titleMetrics.height();
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(titleRoom, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    box.exec();
 }
 
 QString askCsvPath(QWidget* parent, const QString& suggestedName) {
@@ -183,6 +212,26 @@ QString pupilShown(const JournalRun& entry) {
 QString endingShownFor(const RunRecord& run, bool ownRun) {
     if (run.ending == RunEnding::going && !ownRun) return QStringLiteral("идёт или прерван");
     return qs(endingShown(run.ending));
+}
+
+void zoomByKeys(QWidget* window, int percent, std::function<void(double)> zoomTo) {
+    auto shown = std::make_shared<int>(percent);
+    const auto add = [&](const QList<QKeySequence>& keys, std::function<int(int)> step) {
+        auto* action = new QAction(window);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::ApplicationShortcut); // its review and law view too
+        QObject::connect(action, &QAction::triggered, window, [=] {
+            *shown = step(*shown);
+            zoomTo(*shown / 100.0);
+        });
+        window->addAction(action);
+    };
+    QList<QKeySequence> larger = QKeySequence::keyBindings(QKeySequence::ZoomIn);
+    larger << QKeySequence(Qt::CTRL | Qt::Key_Equal)
+           << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus); // "+" above "=" with Shift
+    add(larger, [](int now) { return zoomIn(now, kZoomSteps.back()); });
+    add(QKeySequence::keyBindings(QKeySequence::ZoomOut), [](int now) { return zoomOut(now); });
+    add({QKeySequence(Qt::CTRL | Qt::Key_0)}, [](int) { return kZoomSteps.front(); });
 }
 
 void closeOnEscape(QWidget* window) {

@@ -6,6 +6,7 @@
 #include <QTableWidget>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 // A table as large as its content: its size hint is every column and row in full, so that a
 // window laid out round it shows no cut text and no scroll bar while the screen has room.
@@ -26,9 +27,12 @@ QFont teacherFont(double factor);
 // A teacher's window at a factor: its font, the margins round its content and the room between
 // its parts.
 void scaleTeacherWindow(QWidget* window, double factor);
-// Resizes a window to its layout's size hint, within the available area of its screen; a table
-// too long for the screen scrolls, and is made wider by the scroll bar.
+// Resizes a window to its layout's size hint, within the available area of its screen, its
+// frame included; a table too long for the screen scrolls, and is made wider by the scroll bar.
 void fitWindowToScreen(QWidget* window, const FittedTable* table);
+// The window's frame as the window manager draws it; before it is known (not shown yet, or not
+// told yet), room for a title bar and borders as large as desktops draw them.
+QSize frameOf(const QWidget* window);
 // The box moved, as little as it takes, to lie within `room` (its top left corner in it where it
 // is larger).
 QRect keptWithin(QRect box, const QRect& room);
@@ -40,6 +44,11 @@ QString pupilShown(const struct JournalRun& entry);
 // this window's own may have been cut short: nobody can tell from the file alone.
 QString endingShownFor(const struct RunRecord& run, bool ownRun);
 
+// Ctrl+Plus, Ctrl+Minus and Ctrl+0 for a teacher's window standing alone (the class view of
+// --class), as in the pupil's window: one zoom step up or down from `percent`, or back to 100 %,
+// each told to `zoomTo` as a factor.
+void zoomByKeys(QWidget* window, int percent, std::function<void(double factor)> zoomTo);
+
 // Escape closes the window, as in a dialog.
 void closeOnEscape(QWidget* window);
 
@@ -48,6 +57,10 @@ void closeOnEscape(QWidget* window);
 QString writeWholeFile(const QString& path, const QByteArray& bytes);
 // The same, a failure told in a message box over `parent`; false when not written.
 bool saveTelling(QWidget* parent, const QString& path, const QByteArray& bytes);
+// A file not saved, told in a message box over `parent` named `name`: the problem, with the
+// path where it does not name it, under a title the box is wide enough to show whole.
+void tellNotSaved(QWidget* parent, const QString& title, const QString& path,
+                  const QString& problem, const char* name);
 // Asks where to save a CSV file, offering `suggestedName` in the documents folder; empty when
 // the teacher cancels.
 QString askCsvPath(QWidget* parent, const QString& suggestedName);

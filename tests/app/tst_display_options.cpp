@@ -289,7 +289,8 @@ class DisplayOptionsTest : public QObject {
     void helpAndVersionOnlyPrint_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QStringList>("printed");
-        const QStringList help{"--zoom", "PERCENT", "--fullscreen", "--help", "--version"};
+        const QStringList help{"--zoom",    "PERCENT", "--fullscreen", "--help",     "--version",
+                               "FILE.xlsx", ".xlsx",   "--class",      "--ask-name", "--shuffle"};
         QTest::newRow("--help") << QStringList{"--help"} << help;
         QTest::newRow("-h") << QStringList{"-h"} << help;
         QTest::newRow("--help beside --zoom 150") << QStringList{"--zoom", "150", "--help"} << help;

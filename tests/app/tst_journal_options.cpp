@@ -163,6 +163,15 @@ class JournalOptionsTest : public QObject {
         QTest::newRow("locked folder=~/j")
             << none << QByteArray("[journal]\nlocked=true\nfolder=~/j\n") << QStringList()
             << on(inHome("/j")) << quiet;
+        // The teacher reading the journal names any folder.
+        QTest::newRow("locked: --class --journal DIR")
+            << none << locked << QStringList{"--class", "--journal", dir} << on(dir) << quiet;
+        QTest::newRow("locked: --export-journal FILE --journal DIR")
+            << none << locked << QStringList{"--export-journal", "out.csv", "--journal", dir}
+            << on(dir, "out.csv") << quiet;
+        QTest::newRow("locked: --class --journal DIR --shuffle")
+            << none << locked << QStringList{"--class", "--journal", dir, "--shuffle"} << on(dir)
+            << QStringList{"закреплены учителем|ключи --no-journal"};
         QTest::newRow("locked: --export-journal still counts")
             << none << locked << QStringList{"--export-journal", "out.csv"}
             << on("/srv/j", "out.csv") << quiet;
@@ -219,8 +228,15 @@ class JournalOptionsTest : public QObject {
     }
 
     // The real program as a pupil of another uid, the journal locked in the teacher's file: the
-    // pupil's own file and --no-journal leave the export reading the class's folder.
+    // pupil's own file, --no-journal and XDG_CONFIG_DIRS leave the export reading the class's
+    // folder.
+    void lockHoldsForAPupil_data() {
+        QTest::addColumn<QString>("configDirs"); // XDG_CONFIG_DIRS, in the test's folder
+        QTest::newRow("XDG_CONFIG_DIRS unset") << QString();
+        QTest::newRow("XDG_CONFIG_DIRS naming an empty folder") << QStringLiteral("empty");
+    }
     void lockHoldsForAPupil() {
+        QFETCH(QString, configDirs);
         if (::geteuid() != 0) QSKIP("runs the program as another uid, which needs root");
         QVERIFY(QFile::setPermissions(files.home->path(),
                                       QFile::permissions(files.home->path()) | QFile::ExeOther));
@@ -239,7 +255,11 @@ class JournalOptionsTest : public QObject {
             env.remove(QString::fromLatin1(name));
         env.insert("HOME", pupil);
         env.insert("XDG_CONFIG_HOME", pupil + "/config");
-        env.insert("XDG_CONFIG_DIRS", files.home->filePath("system"));
+        env.remove("XDG_CONFIG_DIRS");
+        if (!configDirs.isEmpty()) {
+            QVERIFY(QDir().mkpath(files.home->filePath(configDirs)));
+            env.insert("XDG_CONFIG_DIRS", files.home->filePath(configDirs));
+        }
         env.insert("LANG", "C.UTF-8");
         program.setProcessEnvironment(env);
         program.setWorkingDirectory(pupil);

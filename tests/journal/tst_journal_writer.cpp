@@ -324,20 +324,35 @@ class JournalWriterTest : public QObject {
         QCOMPARE(visibleFiles(folder), QStringList{j.writer.currentFile()});
     }
 
-    // The pupil's name is in the run's file from the write after it is given, and stays in it.
-    void pupilNameIsInEveryLaterWrite() {
+    // The pupil's name given before a Start is in every write of the run's file; a name given
+    // during a run is the next run's, and the run going stays the pupil's who started it.
+    void pupilNameStaysWithTheRun_data() {
+        QTest::addColumn<bool>("changedMidRun");
+        QTest::newRow("given before the Start") << false;
+        QTest::newRow("changed at the second answer") << true;
+    }
+    void pupilNameStaysWithTheRun() {
+        QFETCH(bool, changedMidRun);
         QTemporaryDir temp;
         Journalled j(temp.path());
+        j.writer.setPupil(QStringLiteral("Аня\nПетрова"));
         j.start(Mode::trainer);
         j.answer(1, true);
-        QCOMPARE(parseJournal(readAll(j.currentPath())).run->pupil, QString());
-        j.writer.setPupil(QStringLiteral("Аня\nПетрова"));
+        const QString first = j.currentPath();
+        if (changedMidRun) j.writer.setPupil(QStringLiteral("Борис Иванов"));
         j.answer(2, false);
-        QCOMPARE(parseJournal(readAll(j.currentPath())).run->pupil, QStringLiteral("Аня Петрова"));
+        QCOMPARE(parseJournal(readAll(first)).run->pupil, QStringLiteral("Аня Петрова"));
+        QCOMPARE(j.writer.runPupil(), QStringLiteral("Аня\nПетрова"));
+        j.start(Mode::trainer); // ends the first run and starts the next
+        const JournalReading ended = parseJournal(readAll(first));
+        QCOMPARE(ended.run->pupil, QStringLiteral("Аня Петрова"));
+        QCOMPARE(int(ended.run->run.answers.size()), 2);
+        QCOMPARE(ended.run->run.ending, RunEnding::restarted);
+        j.answer(1, true);
         j.form.close();
-        const JournalReading reading = parseJournal(readAll(j.currentPath()));
-        QCOMPARE(reading.run->pupil, QStringLiteral("Аня Петрова"));
-        QCOMPARE(reading.run->run.ending, RunEnding::closed);
+        QVERIFY(j.currentPath() != first);
+        QCOMPARE(parseJournal(readAll(j.currentPath())).run->pupil,
+                 changedMidRun ? QStringLiteral("Борис Иванов") : QStringLiteral("Аня Петрова"));
     }
 
     // The disk refusing a sync (EIO from fsync and fdatasync, put in by strace) is a failed

@@ -29,10 +29,10 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [[ $(field Section) == education ]] || fail "Section is '$(field Section)'"
 [[ $(field Architecture) == "$(dpkg --print-architecture)" ]] || fail "Architecture is '$(field Architecture)'"
 [[ $(field Maintainer) == *"<"*"@"*">" ]] || fail "Maintainer has no address: '$(field Maintainer)'"
-# Both halves of Depends: the font asked for by name, and what dpkg-shlibdeps found; the xcb
-# platform plugin ships in libqt6gui6.
+# Both halves of Depends: the font and Qt's translations asked for by name, and what
+# dpkg-shlibdeps found; the xcb platform plugin ships in libqt6gui6.
 depends=", $(field Depends),"
-for dep in fonts-paratype libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libc6; do
+for dep in fonts-paratype qt6-translations-l10n libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libc6; do
   [[ $depends == *", $dep"[\ ,]* ]] || fail "Depends lacks $dep: $depends"
 done
 
@@ -136,6 +136,8 @@ wm_class=$(key StartupWMClass)
 xdotool search --classname "^$wm_class\$" | grep -qx "$window" ||
   fail "the window's WM_CLASS instance is not '$wm_class', as the entry says"
 echo "window Form1 ($window) shown by $exe (pid $app_pid)"
+# Qt's own texts in Russian, from the translations Depends brings.
+! grep -q 'переводы Qt не найдены' "$work/app.log" || fail "$(cat "$work/app.log")"
 
 # Nothing it needs comes from outside its Depends: every library the program and its platform
 # plugin link belongs to a package in the Depends closure. Optional plugins it picks up on

@@ -1,5 +1,6 @@
-// The settings files of one test in a fresh folder of their own: QSettings reads the user's from
-// user/zakony-logiki/zakony-logiki.conf and the system-wide from system/zakony-logiki/…
+// The settings files of one test: the user's in a fresh folder (user/zakony-logiki/…), the
+// system-wide one where the test's build of the program reads it (ZL_SYSTEM_SETTINGS, in the
+// build tree), emptied for each test; QSettings falls back to that same file.
 #pragma once
 
 #include "app/options.h"
@@ -27,10 +28,13 @@ struct SettingsFiles {
         home = std::make_unique<QTemporaryDir>();
         QVERIFY(home->isValid());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home->filePath("user"));
+        systemFile = QStringLiteral(ZL_SYSTEM_SETTINGS);
+        const QFileInfo system(systemFile);
+        QVERIFY(QDir().mkpath(system.path()));
+        QFile::remove(systemFile);
         QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope,
-                           home->filePath("system"));
+                           QFileInfo(system.path()).path());
         userFile = home->filePath("user/zakony-logiki/zakony-logiki.conf");
-        systemFile = home->filePath("system/zakony-logiki/zakony-logiki.conf");
     }
 
     // A file with these bytes; none for kNoFile.
@@ -55,7 +59,7 @@ inline OptionsReading readOptions(const QStringList& arguments) {
     OptionsReading reading;
     QTextStream outStream(&reading.out), errorStream(&reading.errors);
     reading.options = readStartOptions(QStringList{QStringLiteral("zakony-logiki")} + arguments,
-                                         *settings, outStream, errorStream);
+                                       *settings, outStream, errorStream);
     outStream.flush();
     errorStream.flush();
     return reading;

@@ -7,15 +7,20 @@
 #include "journal/journal_file.h"
 #include "journal/journal_folder.h"
 #include "journal/journal_writer.h"
+#include "teacher/class_view.h"
 #include "teacher/journal_view.h"
 #include "teacher/review_window.h"
+#include "teacher/teacher_window.h"
 #include "teacher/window_font.h"
 
 #include <QApplication>
 #include <QDateTime>
+#include <QDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -24,7 +29,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
+#include <optional>
 #include <set>
+#include <sys/fsuid.h>
+#include <unistd.h>
 
 namespace {
 
@@ -89,7 +97,8 @@ QString cutText(const QTableWidget* table) {
 // Whether the clicks closing a message box found one, and its text.
 struct BoxSeen {
     bool seen = false;
-    QString text;
+    QString text, title;
+    int width = 0;
 };
 
 // Closes the first modal box that appears while `act` runs, remembering its text.
@@ -100,7 +109,7 @@ template <class Act> BoxSeen closingTheBox(Act act) {
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* modal = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!modal) return;
-        box = {true, modal->text()};
+        box = {true, modal->text(), modal->windowTitle(), modal->width()};
         modal->close();
     });
     QTimer::singleShot(5000, [] {
@@ -110,6 +119,27 @@ template <class Act> BoxSeen closingTheBox(Act act) {
     act();
     return box;
 }
+
+// Gives `name` in the pupil's name dialog that `act` opens.
+template <class Act> void givingTheName(const QString& name, Act act) {
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || dialog->objectName() != QStringLiteral("PupilName")) return;
+        dialog->findChild<QLineEdit*>(QStringLiteral("name"))->setText(name);
+        dialog->accept();
+    });
+    poll.start();
+    act();
+}
+
+// As long as it lives, this thread reads and writes files as another user, without root's
+// passing over permissions (where the test runs as root; otherwise it is that user already).
+struct FilesAsAnotherUser {
+    FilesAsAnotherUser() { ::setfsuid(2001); }
+    ~FilesAsAnotherUser() { ::setfsuid(::geteuid()); }
+};
 
 } // namespace
 
@@ -223,8 +253,41 @@ class TeacherWindowsTest : public QObject {
         foreign.write("PK\x03\x04");
     }
 
+    // `count` finished runs of a day, and as many damaged files: a list longer than any screen.
+    static void fillManyRuns(const QString& folder, int count) {
+        for (int i = 0; i < count; ++i) {
+            JournalRun entry;
+            entry.run = {
+                1,  Mode::test, kMorning + i * 1000, kMorning + i * 1000 + 500, RunEnding::finished,
+                {}, {}};
+            entry.user = QStringLiteral("u%1").arg(i);
+            entry.machine = QStringLiteral("pc%1").arg(i);
+            QFile run(QStringLiteral("%1/run%2.txt").arg(folder).arg(i));
+            QVERIFY(run.open(QIODevice::WriteOnly));
+            run.write(journalText(entry));
+            QFile damaged(QStringLiteral("%1/damaged%2.txt").arg(folder).arg(i));
+            QVERIFY(damaged.open(QIODevice::WriteOnly));
+            damaged.write("zakony-logiki-journal 1\n");
+        }
+    }
+
+    // The window, its frame and its buttons wholly within the screen's available area.
+    static QString offScreen(const QWidget* shownWindow, const char* button) {
+        const QRect room = shownWindow->screen()->availableGeometry();
+        if (!room.contains(shownWindow->frameGeometry()))
+            return QStringLiteral("%1 is not within the screen").arg(shownWindow->objectName());
+        const auto* pushButton = shownWindow->findChild<QWidget*>(QLatin1String(button));
+        const QRect buttonBox(pushButton->mapTo(shownWindow, QPoint()), pushButton->size());
+        if (!shownWindow->rect().contains(buttonBox))
+            return QStringLiteral("%1 is cut off").arg(QLatin1String(button));
+        return {};
+    }
+
   private slots:
-    void initTestCase() { installWindowFont(); }
+    void initTestCase() {
+        installWindowFont();
+        QVERIFY(installToolkitRussian());
+    }
     void init() {
         now = kMorning;
         window = std::make_unique<MainWindow>();
@@ -329,30 +392,43 @@ class TeacherWindowsTest : public QObject {
         COMPARE_ROWS(pattern, mode, true);
     }
 
+    // With names asked, a name changed during a run is the next run's: the review and the
+    // journal keep the run going the pupil's who started it.
     void reviewFollowsStartAndModeChanges_data() {
         QTest::addColumn<bool>("journalOn");
-        QTest::newRow("journal off") << false;
-        QTest::newRow("journal on") << true;
+        QTest::addColumn<bool>("names");
+        QTest::newRow("journal off") << false << false;
+        QTest::newRow("journal on") << true << false;
+        QTest::newRow("journal on, names asked and changed mid-run") << true << true;
     }
     void reviewFollowsStartAndModeChanges() {
         QFETCH(bool, journalOn);
+        QFETCH(bool, names);
         QTemporaryDir folder;
         if (journalOn) window->setJournal(std::make_unique<JournalWriter>(folder.path()));
-        start();
+        window->setAskName(names);
+        const QString first = QStringLiteral("Аня Петрова"),
+                      second = QStringLiteral("Борис Иванов");
+        givingTheName(first, [&] { start(); });
         key(Qt::Key_F2);
         ReviewWindow* shownReview = review();
         QVERIFY(shown(shownReview, "noAnswers") && !shown(shownReview, "answers"));
+        QCOMPARE(shown(shownReview, "user"), names);
         answer(true);
         COMPARE_ROWS("R", Mode::trainer, false);
+        if (names) givingTheName(second, [&] { QVERIFY(window->askForPupil()); });
         answer(false);
         COMPARE_ROWS("RW", Mode::trainer, false);
+        if (names) QCOMPARE(labelText(shownReview, "user"), first);
         if (journalOn) {
             const JournalListing listing = readJournal(folder.path());
             QCOMPARE(int(listing.runs.size()), 1);
             QCOMPARE(int(listing.runs.front().run.answers.size()), 2);
+            QCOMPARE(listing.runs.front().pupil, names ? first : QString());
         }
         start(); // again: a new run, nothing answered yet
         QCOMPARE(shownReview->table()->rowCount(), 0);
+        if (names) QCOMPARE(labelText(shownReview, "user"), second);
         QVERIFY(shown(shownReview, "noAnswers"));
         QCOMPARE(labelText(shownReview, "ending"), QStringLiteral("идёт"));
         answer(false);
@@ -399,13 +475,88 @@ class TeacherWindowsTest : public QObject {
             if (label->isVisible())
                 QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
         QVERIFY(shownReview->width() >= shownReview->table()->sizeHint().width());
-        // The journal's window follows the zoom too.
+        // The journal's window follows the zoom too, and fits the screen, its buttons with it,
+        // however long the journal.
+        QTemporaryDir folder;
+        fillManyRuns(folder.path(), 150);
+        window->setJournal(std::make_unique<JournalWriter>(folder.path()));
+        // Opened beside a main window low on the screen: moved up, its frame counted.
+        const QRect room = window->screen()->availableGeometry();
+        window->move(room.left(), room.top() + room.height() / 2);
         key(Qt::Key_J, Qt::ControlModifier);
         QVERIFY(journalView());
+        QVERIFY(QTest::qWaitForWindowExposed(journalView()));
         QCOMPARE(journalView()->font().pointSizeF(), fontAt100 * zoom / 100.0);
+        QVERIFY(journalView()->table()->verticalScrollBar()->maximum() > 0);
+        QString cutOff = offScreen(journalView(), "saveCsv");
+        QVERIFY2(cutOff.isEmpty(), qPrintable(cutOff));
         ZOOM_TO(*window, 100);
         QCOMPARE(journalView()->font().pointSizeF(), fontAt100);
         QCOMPARE(shownReview->font().pointSizeF(), fontAt100);
+        cutOff = offScreen(journalView(), "saveCsv");
+        QVERIFY2(cutOff.isEmpty(), qPrintable(cutOff));
+
+        // The class view standing alone (--class) starts at the zoom asked, and Ctrl+Plus,
+        // Ctrl+Minus and Ctrl+0 step it as in the pupil's window.
+        ClassView alone(nullptr, folder.path());
+        alone.setFactor(zoom / 100.0);
+        zoomByKeys(&alone, zoom, [&alone](double factor) { alone.setFactor(factor); });
+        alone.show();
+        alone.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&alone));
+        const auto pointsAt = [](int percent) { return teacherFont(percent / 100.0).pointSizeF(); };
+        QCOMPARE(alone.font().pointSizeF(), pointsAt(zoom));
+        QTest::keyClick(&alone, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(alone.font().pointSizeF(), pointsAt(zoomIn(zoom, kZoomSteps.back())));
+        QTest::keyClick(&alone, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(alone.font().pointSizeF(), pointsAt(zoom == kZoomSteps.back() ? 250 : zoom));
+        QTest::keyClick(&alone, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(alone.font().pointSizeF(), pointsAt(100));
+    }
+
+    // Qt's own texts are Russian: the save dialog's labels and buttons.
+    void toolkitSpeaksRussian() {
+        QFileDialog dialog(window.get(), QStringLiteral("Сохранить в CSV"));
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        QStringList texts;
+        for (const QLabel* label : dialog.findChildren<QLabel*>())
+            texts << label->text();
+        for (const QAbstractButton* button : dialog.findChildren<QPushButton*>())
+            texts << button->text();
+        for (const char* english : {"Look in", "File name", "Save", "Cancel", "Files of type"})
+            QVERIFY2(!texts.join('|').contains(QLatin1String(english)),
+                     qPrintable(texts.join('|')));
+        QVERIFY2(texts.contains(QStringLiteral("Отмена")), qPrintable(texts.join('|')));
+    }
+
+    // A file not saved is told with its path, and the box is wide enough for its title as a
+    // desktop draws it, larger and bold, beside its buttons.
+    void notSavedBoxNamesThePathUnderAWholeTitle_data() {
+        QTest::addColumn<QString>("problem");
+        QTest::addColumn<QString>("told");
+        const QString path = QStringLiteral("/srv/к.xlsx");
+        QTest::newRow("the reason alone")
+            << "нет места" << QStringLiteral("Файл %1 не записан: нет места").arg(path);
+        QTest::newRow("the path named already") << QStringLiteral("%1: нет места").arg(path)
+                                                << QStringLiteral("%1: нет места").arg(path);
+    }
+    void notSavedBoxNamesThePathUnderAWholeTitle() {
+        QFETCH(QString, problem);
+        QFETCH(QString, told);
+        const QString title = QStringLiteral("Сохранить журнал класса для Excel");
+        const BoxSeen box = closingTheBox([&] {
+            tellNotSaved(window.get(), title, QStringLiteral("/srv/к.xlsx"), problem, "Problem");
+        });
+        QVERIFY(box.seen);
+        QCOMPARE(box.text, told);
+        QCOMPARE(box.title, title);
+        QFont titleFont = window->font();
+        titleFont.setBold(true);
+        titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+        const QFontMetrics drawn(titleFont);
+        QVERIFY2(box.width >= drawn.horizontalAdvance(title) + 3 * drawn.height(),
+                 qPrintable(QString::number(box.width)));
     }
 
     void journalListsRunsNewestFirstWithTheSkipped() {
@@ -604,10 +755,23 @@ class TeacherWindowsTest : public QObject {
         QTest::newRow("no folder yet") << "no folder yet";
         QTest::newRow("folder gone after a Start") << "folder gone";
         QTest::newRow("empty folder") << "empty folder";
+        QTest::newRow("class folder pupils write into and cannot list") << "drop box";
     }
     void journalOffOrUnreadableSaysSo() {
         QFETCH(QString, case_);
         QTemporaryDir folder;
+        std::optional<FilesAsAnotherUser> pupil;
+        if (case_ == "drop box") {
+            QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                             QFile::ExeOwner | QFile::ExeOther));
+            const QString box = folder.filePath("класс");
+            QVERIFY(QDir().mkdir(box));
+            QVERIFY(QFile::setPermissions(box, QFile::WriteOwner | QFile::ExeOwner |
+                                                   QFile::WriteOther | QFile::ExeOther));
+            window->setJournal(std::make_unique<JournalWriter>(
+                box, [](const QString&) {}, JournalFolderOrigin::configured));
+            pupil.emplace();
+        }
         if (case_ == "no folder yet" || case_ == "folder gone")
             window->setJournal(std::make_unique<JournalWriter>(folder.filePath("gone")));
         if (case_ == "folder gone") {
@@ -622,7 +786,14 @@ class TeacherWindowsTest : public QObject {
         QVERIFY(!shown(view, "runs"));
         QVERIFY(!shown(view, "skipped"));
         QCOMPARE(shown(view, "off"), case_ == "off");
-        QCOMPARE(shown(view, "problem"), case_ == "folder gone");
+        QCOMPARE(shown(view, "problem"), case_ == "folder gone" || case_ == "drop box");
+        // Never a bare «Журнал не прочитан:» without the reason.
+        if (shown(view, "problem"))
+            QVERIFY2(!labelText(view, "problem").trimmed().endsWith(':'),
+                     qPrintable(labelText(view, "problem")));
+        if (case_ == "drop box")
+            QCOMPARE(labelText(view, "problem"),
+                     QStringLiteral("Журнал не прочитан: журнал класса виден только учителю"));
         QCOMPARE(shown(view, "empty"), case_ == "empty folder" || case_ == "no folder yet");
         if (case_ == "no folder yet")
             QVERIFY2(labelText(view, "empty").contains(QStringLiteral("при первом нажатии")),
