@@ -10,6 +10,7 @@
 #include "teacher/window_font.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QScreen>
 
 namespace {
@@ -49,6 +50,8 @@ int main(int argc, char* argv[]) {
     nameTheApplication();
     // Lets docks and the desktop match the window to its menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("ru.zakonylogiki.ZakonyLogiki"));
+    // Every window's icon, the teacher's and the dialogs' too: the program's own.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.svg")));
     installWindowFont();
     if (!installToolkitRussian())
         errors << "zakony-logiki: переводы Qt не найдены (пакет qt6-translations-l10n); "

@@ -16,7 +16,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QStandardPaths>
@@ -242,11 +241,8 @@ void ClassView::askWhereToSaveXlsx() {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("xlsx"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    const QString problemText = writeXlsx(dialog.selectedFiles().front());
-    if (problemText.isEmpty()) return;
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Сохранить для Excel"), problemText,
-                    QMessageBox::Ok, this);
-    box.setObjectName(QStringLiteral("XlsxProblem"));
-    box.setFont(font());
-    box.exec();
+    const QString path = dialog.selectedFiles().front();
+    const QString problemText = writeXlsx(path);
+    if (!problemText.isEmpty())
+        tellNotSaved(this, QStringLiteral("Сохранить для Excel"), path, problemText, "XlsxProblem");
 }

@@ -129,10 +129,14 @@ void JournalView::fill() {
     off->setVisible(!journalKept);
     folder->setVisible(journalKept);
     // Always with the reason: a class's folder that pupils may write into and not list is one.
-    problem->setVisible(journalKept && !readable);
-    problem->setText(QStringLiteral("Журнал не прочитан: ") +
-                     (shown.hiddenFromPupil ? QStringLiteral("журнал класса виден только учителю")
-                                            : shown.problem));
+    // A teacher new to the folder's group reads only some of it until they log in again.
+    const QString partly = writer ? noAccessText(shown, writer->folder()) : QString();
+    problem->setVisible(journalKept && (!readable || !partly.isEmpty()));
+    problem->setText(readable ? partly
+                              : QStringLiteral("Журнал не прочитан: ") +
+                                    (shown.hiddenFromPupil
+                                         ? QStringLiteral("журнал класса виден только учителю")
+                                         : shown.problem));
     empty->setVisible(readable && shown.runs.empty());
     runs->setVisible(readable && !shown.runs.empty());
     buttons->setVisible(journalKept);
