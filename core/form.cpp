@@ -127,6 +127,9 @@ void Form::check() {
     if (state.runGoing) judgeAnswer();
     state.instructionsVisible = false;
     resetWriting();
+    // The test leaves the answer judged in the row and the caret at its start: typed over, it
+    // would mix with the next one.
+    state.answerMarked = state.runGoing && state.mode == Mode::test && !formulaKey().empty();
 }
 
 void Form::judgeAnswer() {
@@ -215,7 +218,10 @@ void Form::drop(int slot, std::string_view tag) {
     if (slot < 1 || slot > kSlotCount) return;
     const Symbol* symbol = symbolByTag(tag);
     if (!symbol) return;
-    state.slot(slot) = Slot{Picture::blue(symbol->glyph), std::string(symbol->tag)};
+    const Slot placed{Picture::blue(symbol->glyph), std::string(symbol->tag)};
+    if (state.slot(slot) == placed) return;
+    state.slot(slot) = placed;
+    state.answerMarked = false;
 }
 
 void Form::close() {

@@ -62,6 +62,10 @@ struct FormState {
     int caret = 1;      // the slot the keyboard writes into next, 1 … kSlotCount
     std::string picked; // the tag of the palette symbol picked by a click; empty: none
     int barsTyped = 0;  // "!" typed and waiting for the symbol they bar: 0, 1 or 2
+    // Check in test mode leaves the answer in the row, marked as a whole: the next symbol typed
+    // or placed at the caret replaces it, and Backspace or Delete empties the row. Moving the
+    // caret, or a drop or click that changes the row, ends the mark and keeps the row.
+    bool answerMarked = false;
 
     // Slot k, k = 1 … kSlotCount.
     Slot& slot(int k) { return row[static_cast<std::size_t>(k - 1)]; }
@@ -142,6 +146,7 @@ class Form {
     void showCounts(int question, int right, int wrong);
     void resetWriting();
     void placeAtCaret(std::string_view tag);
+    void removeMarkedAnswer();
     void endRun(RunEnding ending);
     void tellRun();
 

@@ -87,6 +87,14 @@ void Form::resetWriting() {
     state.picked.clear();
     state.barsTyped = 0;
     state.caret = caretHome();
+    state.answerMarked = false;
+}
+
+void Form::removeMarkedAnswer() {
+    state.answerMarked = false;
+    for (int k = firstWritableSlot(); k <= kSlotCount; ++k)
+        state.slot(k) = Slot{Picture::blank(), ""};
+    state.caret = firstWritableSlot();
 }
 
 void Form::pick(std::string_view tag) {
@@ -106,7 +114,10 @@ void Form::placePicked(int slot) {
 
 void Form::emptySlot(int slot) {
     if (slot < 1 || slot > kSlotCount) return;
-    state.slot(slot) = Slot{Picture::blank(), ""};
+    const Slot empty{Picture::blank(), ""};
+    if (state.slot(slot) == empty) return;
+    state.slot(slot) = empty;
+    state.answerMarked = false;
 }
 
 // In trainer mode the drawn left-hand side is the program's: the keyboard never enters it.
@@ -115,10 +126,12 @@ int Form::firstWritableSlot() const {
 }
 
 void Form::moveCaret(int slot) {
+    state.answerMarked = false;
     state.caret = std::clamp(slot, firstWritableSlot(), kSlotCount);
 }
 
 void Form::placeAtCaret(std::string_view tag) {
+    if (state.answerMarked) removeMarkedAnswer();
     drop(state.caret, tag);
     moveCaret(state.caret + 1); // stays on the last slot: a held key never runs past the row
 }
@@ -128,10 +141,12 @@ void Form::placePickedAtCaret() {
 }
 
 void Form::deleteAtCaret() {
+    if (state.answerMarked) return removeMarkedAnswer();
     if (state.caret >= firstWritableSlot()) emptySlot(state.caret);
 }
 
 void Form::backspace() {
+    if (state.answerMarked) return removeMarkedAnswer();
     if (state.caret <= firstWritableSlot()) return;
     moveCaret(state.caret - 1);
     emptySlot(state.caret);

@@ -301,6 +301,11 @@ void MainWindow::showRulesBox() {
 
 void MainWindow::render() {
     const FormState& s = core.state;
+    // The answer a check left, from its first symbol to its last, marked only once the keyboard
+    // is in use: the pupil who works with the mouse sees the row as it always was.
+    int markedFrom = kSlotCount + 1, markedTo = 0;
+    for (int k = 1; s.answerMarked && caretMarked && k <= kSlotCount; ++k)
+        if (!s.slot(k).tag.empty()) markedFrom = std::min(markedFrom, k), markedTo = k;
     for (int k = 1; k <= kSlotCount; ++k) {
         SymbolImage* image = slotImages[static_cast<std::size_t>(k - 1)];
         image->setPicture(s.slot(k).picture);
@@ -309,6 +314,7 @@ void MainWindow::render() {
         const bool caret = k == s.caret;
         image->setFocusPolicy(caret ? Qt::TabFocus : Qt::NoFocus);
         image->setCaretMarked(caret && caretMarked);
+        image->setInMarkedAnswer(k >= markedFrom && k <= markedTo);
         image->setMark(caret && s.barsTyped > 0 ? QString(s.barsTyped, QChar(0x00AC)) : QString());
         if (caret && s.barsTyped > 0) name += QStringLiteral(", ждёт символ под чертой");
         if (image->accessibleName() != name) image->setAccessibleName(name);

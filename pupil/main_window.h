@@ -76,6 +76,9 @@ class MainWindow : public QWidget {
 
   private:
     bool handleKey(const class QKeyEvent& key);
+    // Whether a key event is a held key's repeat, whatever the toolkit flags it; told every key
+    // event of the program once.
+    bool isHeldKeyRepeat(const class QKeyEvent& key);
     void setUpActions();
     // A change made by a key on the row: from then on the caret's slot stays marked, wherever
     // the focus is, until the mouse is used on the row (or a new run starts).
@@ -112,6 +115,13 @@ class MainWindow : public QWidget {
     std::vector<std::pair<QLabel*, QPixmap>> portraits; // with the picture as it is at 100 %
     int zoom = 100;
     bool caretMarked = false;
+    // The last key event the program had: its key, whether it went down, and when (the event's
+    // own time, in milliseconds).
+    struct KeyEventSeen {
+        int key = 0;
+        bool down = false;
+        quint64 at = 0;
+    } lastKey;
     bool askName = false;
     QString pupilName;
     class ClassView* classWindow = nullptr;

@@ -51,7 +51,24 @@ bool isSpaceOrEnter(int code) {
     return code == Qt::Key_Space || code == Qt::Key_Return || code == Qt::Key_Enter;
 }
 
+// X repeats a held key as its release and a new press at one moment, and Qt flags the pair as a
+// repeat only when it finds the press already waiting behind the release: under load most pairs
+// come unflagged. A press of the key still down, or let go less than this long before, by the
+// events' own times (which a busy program does not stretch), is the key held: no finger lets a
+// key go and presses it again as fast. A key pressed between them makes it a new press, as X
+// repeats only the key pressed last.
+constexpr quint64 kRepeatGapMs = 10;
+
 } // namespace
+
+bool MainWindow::isHeldKeyRepeat(const QKeyEvent& key) {
+    const bool press = key.type() == QEvent::KeyPress;
+    const KeyEventSeen before = lastKey;
+    lastKey = {key.key(), press, key.timestamp()};
+    if (key.isAutoRepeat()) return true;
+    if (!press || before.key != key.key()) return false;
+    return before.down || key.timestamp() - before.at < kRepeatGapMs;
+}
 
 void MainWindow::setUpActions() {
     auto add = [this](const QString& name, QList<QKeySequence> keys, auto slot,
@@ -109,14 +126,19 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             zoomOneStep(false);
         return true;
     }
+    // A key let go in another program is never seen here.
+    if (event->type() == QEvent::ApplicationDeactivate) lastKey = {};
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
-    // Only the first receiver of a key in this window, and never under the rules box.
-    if (!widget || widget->window() != this || QApplication::activeModalWidget()) return false;
-    if (widget != (focusWidget() ? focusWidget() : this)) return false;
+    // Each key event once, at its first receiver, in any window of the program: a held key may
+    // go on typing into the row, never pressing a button again, here or in a dialog.
+    if (!widget) return false;
+    QWidget* receiver = widget->window()->focusWidget();
+    if (widget != (receiver ? receiver : widget->window())) return false;
     const auto& key = *static_cast<QKeyEvent*>(event);
-    // A held key repeats: it may go on typing into the row, never pressing a button again.
-    if (key.isAutoRepeat() && isSpaceOrEnter(key.key()) && qobject_cast<QAbstractButton*>(widget))
+    if (isHeldKeyRepeat(key) && isSpaceOrEnter(key.key()) && qobject_cast<QAbstractButton*>(widget))
         return true;
+    // The window's own keys, never under the rules box.
+    if (widget->window() != this || QApplication::activeModalWidget()) return false;
     if (event->type() != QEvent::KeyPress) return false;
     if (SymbolImage::dragInProgress()) return true; // keys during a drag are ignored
     return handleKey(*static_cast<QKeyEvent*>(event));
@@ -167,7 +189,6 @@ bool MainWindow::handleKey(const QKeyEvent& key) {
     // Enter presses a focused button, as Space does (buttons outside a dialog ignore it).
     if (code != Qt::Key_Space && isSpaceOrEnter(code)) {
         if (auto* button = qobject_cast<QAbstractButton*>(focusWidget())) {
-            if (key.isAutoRepeat()) return true;
             button->click();
             return true;
         }

@@ -68,6 +68,11 @@ void SymbolImage::paintEvent(QPaintEvent*) {
     if (!pixmap.isNull()) painter.drawPixmap(0, 0, pixmap);
     const QRectF box = QRectF(rect());
     const qreal unit = box.width() / 32.0;
+    if (inMarkedAnswer) {
+        QColor tint = palette().color(QPalette::Highlight);
+        tint.setAlpha(96);
+        painter.fillRect(box, tint);
+    }
     if (picked) { // a frame in the margin around the white field, 2 units wide
         painter.setPen(QPen(kPickFrame, 2 * unit));
         painter.drawRect(box.adjusted(unit, unit, -unit, -unit));
@@ -84,6 +89,12 @@ void SymbolImage::paintEvent(QPaintEvent*) {
         painter.setPen(kMarkInk);
         painter.drawText(box, Qt::AlignCenter, mark);
     }
+}
+
+void SymbolImage::setInMarkedAnswer(bool marked) {
+    if (inMarkedAnswer == marked) return;
+    inMarkedAnswer = marked;
+    update();
 }
 
 void SymbolImage::setCaretMarked(bool marked) {

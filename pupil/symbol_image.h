@@ -36,6 +36,8 @@ class SymbolImage : public QWidget {
     void setMark(const QString& mark);
     // The caret's slot after the keyboard wrote: framed as when it has the focus.
     void setCaretMarked(bool marked);
+    // A slot of the answer a check left in the row, marked as a whole: tinted as selected text.
+    void setInMarkedAnswer(bool marked);
 
     // True while a drag started from any palette symbol is running.
     static bool dragInProgress();
@@ -67,6 +69,7 @@ class SymbolImage : public QWidget {
     bool picked = false;
     QString mark;
     bool caretMarked = false;
+    bool inMarkedAnswer = false;
     bool pressed = false; // the left button went down here and no drag has started
     QPoint pressAt;
 };

@@ -81,6 +81,7 @@ FormState withWritingOf(FormState expected, const FormState& actual) {
     expected.caret = actual.caret;
     expected.picked = actual.picked;
     expected.barsTyped = actual.barsTyped;
+    expected.answerMarked = actual.answerMarked;
     return expected;
 }
 
@@ -130,7 +131,11 @@ class Writing : public QObject {
     void keysLeaveTheDrawnLeftSide();
     void writingNeverJudges_data();
     void writingNeverJudges();
-    void wholeRunTypedFromCharacters_data() { perMode(); }
+    void markedAnswerAfterCheck_data();
+    void markedAnswerAfterCheck();
+    void onlyAJudgedTestAnswerIsMarked_data() { perMode(); }
+    void onlyAJudgedTestAnswerIsMarked();
+    void wholeRunTypedFromCharacters_data();
     void wholeRunTypedFromCharacters();
 };
 
@@ -845,10 +850,104 @@ void Writing::writingNeverJudges() {
     QCOMPARE(q(f.state.verdict), q(before.verdict));
 }
 
-// A whole run written from typed characters alone (with Check, and Clear between test answers,
-// whose row stays after Check): 23 right.
+void Writing::markedAnswerAfterCheck_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("row"); // the tags from slot 1 on; "" an empty slot
+    QTest::addColumn<int>("caret");
+    const QStringList kept{"x", "или", "y", "равно", "y", "или", "x"}; // law 1, as answered
+    auto keptWith = [&](int k, const char* tag) {
+        QStringList row = kept;
+        row[k - 1] = QString::fromUtf8(tag);
+        return row;
+    };
+    auto row = [](const char* name, QStringList steps, QStringList tags, int caret) {
+        QTest::newRow(name) << steps << tags << caret;
+    };
+    row("a typed symbol replaces it", {"type x"}, {"x"}, 2);
+    row("a barred one too", {"type !!x"}, {"no_no_x"}, 2);
+    row("a waiting bar keeps it", {"type !"}, kept, 1);
+    row("a key that cannot follow the bar", {"type !q", "type y"}, {"y"}, 2);
+    row("Backspace empties the row", {"backspace"}, {}, 1);
+    row("Delete empties the row", {"delete"}, {}, 1);
+    row("the picked symbol placed at the caret", {"pick z", "place"}, {"z"}, 2);
+    row("a pick and Escape keep it", {"pick z", "type !", "unpick", "type y"}, {"y"}, 2);
+    row("the caret moved: typed over", {"caret 2", "type z"}, keptWith(2, "z"), 3);
+    row("Home: typed over", {"caret 1", "type z"}, keptWith(1, "z"), 2);
+    row("a drop replaces its slot alone", {"drop 3 z", "type y"},
+        {"y", "или", "z", "равно", "y", "или", "x"}, 2);
+    row("a drop that changes nothing keeps it", {"drop 3 y", "type y"}, {"y"}, 2);
+    row("a click with a pick is a drop", {"pick z", "click 3", "type y"},
+        {"y", "или", "z", "равно", "y", "или", "x"}, 2);
+    row("a click without a pick changes nothing", {"click 3", "type y"}, {"y"}, 2);
+    row("Clear", {"clear", "type y"}, {"y"}, 2);
+    row("the next Check marks the next answer", {"type x", "check", "type y"}, {"y"}, 2);
+}
+
+// After a check in test mode the answer stays in the row, marked as a whole: the first symbol
+// written at the caret replaces it, Backspace or Delete empty the row; a drop replaces its slot
+// alone, as it always did, and ends the mark, as does moving the caret.
+void Writing::markedAnswerAfterCheck() {
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, row);
+    QFETCH(int, caret);
+    Form f = startedForm(Mode::test);
+    typeAll(f, QStringLiteral("xvy=yvx"));
+    f.check();
+    QVERIFY(f.state.answerMarked);
+    for (const QString& step : steps) {
+        const QStringList word = step.split(' ');
+        const QString& op = word[0];
+        const std::string arg = word.size() > 1 ? word.last().toStdString() : std::string();
+        if (op == "type") typeAll(f, word[1]);
+        if (op == "backspace") f.backspace();
+        if (op == "delete") f.deleteAtCaret();
+        if (op == "pick") f.pick(arg);
+        if (op == "unpick") f.unpick();
+        if (op == "place") f.placePickedAtCaret();
+        if (op == "caret") f.moveCaret(word[1].toInt());
+        if (op == "drop") f.drop(word[1].toInt(), arg);
+        if (op == "click") f.placePicked(word[1].toInt());
+        if (op == "clear") f.clear();
+        if (op == "check") f.check();
+    }
+    QStringList tags;
+    for (const Slot& slot : f.state.row)
+        tags << q(slot.tag);
+    while (!tags.isEmpty() && tags.last().isEmpty())
+        tags.removeLast();
+    QCOMPARE(tags, row);
+    QCOMPARE(f.state.caret, caret);
+}
+
+// Trainer mode draws the next law after a check, and a check before Start judges nothing: no
+// answer is left marked.
+void Writing::onlyAJudgedTestAnswerIsMarked() {
+    QFETCH(Mode, mode);
+    Form f = loadedForm();
+    f.selectMode(mode);
+    typeAll(f, QStringLiteral("xvy"));
+    f.check();
+    QVERIFY(!f.state.answerMarked);
+    f.start();
+    f.moveCaret(expectedHome(mode, 1));
+    typeAll(f, QStringLiteral("xvy"));
+    f.check();
+    QCOMPARE(f.state.answerMarked, mode == Mode::test);
+}
+
+void Writing::wholeRunTypedFromCharacters_data() {
+    QTest::addColumn<Mode>("mode");
+    QTest::addColumn<bool>("clears"); // Clear between the answers
+    QTest::newRow("trainer") << Mode::trainer << false;
+    QTest::newRow("test, Clear between answers") << Mode::test << true;
+    QTest::newRow("test, each answer typed over the last") << Mode::test << false;
+}
+
+// A whole run written from typed characters alone (with Check, and in test mode, whose row
+// stays after Check, Clear or not between the answers): 23 right.
 void Writing::wholeRunTypedFromCharacters() {
     QFETCH(Mode, mode);
+    QFETCH(bool, clears);
     Form f = startedForm(mode);
     for (int n = 1; n <= kLawCount; ++n) {
         const QString keys =
@@ -857,7 +956,7 @@ void Writing::wholeRunTypedFromCharacters() {
         f.check();
         QVERIFY2(f.state.verdict == kVerdictRight, qPrintable(QStringLiteral("law %1").arg(n)));
         QCOMPARE(f.state.rightCount, n);
-        if (mode == Mode::test) f.clear();
+        if (clears) f.clear();
     }
     QCOMPARE(f.state.rightCount, kLawCount);
     QCOMPARE(f.state.wrongCount, 0);

@@ -449,47 +449,99 @@ class KeyboardTest : public QObject {
         QCOMPARE(window->form().formulaKey(), std::string()); // Clear pressed
 
         focusOn("Option1(1)");
+        QTest::qWait(50); // a finger lets a key go longer than a held key's repeats do
         press(*window, Qt::Key_Space, QStringLiteral(" "));
         QCOMPARE(state().mode, Mode::test);
         QVERIFY(controlAs<QRadioButton>(*window, "Option1(1)")->isChecked());
         QCOMPARE(window->form().formulaKey(), std::string());
     }
 
-    // A held key repeats: Space or Enter held on a button presses it once, however long.
+    // A held key repeats: Space or Enter held on a button presses it once, however long and
+    // however many of its repeats come flagged; let go a moment and pressed again, it presses.
     void heldKeyPressesAButtonOnce_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("key");
+        QTest::addColumn<int>("flagEvery"); // every how many repeats comes flagged; 0: none
+        QTest::addColumn<int>("pairGapMs"); // from a repeat's release to its press
+        const struct {
+            const char* name;
+            int flagEvery, pairGapMs;
+        } repeats[] = {{"flagged", 1, 0},
+                       {"unflagged", 0, 0},
+                       {"unflagged, pairs 6 ms apart", 0, 6},
+                       {"one in three flagged", 3, 1}};
         for (const char* button : {"Command1", "Cmd3_Start"})
             for (int key : {int(Qt::Key_Space), int(Qt::Key_Return), int(Qt::Key_Enter)})
-                QTest::newRow(qPrintable(QString::fromLatin1(button) +
-                                         (key == Qt::Key_Space ? ", Space" : ", Enter")))
-                    << QString::fromLatin1(button) << key;
+                for (const auto& r : repeats)
+                    QTest::addRow("%s, %s, %s", button,
+                                  key == Qt::Key_Space    ? "Space"
+                                  : key == Qt::Key_Return ? "Return"
+                                                          : "Enter",
+                                  r.name)
+                        << QString::fromLatin1(button) << key << r.flagEvery << r.pairGapMs;
     }
     void heldKeyPressesAButtonOnce() {
         QFETCH(QString, button);
         QFETCH(int, key);
+        QFETCH(int, flagEvery);
+        QFETCH(int, pairGapMs);
         click("Cmd3_Start");
         click("Command1");
         click("Command1"); // question 3
         focusOn(button);
         const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QStringLiteral("\r");
+        quint64 at = 1000; // the events' own times, in milliseconds
         auto send = [&](QEvent::Type type, bool repeated) {
             QKeyEvent event(type, key, Qt::NoModifier, text, repeated);
+            event.setTimestamp(at);
             QApplication::sendEvent(window->focusWidget(), &event);
         };
+        auto pressedTimes = [&] {
+            return button == "Command1" ? int(window->form().run.answers.size()) - 2
+                                        : window->form().run.number - 1;
+        };
         send(QEvent::KeyPress, false);
-        for (int i = 0; i < 25; ++i) { // as X sends a held key: press and release, repeated
-            send(QEvent::KeyRelease, true);
-            send(QEvent::KeyPress, true);
+        at += 500;
+        for (int i = 0; i < 25; ++i, at += 40) { // as X sends a held key: release and press
+            const bool flagged = flagEvery > 0 && i % flagEvery == 0;
+            send(QEvent::KeyRelease, flagged);
+            at += pairGapMs;
+            send(QEvent::KeyPress, flagged);
         }
         send(QEvent::KeyRelease, false);
-        if (button == "Command1") {
-            QCOMPARE(state().question, 4);
-            QCOMPARE(int(window->form().run.answers.size()), 3);
-        } else {
-            QCOMPARE(window->form().run.number, 2);
-            QCOMPARE(state().question, 1);
-        }
+        QCOMPARE(pressedTimes(), 1);
+        at += 150;
+        send(QEvent::KeyPress, false);
+        send(QEvent::KeyRelease, false);
+        QCOMPARE(pressedTimes(), 2);
+    }
+
+    // After a check in test mode the answer stays in the row. Written with the mouse, the row
+    // looks as it always did; typed, it is marked from its first symbol to its last, and the
+    // first key typed replaces it.
+    void checkedAnswerMarkedForTheKeyboardOnly() {
+        click("Option1(1)");
+        click("Cmd3_Start");
+        SymbolImage* second = slotImage(*window, 2);
+        SymbolImage* past = slotImage(*window, 9);
+        writeByDrag(law_keys::lawTags(1));
+        const QImage dropped = grabbed(second), pastDropped = grabbed(past);
+        click("Command1");
+        QVERIFY(state().answerMarked);
+        QVERIFY(grabbed(second) == dropped);
+
+        click("Command2");
+        typeText(*window, "xvy=yvx");
+        focusOn("Command1");
+        const QImage typed = grabbed(second);
+        QVERIFY(typed == dropped);
+        press(*window, Qt::Key_Space, QStringLiteral(" "));
+        QCOMPARE(state().question, 3);
+        QVERIFY(grabbed(second) != typed);
+        QVERIFY(grabbed(past) == pastDropped);
+        typeText(*window, "y");
+        QCOMPARE(window->form().formulaKey(), std::string("y"));
+        QVERIFY(grabbed(slotImage(*window, 3)) == grabbed(past));
     }
 
     // Corrections reach the row from anywhere in the window, as typed symbols do; Ctrl+Backspace
