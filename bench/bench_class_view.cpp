@@ -2,6 +2,7 @@
 // own (a row each): its first fill (the folder read and every row shown) and its processor time
 // at rest, the folder unchanged, as a share of one core. Prints figures only.
 // --quick: 2,000 runs and 4 s at rest; --files N: N runs; --rest S: S seconds; else 22,000 and 30.
+#include "bench_files.h"
 #include "core/laws.h"
 #include "journal/journal_file.h"
 #include "teacher/class_view.h"
@@ -64,13 +65,6 @@ JournalRun runNumbered(int i, std::int64_t morning) {
     return entry;
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) return false;
-    const bool whole = ::write(fd, bytes.constData(), std::size_t(bytes.size())) == bytes.size();
-    return ::close(fd) == 0 && whole;
-}
-
 // Processor time of the whole process (every thread), user and system, in ms.
 double processorMs() {
     rusage use{};
@@ -89,8 +83,8 @@ int main(int argc, char* argv[]) {
     const std::int64_t morning = QDateTime(QDate(2026, 12, 8), QTime(8, 0)).toMSecsSinceEpoch();
     std::printf("generating %d run files…\n", options.files);
     for (int i = 0; i < options.files; ++i)
-        if (!writeFile(QDir(temp.path()).filePath(QStringLiteral("run-%1.txt").arg(i)),
-                       journalText(runNumbered(i, morning))))
+        if (!bench::writeFile(QDir(temp.path()).filePath(QStringLiteral("run-%1.txt").arg(i)),
+                              journalText(runNumbered(i, morning))))
             return 1;
     // The clock stands at the end of the day's runs, and moves with the real one.
     QElapsedTimer clock;

@@ -2,6 +2,7 @@
 // then the bare cost of listing it and of reading every file's bytes, beside the cache's full
 // read, its refresh with nothing changed and with 30 files changed, and readJournal.
 // Prints figures only. --quick: 2,000 files; --files N: N; else 100,000.
+#include "bench_files.h"
 #include "core/laws.h"
 #include "journal/journal_cache.h"
 #include "journal/journal_file.h"
@@ -52,13 +53,6 @@ JournalRun runNumbered(int i) {
     run.ending = count == kLawCount ? RunEnding::finished : RunEnding::going;
     run.endedMs = count == kLawCount ? run.answers.back().atMs + 1'000 : 0;
     return entry;
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) return false;
-    const bool whole = ::write(fd, bytes.constData(), std::size_t(bytes.size())) == bytes.size();
-    return ::close(fd) == 0 && whole;
 }
 
 // Wall-clock and processor time (user and system) of some work, in ms: on a busy machine the
@@ -133,8 +127,8 @@ int main(int argc, char* argv[]) {
     std::printf("generating %d run files…\n", files);
     for (int i = 0; i < files; ++i) {
         const JournalRun entry = runNumbered(i);
-        if (!writeFile(dir.filePath(QStringLiteral("run-%1.txt").arg(i, 6, 10, QChar('0'))),
-                       journalText(entry)))
+        if (!bench::writeFile(dir.filePath(QStringLiteral("run-%1.txt").arg(i, 6, 10, QChar('0'))),
+                              journalText(entry)))
             return 1;
     }
     const QByteArray folder = QFile::encodeName(temp.path());
@@ -165,7 +159,7 @@ int main(int argc, char* argv[]) {
         JournalRun entry = runNumbered(n);
         entry.run.answers.pop_back();
         const QString name = QStringLiteral("run-%1.txt").arg(n, 6, 10, QChar('0'));
-        if (!writeFile(dir.filePath("." + name + ".tmp"), journalText(entry)) ||
+        if (!bench::writeFile(dir.filePath("." + name + ".tmp"), journalText(entry)) ||
             ::rename(QFile::encodeName(dir.filePath("." + name + ".tmp")).constData(),
                      QFile::encodeName(dir.filePath(name)).constData()) != 0)
             return 1;

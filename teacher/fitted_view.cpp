@@ -16,22 +16,37 @@ FittedView::FittedView(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
-QSize FittedView::sizeHint() const {
-    const int frame = 2 * frameWidth();
-    int width = horizontalHeader()->length() + frame;
-    int height = verticalHeader()->length() + frame;
-    if (horizontalHeader()->isVisibleTo(this)) height += horizontalHeader()->sizeHint().height();
-    // Taller than the screen: it scrolls, and its bar takes room beside the columns.
-    if (const QScreen* shown = screen(); shown && height > shown->availableGeometry().height())
-        width += style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+QSize wholeTableSize(const QTableView& table) {
+    const int frame = 2 * table.frameWidth();
+    int width = table.horizontalHeader()->length() + frame;
+    int height = table.verticalHeader()->length() + frame;
+    if (table.verticalHeader()->isVisibleTo(&table))
+        width += table.verticalHeader()->sizeHint().width();
+    if (table.horizontalHeader()->isVisibleTo(&table))
+        height += table.horizontalHeader()->sizeHint().height();
     return {width, height};
 }
 
+QSize leastTableSize(const QTableView& table) {
+    const int frame = 2 * table.frameWidth();
+    const QSize whole = table.sizeHint();
+    const QFontMetrics metrics = table.fontMetrics();
+    return {std::min(whole.width(), 8 * metrics.averageCharWidth() + frame),
+            std::min(whole.height(),
+                     table.horizontalHeader()->sizeHint().height() + 3 * metrics.height() + frame)};
+}
+
+QSize FittedView::sizeHint() const {
+    QSize whole = wholeTableSize(*this);
+    // Taller than the screen: it scrolls, and its bar takes room beside the columns.
+    if (const QScreen* shown = screen();
+        shown && whole.height() > shown->availableGeometry().height())
+        whole.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    return whole;
+}
+
 QSize FittedView::minimumSizeHint() const {
-    const int frame = 2 * frameWidth();
-    return {std::min(sizeHint().width(), 8 * fontMetrics().averageCharWidth() + frame),
-            std::min(sizeHint().height(),
-                     horizontalHeader()->sizeHint().height() + 3 * fontMetrics().height() + frame)};
+    return leastTableSize(*this);
 }
 
 void FittedView::fitToContents() {

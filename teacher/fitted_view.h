@@ -5,6 +5,11 @@
 
 #include <QTableView>
 
+// A table's size with every column and row in full, its headers and frame included.
+QSize wholeTableSize(const QTableView& table);
+// The least size worth giving it: a few letters and three rows, or less when that is all of it.
+QSize leastTableSize(const QTableView& table);
+
 class FittedView : public QTableView {
   public:
     explicit FittedView(QWidget* parent = nullptr);

@@ -3,6 +3,7 @@
 #include "core/zoom.h"
 #include "journal/journal_file.h"
 #include "journal/qt_text.h"
+#include "teacher/fitted_view.h"
 #include "teacher/window_font.h"
 
 #include <QAction>
@@ -85,19 +86,11 @@ FittedTable::FittedTable(QWidget* parent) : QTableWidget(parent) {
 }
 
 QSize FittedTable::sizeHint() const {
-    const int frame = 2 * frameWidth();
-    int width = horizontalHeader()->length() + frame;
-    int height = verticalHeader()->length() + frame;
-    if (verticalHeader()->isVisibleTo(this)) width += verticalHeader()->sizeHint().width();
-    if (horizontalHeader()->isVisibleTo(this)) height += horizontalHeader()->sizeHint().height();
-    return {width, height};
+    return wholeTableSize(*this);
 }
 
 QSize FittedTable::minimumSizeHint() const {
-    const int frame = 2 * frameWidth();
-    return {std::min(sizeHint().width(), 8 * fontMetrics().averageCharWidth() + frame),
-            std::min(sizeHint().height(),
-                     horizontalHeader()->sizeHint().height() + 3 * fontMetrics().height() + frame)};
+    return leastTableSize(*this);
 }
 
 void FittedTable::fitToContents() {

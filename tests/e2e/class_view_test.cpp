@@ -138,14 +138,7 @@ class ClassViewEndToEnd : public QObject {
         return 0;
     }
     QStringList clickOn(XDisplay::Window window, const QString& control) const {
-        const QPoint at = targets.rectOf(control).center();
-        return {"mousemove",
-                "--window",
-                QString::number(window),
-                QString::number(at.x()),
-                QString::number(at.y()),
-                "click",
-                "1"};
+        return xdotool_keys::clickAt(window, targets.rectOf(control).center());
     }
     bool moveTo(XDisplay::Window window, QPoint place) {
         return xdotool({"windowmove", QString::number(window), QString::number(place.x()),

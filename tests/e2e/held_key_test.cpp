@@ -4,6 +4,7 @@
 // waiting behind the release; the button must be pressed once however many it flags. The
 // journal the program writes says how often it was pressed.
 #include "journal/journal_folder.h"
+#include "support/xdotool_keys.h"
 #include "window_targets.h"
 #include "x_display.h"
 
@@ -49,14 +50,7 @@ class HeldKey : public QObject {
     XDisplay x;
 
     QStringList clickOn(XDisplay::Window window, const QString& control) const {
-        const QPoint at = targets.rectOf(control).center();
-        return {"mousemove",
-                "--window",
-                QString::number(window),
-                QString::number(at.x()),
-                QString::number(at.y()),
-                "click",
-                "1"};
+        return xdotool_keys::clickAt(window, targets.rectOf(control).center());
     }
 
   private slots:

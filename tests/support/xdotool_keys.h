@@ -5,11 +5,24 @@
 #include "core/mode.h"
 #include "support/law_keys.h"
 
+#include <QPoint>
 #include <QStringList>
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 
 namespace xdotool_keys {
+
+// A click of the first button at `at` in `window`'s own coordinates.
+inline QStringList clickAt(std::uint64_t window, QPoint at) {
+    return {"mousemove",
+            "--window",
+            QString::number(window),
+            QString::number(at.x()),
+            QString::number(at.y()),
+            "click",
+            "1"};
+}
 
 // The keys of each of law_keys::kTags in turn.
 inline const QStringList kTagKeys =
