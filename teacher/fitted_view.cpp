@@ -38,10 +38,15 @@ QSize leastTableSize(const QTableView& table) {
 
 QSize FittedView::sizeHint() const {
     QSize whole = wholeTableSize(*this);
+    const QScreen* shown = screen();
+    if (!shown) return whole;
+    const QRect room = shown->availableGeometry();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     // Taller than the screen: it scrolls, and its bar takes room beside the columns.
-    if (const QScreen* shown = screen();
-        shown && whole.height() > shown->availableGeometry().height())
-        whole.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    if (whole.height() > room.height()) whole.rwidth() += bar;
+    // Wider than the screen less the window's margins and frame (a few lines of text at any
+    // zoom): it scrolls across, and its bar takes room under the rows instead of hiding one.
+    if (whole.width() > room.width() - 4 * fontMetrics().height()) whole.rheight() += bar;
     return whole;
 }
 

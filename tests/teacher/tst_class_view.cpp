@@ -17,6 +17,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -384,6 +385,19 @@ class ClassViewTest : public QObject {
         }
     }
 
+    // Wider than the screen at the largest zoom (a login of 80 wide letters): the table scrolls
+    // across, and its scroll bar hides no row.
+    void wideTableHidesNoRow() {
+        const RunRecord run = madeRun(Mode::test, RunEnding::going, 2, kMorning);
+        writeRun(folder.path(), entryOf(run, QString(80, QChar(0x0429))), lastMoment(run));
+        const auto view = openView();
+        QTRY_COMPARE(rowCount(view->table()), 1);
+        view->setFactor(3.0);
+        const FittedView* table = view->table();
+        QTRY_VERIFY(table->horizontalScrollBar()->isVisible());
+        QVERIFY(table->rowViewportPosition(0) + table->rowHeight(0) <= table->viewport()->height());
+    }
+
     // Three runs of a test and one of the trainer a day earlier: law 2 answered wrong twice the
     // same way, law 3 once, law 1 wrong in the trainer alone.
     void lawsWorstFirst_data() {
@@ -400,7 +414,8 @@ class ClassViewTest : public QObject {
             << 0 << yesterday << QStringList{"2 4 50 %", "1 4 75 %", "3 4 75 %"}
             << "x • y = y • (2)";
         QTest::newRow("trainer") << 1 << yesterday
-                                 << QStringList{"1 1 0 %", "2 1 100 %", "3 1 100 %"} << "… = y ∨ (1)";
+                                 << QStringList{"1 1 0 %", "2 1 100 %", "3 1 100 %"}
+                                 << "… = y ∨ (1)";
     }
     void lawsWorstFirst() {
         QFETCH(int, modeIndex);
