@@ -756,6 +756,7 @@ class TeacherWindowsTest : public QObject {
         QTest::newRow("folder gone after a Start") << "folder gone";
         QTest::newRow("empty folder") << "empty folder";
         QTest::newRow("class folder pupils write into and cannot list") << "drop box";
+        QTest::newRow("a run the reader may not read yet") << "no access";
     }
     void journalOffOrUnreadableSaysSo() {
         QFETCH(QString, case_);
@@ -778,15 +779,27 @@ class TeacherWindowsTest : public QObject {
             start();
             QVERIFY(QDir(folder.filePath("gone")).removeRecursively());
         }
-        if (case_ == "empty folder")
+        if (case_ == "empty folder" || case_ == "no access")
             window->setJournal(std::make_unique<JournalWriter>(folder.path()));
+        if (case_ == "no access") {
+            // A teacher not yet in the group that every run file is given.
+            fillManyRuns(folder.path(), 1);
+            QVERIFY(QFile::remove(folder.filePath("damaged0.txt")));
+            QVERIFY(QFile::setPermissions(folder.filePath("run0.txt"), {}));
+            QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                             QFile::ExeOwner | QFile::ReadGroup |
+                                                             QFile::ExeGroup | QFile::ReadOther |
+                                                             QFile::ExeOther));
+            pupil.emplace();
+        }
         key(Qt::Key_J, Qt::ControlModifier);
         JournalView* view = journalView();
         QVERIFY(view && view->isVisible());
         QVERIFY(!shown(view, "runs"));
-        QVERIFY(!shown(view, "skipped"));
+        QCOMPARE(shown(view, "skipped"), case_ == "no access");
         QCOMPARE(shown(view, "off"), case_ == "off");
-        QCOMPARE(shown(view, "problem"), case_ == "folder gone" || case_ == "drop box");
+        QCOMPARE(shown(view, "problem"),
+                 case_ == "folder gone" || case_ == "drop box" || case_ == "no access");
         // Never a bare «Журнал не прочитан:» without the reason.
         if (shown(view, "problem"))
             QVERIFY2(!labelText(view, "problem").trimmed().endsWith(':'),
@@ -794,7 +807,11 @@ class TeacherWindowsTest : public QObject {
         if (case_ == "drop box")
             QCOMPARE(labelText(view, "problem"),
                      QStringLiteral("Журнал не прочитан: журнал класса виден только учителю"));
-        QCOMPARE(shown(view, "empty"), case_ == "empty folder" || case_ == "no folder yet");
+        if (case_ == "no access")
+            QVERIFY2(labelText(view, "problem").contains(QStringLiteral("нет доступа к 1 файлу")),
+                     qPrintable(labelText(view, "problem")));
+        QCOMPARE(shown(view, "empty"),
+                 case_ == "empty folder" || case_ == "no folder yet" || case_ == "no access");
         if (case_ == "no folder yet")
             QVERIFY2(labelText(view, "empty").contains(QStringLiteral("при первом нажатии")),
                      qPrintable(labelText(view, "empty")));
