@@ -3,8 +3,8 @@
 #include "journal/qt_text.h"
 
 #include <QFile>
-#include <QHash>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QSvgRenderer>
 
 namespace {
@@ -22,16 +22,16 @@ QByteArray drawingOf(Glyph glyph, Picture::Ink ink) {
 
 QPixmap symbolPixmap(Picture picture, qreal devicePixelRatio, int logicalSide) {
     if (picture.ink == Picture::Ink::none) return {};
-    static QHash<QString, QPixmap> cache;
-    const QString cacheKey = QStringLiteral("%1/%2/%3/%4")
+    const QString cacheKey = QStringLiteral("symbol/%1/%2/%3/%4")
                                  .arg(static_cast<int>(picture.ink))
                                  .arg(static_cast<int>(picture.glyph))
                                  .arg(devicePixelRatio)
                                  .arg(logicalSide);
-    if (auto it = cache.constFind(cacheKey); it != cache.cend()) return *it;
+    QPixmap pixmap;
+    if (QPixmapCache::find(cacheKey, &pixmap)) return pixmap;
 
     const int side = qCeil(logicalSide * devicePixelRatio);
-    QPixmap pixmap(side, side);
+    pixmap = QPixmap(side, side);
     pixmap.fill(Qt::transparent);
     if (picture.showsGlyph()) {
         QSvgRenderer renderer(drawingOf(picture.glyph, picture.ink));
@@ -39,6 +39,6 @@ QPixmap symbolPixmap(Picture picture, qreal devicePixelRatio, int logicalSide) {
         renderer.render(&painter, QRectF(0, 0, side, side));
     }
     pixmap.setDevicePixelRatio(devicePixelRatio);
-    cache.insert(cacheKey, pixmap);
+    QPixmapCache::insert(cacheKey, pixmap);
     return pixmap;
 }
