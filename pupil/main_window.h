@@ -44,7 +44,6 @@ class MainWindow : public QWidget {
     int largestFittingZoom() const;
     // Full screen: the form at the largest factor that fits the screen, centred.
     void setFullScreenForm(bool on);
-    // The factor the form is drawn at now: the zoom, or the full-screen factor.
 
     // The journal the runs are written to; none: no journal is kept.
     void setJournal(std::unique_ptr<JournalWriter> writer);

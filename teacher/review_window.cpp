@@ -4,21 +4,11 @@
 #include "core/review_rows.h"
 #include "journal/journal_csv.h"
 #include "journal/qt_text.h"
-#include "teacher/window_font.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QFileDialog>
 #include <QFormLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
-#include <QScreen>
-#include <QStandardPaths>
-#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
