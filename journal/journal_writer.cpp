@@ -34,10 +34,17 @@ QString forFileName(const QString& text) {
 }
 
 // The first write of a run's file: renamed into place only where no file has that name (EEXIST
-// otherwise). Where the file system cannot say so in one step, it is asked first.
+// otherwise). Where the file system cannot rename so, a hard link places it as safely; only
+// where it has no hard links either is the name looked up first. (QFile::rename is no help: a
+// name taken between its own look-up and rename is written over by its copy.)
 int placeNew(const char* aside, const char* path) {
     if (::renameat2(AT_FDCWD, aside, AT_FDCWD, path, RENAME_NOREPLACE) == 0) return 0;
     if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return -1;
+    if (::link(aside, path) == 0) {
+        ::unlink(aside); // the run is in place; an aside left behind is hidden and harmless
+        return 0;
+    }
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS) return -1;
     if (::access(path, F_OK) == 0) {
         errno = EEXIST;
         return -1;
