@@ -463,6 +463,10 @@ class TeacherWindowsTest : public QObject {
         const ReviewWindow* shownReview = review();
         const double fontAt100 = shownReview->font().pointSizeF();
         const int lawColumnAt100 = shownReview->table()->columnWidth(1);
+        // The answers fill their table whole: no scroll bar, no empty band beside or under them.
+        const QTableView* answers = shownReview->table();
+        QCOMPARE(answers->viewport()->size(),
+                 QSize(answers->horizontalHeader()->length(), answers->verticalHeader()->length()));
         ZOOM_TO(*window, zoom);
         QCOMPARE(shownReview->font().pointSizeF(), fontAt100 * zoom / 100.0);
         QCOMPARE(shownReview->table()->font().pointSizeF(), fontAt100 * zoom / 100.0);
