@@ -4,79 +4,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// The symbol a typed character stands for, or "" when it stands for none. The Russian layout
-// types ч, н, я, м on the keys that bear x, y, z, v, and ю, б, ё on those of >, < and ~, so
-// those letters count as well.
-std::string_view tagOfKey(char32_t key) {
-    switch (key) {
-    case U'x':
-    case U'X':
-    case U'ч':
-    case U'Ч':
-        return "x";
-    case U'y':
-    case U'Y':
-    case U'н':
-    case U'Н':
-        return "y";
-    case U'z':
-    case U'Z':
-    case U'я':
-    case U'Я':
-        return "z";
-    case U'0':
-        return "ноль";
-    case U'1':
-        return "один";
-    case U'(':
-        return "so";
-    case U')':
-        return "sz";
-    case U'=':
-        return "равно";
-    case U'v':
-    case U'V':
-    case U'м':
-    case U'М':
-    case U'|':
-    case U'+':
-        return "или";
-    case U'*':
-    case U'&':
-    case U'.':
-        return "и";
-    case U'>':
-    case U'ю':
-    case U'Ю':
-        return "imp";
-    case U'<':
-    case U'~':
-    case U'б':
-    case U'Б':
-    case U'ё':
-    case U'Ё':
-        return "ekv";
-    default:
-        return "";
-    }
-}
-
-// The barred symbol for a symbol under one bar ("!x") or two ("!!x"), or "" where there is none.
-std::string_view barred(std::string_view tag, int bars) {
-    if (bars == 1) {
-        if (tag == "x") return "no_x";
-        if (tag == "y") return "no_y";
-        if (tag == "или") return "no_ili";
-        if (tag == "и") return "no_i";
-    }
-    if (bars == 2 && tag == "x") return "no_no_x";
-    return "";
-}
-
-} // namespace
-
 int Form::caretHome() const {
     const int n = askedLaw();
     if (state.mode == Mode::trainer && n) return static_cast<int>(lawSides(n).left.size()) + 1;
@@ -153,20 +80,19 @@ void Form::backspace() {
 }
 
 bool Form::type(char32_t key) {
-    if (key == U'!' || key == U'-') {
+    if (kBarKeys.find(key) != std::u32string_view::npos) {
         // A third bar has no symbol to go with: the bars typed so far are dropped.
         state.barsTyped = state.barsTyped < 2 ? state.barsTyped + 1 : 0;
         return true;
     }
-    const std::string_view tag = tagOfKey(key);
+    const Symbol* symbol = symbolByKey(key);
     const int bars = state.barsTyped;
     state.barsTyped = 0;
-    if (tag.empty()) return bars > 0; // a key that cannot follow "!" drops it
+    if (!symbol) return bars > 0; // a key that cannot follow "!" drops it
     if (bars == 0) {
-        placeAtCaret(tag);
+        placeAtCaret(symbol->tag);
         return true;
     }
-    if (const std::string_view withBars = barred(tag, bars); !withBars.empty())
-        placeAtCaret(withBars);
+    if (const Symbol* withBars = barredForm(symbol->glyph, bars)) placeAtCaret(withBars->tag);
     return true;
 }

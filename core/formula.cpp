@@ -29,13 +29,9 @@ Role roleOf(Glyph g) {
     }
 }
 
-// The pictures whose bar joins a neighbour's; x̿ has two bars of its own and stands alone.
-bool barred(Glyph g) {
-    return g == Glyph::notX || g == Glyph::notY || g == Glyph::notOrSign || g == Glyph::notAndSign;
-}
-
+// ∨̄ and •̄: a sign that joins what stands under the same bar on both its sides.
 bool barredSign(Glyph g) {
-    return g == Glyph::notOrSign || g == Glyph::notAndSign;
+    return joinsNegationBar(g) && roleOf(g) == Role::sign;
 }
 
 FormulaProblem problem(Kind kind, Glyph first = Glyph::x, Glyph second = Glyph::x,
@@ -64,8 +60,10 @@ std::optional<FormulaProblem> problemIn(std::span<const Glyph> side) {
             if (pr == Role::sign && r == Role::close)
                 return problem(Kind::signAtEnd, p, p, Edge::bracket);
             if (pr == Role::open && r == Role::close) return problem(Kind::emptyBrackets);
-            if (barredSign(g) && !barred(p)) return problem(Kind::signAtStart, g, g, Edge::bar);
-            if (barredSign(p) && !barred(g)) return problem(Kind::signAtEnd, p, p, Edge::bar);
+            if (barredSign(g) && !joinsNegationBar(p))
+                return problem(Kind::signAtStart, g, g, Edge::bar);
+            if (barredSign(p) && !joinsNegationBar(g))
+                return problem(Kind::signAtEnd, p, p, Edge::bar);
         }
         if (r == Role::open) ++depth;
         if (r == Role::close && --depth < 0) return problem(Kind::strayCloseBracket);
@@ -119,7 +117,7 @@ class Reader {
     }
     TruthTable operand() {
         if (at >= side.size()) return 0;
-        if (barred(side[at])) return negation(underBar());
+        if (joinsNegationBar(side[at])) return negation(underBar());
         switch (side[at++]) {
         case Glyph::openBracket: {
             const TruthTable v = equivalence();

@@ -41,16 +41,6 @@ QRect scaledBox(const ControlEntry& row, double factor) {
                  px(row.top + row.height, factor) - top);
 }
 
-// The row's slots are Image16 … Image34, left to right.
-constexpr int kFirstSlotImage = 16;
-
-// Slot k (1 … 19) for image control ImageN, or 0 when ImageN is no slot.
-int slotOfImage(std::string_view name) {
-    if (!name.starts_with("Image")) return 0;
-    const int n = std::stoi(std::string(name.substr(5)));
-    return n >= kFirstSlotImage && n < kFirstSlotImage + kSlotCount ? n - kFirstSlotImage + 1 : 0;
-}
-
 void setPointSize(QWidget* widget, double pt, bool italic = false) {
     QFont font = widget->font();
     font.setPointSizeF(pt);
@@ -166,14 +156,37 @@ void MainWindow::buildControls() {
     negationBars->raise();
 
     // The controls the state is rendered into.
-    lawName = findChild<QLabel*>(QStringLiteral("Label2"));
-    questionShown = findChild<QLabel*>(QStringLiteral("Label3"));
-    rightShown = findChild<QLabel*>(QStringLiteral("Label4"));
-    wrongShown = findChild<QLabel*>(QStringLiteral("Label5"));
-    prompt = findChild<QLabel*>(QStringLiteral("Label6"));
-    instructions = findChild<QLabel*>(QStringLiteral("Label9"));
-    verdict = findChild<QLineEdit*>(QStringLiteral("Text1"));
-    hintButton = findChild<QPushButton*>(QStringLiteral("Command3"));
+    for (const auto& [widget, row] : placed) {
+        auto* label = qobject_cast<QLabel*>(widget);
+        switch (row->role) {
+        case ControlRole::lawName:
+            lawName = label;
+            break;
+        case ControlRole::questionNumber:
+            questionShown = label;
+            break;
+        case ControlRole::rightCount:
+            rightShown = label;
+            break;
+        case ControlRole::wrongCount:
+            wrongShown = label;
+            break;
+        case ControlRole::prompt:
+            prompt = label;
+            break;
+        case ControlRole::instructions:
+            instructions = label;
+            break;
+        case ControlRole::verdict:
+            verdict = qobject_cast<QLineEdit*>(widget);
+            break;
+        case ControlRole::hintButton:
+            hintButton = qobject_cast<QPushButton*>(widget);
+            break;
+        default:
+            break;
+        }
+    }
 }
 
 QWidget* MainWindow::makeControl(const ControlEntry& row, QWidget* container) {
@@ -202,7 +215,7 @@ QWidget* MainWindow::makeControl(const ControlEntry& row, QWidget* container) {
     }
     case ControlKind::optionButton: {
         auto* option = new QRadioButton(text, parent);
-        const bool test = row.name.ends_with("(1)");
+        const bool test = row.role == ControlRole::testOption;
         option->setAccessibleName(test ? QStringLiteral("Тест") : QStringLiteral("Тренажер"));
         (test ? testOption : trainerOption) = option;
         widget = option;
@@ -220,15 +233,14 @@ QWidget* MainWindow::makeControl(const ControlEntry& row, QWidget* container) {
         break;
     }
     case ControlKind::shape:
-        widget = new ShapeWidget(row.backColor != kNoColor && row.name == "Shape1"
-                                     ? QColor::fromRgb(row.backColor)
-                                     : QColor(),
-                                 parent);
+        widget = new ShapeWidget(
+            row.role == ControlRole::rowBand ? QColor::fromRgb(row.backColor) : QColor(), parent);
         break;
     case ControlKind::image: {
         auto* image = new SymbolImage(parent);
         const Symbol* symbol = symbolByTag(row.text);
-        if (const int k = slotOfImage(row.name)) {
+        if (row.role == ControlRole::slot) {
+            const int k = row.slot;
             image->makeDropTarget(token);
             slotImages[static_cast<std::size_t>(k - 1)] = image;
             connect(image, &SymbolImage::symbolDropped, this, [this, k](const QString& tag) {
@@ -239,14 +251,14 @@ QWidget* MainWindow::makeControl(const ControlEntry& row, QWidget* container) {
                 caretMarked = false;
                 handle([&] { core.placePicked(k); });
             });
-        } else if (symbol && row.visible) { // a palette symbol
+        } else if (row.role == ControlRole::paletteSymbol) {
             image->setPicture(Picture::blue(symbol->glyph));
             image->makeDragSource(qs(symbol->tag), token);
             image->setAccessibleName(qs(symbol->spoken));
             paletteSymbols.push_back(image);
             connect(image, &SymbolImage::clicked, this,
                     [this, symbol] { handle([&] { core.pick(symbol->tag); }); });
-        } else if (symbol) { // a hidden hint picture
+        } else if (row.role == ControlRole::hintPicture) {
             image->setPicture(Picture::red(symbol->glyph));
         } else {
             image->setPicture(Picture::blank());
@@ -268,23 +280,37 @@ QWidget* MainWindow::makeControl(const ControlEntry& row, QWidget* container) {
 }
 
 void MainWindow::connectEvents() {
-    auto button = [this](const char* name) {
-        return static_cast<QPushButton*>(control(QString::fromLatin1(name)));
-    };
     auto onClick = [this](QAbstractButton* button, void (Form::*handler)()) {
         connect(button, &QAbstractButton::clicked, this,
                 [this, handler] { handle([&] { (core.*handler)(); }); });
     };
-    onClick(button("Command1"), &Form::check);
-    onClick(button("Command2"), &Form::clear);
-    onClick(hintButton, &Form::hint);
-    // Where names are asked, nothing starts until the pupil has given one.
-    connect(button("Cmd3_Start"), &QAbstractButton::clicked, this, [this] {
-        if (askName && pupilName.isEmpty() && !askForPupil()) return;
-        caretMarked = false;
-        handle([&] { core.start(); });
-    });
-    connect(button("Command4"), &QPushButton::clicked, this, &MainWindow::showRulesBox);
+    for (const auto& [widget, row] : placed) {
+        auto* button = qobject_cast<QAbstractButton*>(widget);
+        switch (row->role) {
+        case ControlRole::checkButton:
+            onClick(button, &Form::check);
+            break;
+        case ControlRole::clearButton:
+            onClick(button, &Form::clear);
+            break;
+        case ControlRole::hintButton:
+            onClick(button, &Form::hint);
+            break;
+        case ControlRole::startButton:
+            // Where names are asked, nothing starts until the pupil has given one.
+            connect(button, &QAbstractButton::clicked, this, [this] {
+                if (askName && pupilName.isEmpty() && !askForPupil()) return;
+                caretMarked = false;
+                handle([&] { core.start(); });
+            });
+            break;
+        case ControlRole::rulesButton:
+            connect(button, &QAbstractButton::clicked, this, &MainWindow::showRulesBox);
+            break;
+        default:
+            break;
+        }
+    }
     connect(trainerOption, &QRadioButton::clicked, this,
             [this] { handle([&] { core.selectMode(Mode::trainer); }); });
     connect(testOption, &QRadioButton::clicked, this,

@@ -10,16 +10,7 @@ constexpr qreal kBarStart = 8, kBarEnd = 23, kBarTop = 8, kBarThickness = 2;
 } // namespace
 
 bool joinsNegationBar(const Picture& picture) {
-    if (!picture.showsGlyph()) return false;
-    switch (picture.glyph) {
-    case Glyph::notX:
-    case Glyph::notY:
-    case Glyph::notOrSign:
-    case Glyph::notAndSign:
-        return true;
-    default:
-        return false;
-    }
+    return picture.showsGlyph() && joinsNegationBar(picture.glyph);
 }
 
 NegationBars::NegationBars(int slotCount, QWidget* parent)

@@ -146,6 +146,17 @@ void Laws::vocabularyMatchesTheTestsList() {
     QCOMPARE(spoken.size(), std::size_t(17));
     for (const char* stranger : {"", "X", "или ", "ravno", "ili", "ИЛИ", "xy"})
         QVERIFY2(!symbolByTag(stranger), stranger);
+    // Each key types one symbol at most and never a bar; a barred symbol is typed through the
+    // symbol under its bars, every other one has keys of its own.
+    std::multiset<char32_t> keys;
+    for (const Symbol& s : kSymbols) {
+        QVERIFY2(s.keys.empty() == (s.bars > 0), qPrintable(q(s.tag)));
+        keys.insert(s.keys.begin(), s.keys.end());
+    }
+    for (char32_t key : keys)
+        QVERIFY2(keys.count(key) == 1, qPrintable(QString::fromUcs4(&key, 1)));
+    for (char32_t bar : kBarKeys)
+        QVERIFY(!keys.contains(bar));
 }
 
 void Laws::cleanupTestCase() {

@@ -14,37 +14,13 @@ using namespace core_test;
 
 namespace {
 
-// The keys a pupil types for each symbol: the usual ones, and others that mean the same.
-struct KeysOf {
-    std::string_view tag, usual, other;
-};
-constexpr std::array<KeysOf, 17> kKeys{{
-    {"x", "x", "ч"},
-    {"y", "y", "Н"},
-    {"z", "z", "Я"},
-    {"no_x", "!x", "-X"},
-    {"no_y", "!y", "-н"},
-    {"no_no_x", "!!x", "-!Ч"},
-    {"или", "v", "+"},
-    {"и", "*", "&"},
-    {"no_ili", "!v", "-м"},
-    {"no_i", "!*", "!."},
-    {"imp", ">", ">"},
-    {"ekv", "~", "<"},
-    {"so", "(", "("},
-    {"sz", ")", ")"},
-    {"равно", "=", "="},
-    {"ноль", "0", "0"},
-    {"один", "1", "1"},
-}};
-
+// The keys a pupil types for each symbol: the usual ones, or others that mean the same.
 QString keysFor(const Tags& tags, bool other = false) {
     QString keys;
     for (std::string_view tag : tags) {
-        const auto it =
-            std::find_if(kKeys.begin(), kKeys.end(), [&](const KeysOf& k) { return k.tag == tag; });
-        if (it == kKeys.end()) return QStringLiteral("<no keys for %1>").arg(q(tag));
-        keys += q(other ? it->other : it->usual);
+        const std::u32string typed = law_keys::typedKeys(tag, other);
+        if (typed.empty()) return QStringLiteral("<no keys for %1>").arg(q(tag));
+        keys += QString::fromStdU32String(typed);
     }
     return keys;
 }

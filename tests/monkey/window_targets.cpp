@@ -1,23 +1,15 @@
 #include "window_targets.h"
 
-#include "pupil/control_table.h"
 #include "journal/qt_text.h"
+#include "pupil/control_table.h"
 
 #include <map>
 
 namespace {
 
-// The slots of the row.
-constexpr int kFirstSlotImage = 16;
-constexpr int kLastSlotImage = 34;
-
 QRect pixels(int left, int top, int width, int height) {
     return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
                  height / kTwipsPerPixel);
-}
-
-int imageNumber(std::string_view name) {
-    return name.starts_with("Image") ? std::stoi(std::string(name.substr(5))) : 0;
 }
 
 } // namespace
@@ -33,11 +25,9 @@ WindowTargets WindowTargets::fromControlTable() {
         QRect rect = pixels(c.left, c.top, c.width, c.height);
         if (!c.container.empty()) rect.translate(containers.at(c.container));
         Target target{qs(c.name), rect};
-        const int n = imageNumber(c.name);
-        // A palette symbol is a shown image that carries a tag; the hint's pictures are hidden.
-        if (c.kind == ControlKind::image && c.visible && !c.text.empty())
+        if (c.role == ControlRole::paletteSymbol)
             t.palette.push_back(target);
-        else if (n >= kFirstSlotImage && n <= kLastSlotImage)
+        else if (c.role == ControlRole::slot)
             t.slotImages.push_back(target);
         else if (c.kind == ControlKind::commandButton)
             t.buttons.push_back(target);

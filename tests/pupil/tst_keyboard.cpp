@@ -62,12 +62,7 @@ void typeText(MainWindow& window, const QString& text) {
 
 // The characters a pupil types for each symbol.
 QString keysOfTag(std::string_view tag) {
-    static const std::map<std::string_view, QString> keys{
-        {"x", "x"},         {"y", "y"},   {"z", "z"},  {"no_x", "!x"},   {"no_y", "!y"},
-        {"no_no_x", "!!x"}, {"или", "v"}, {"и", "*"},  {"no_ili", "!v"}, {"no_i", "!*"},
-        {"imp", ">"},       {"ekv", "~"}, {"so", "("}, {"sz", ")"},      {"равно", "="},
-        {"ноль", "0"},      {"один", "1"}};
-    return keys.at(tag);
+    return QString::fromStdU32String(law_keys::typedKeys(tag));
 }
 
 Slot placed(std::string_view tag) {

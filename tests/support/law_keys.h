@@ -1,9 +1,11 @@
 // The 17 tags of the palette as the tests know them, written out apart from the product's own
-// vocabulary together with the drawing each stands for, and law keys split into them. No Qt: the
-// core tests, the fuzzer and the benchmarks all use it.
+// vocabulary together with the drawing each stands for, as they are stored in every journal;
+// law keys split into them; and the keys a pupil types for each, read from the product's
+// symbol table. No Qt: the core tests, the fuzzer and the benchmarks all use it.
 #pragma once
 
 #include "core/laws.h"
+#include "core/symbols.h"
 
 #include <algorithm>
 #include <array>
@@ -43,6 +45,16 @@ inline Glyph glyphOf(std::string_view tag) {
 inline std::string_view tagOf(Glyph g) {
     const auto it = std::find(kTagGlyphs.begin(), kTagGlyphs.end(), g);
     return kTags[static_cast<std::size_t>(it - kTagGlyphs.begin())];
+}
+
+// What a pupil types for a tag: a "!" for each bar and the usual key of the symbol under them;
+// with `other`, "-" for each bar and the symbol's last key, which means the same.
+inline std::u32string typedKeys(std::string_view tag, bool other = false) {
+    const Symbol* symbol = symbolByTag(tag);
+    if (!symbol) return {};
+    std::u32string keys(static_cast<std::size_t>(symbol->bars), other ? U'-' : U'!');
+    const Symbol& typed = symbol->bars > 0 ? symbolOf(symbol->underBars) : *symbol;
+    return keys + (other ? typed.keys.back() : typed.keys.front());
 }
 
 // Splits a formula key into tags, longest matching tag first ("или" before "и"); nullopt if

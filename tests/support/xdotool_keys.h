@@ -1,5 +1,6 @@
-// What a pupil types, as xdotool key names: each palette symbol's keys (README, "Keyboard") and
-// a whole answer, right or wrong. For the end-to-end tests that drive the real program.
+// What a pupil types, as xdotool key names: each palette symbol's keys (README, "Keyboard"), from
+// the symbol table, and a whole answer, right or wrong. For the end-to-end tests that drive the
+// real program.
 #pragma once
 
 #include "core/mode.h"
@@ -9,6 +10,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <string_view>
 
 namespace xdotool_keys {
@@ -24,15 +26,18 @@ inline QStringList clickAt(std::uint64_t window, QPoint at) {
             "1"};
 }
 
-// The keys of each of law_keys::kTags in turn.
-inline const QStringList kTagKeys =
-    QStringLiteral("x|y|z|exclam x|exclam y|exclam exclam x|v|asterisk|exclam v|exclam asterisk|"
-                   "greater|asciitilde|parenleft|parenright|equal|0|1")
-        .split('|');
-
+// The xdotool keys that type a tag, one for each character of its usual keys.
 inline QStringList keysOf(std::string_view tag) {
-    const auto at = std::find(law_keys::kTags.begin(), law_keys::kTags.end(), tag);
-    return kTagKeys.at(at - law_keys::kTags.begin()).split(' ');
+    // X's names of the characters that are no letter or digit.
+    static const std::map<char32_t, QString> kNamed{
+        {U'!', "exclam"},    {U'*', "asterisk"},   {U'>', "greater"}, {U'~', "asciitilde"},
+        {U'(', "parenleft"}, {U')', "parenright"}, {U'=', "equal"}};
+    QStringList keys;
+    for (char32_t c : law_keys::typedKeys(tag)) {
+        const auto named = kNamed.find(c);
+        keys << (named != kNamed.end() ? named->second : QString::fromUcs4(&c, 1));
+    }
+    return keys;
 }
 
 // The trainer asks for the right-hand side, the test for the whole law. A wrong answer ends in
