@@ -99,14 +99,19 @@ QString textOf(std::string_view bytes) {
 
 // A whole number as QString::toInt reads it; plain digits without making a QString.
 std::optional<int> numberIn(std::string_view text) {
-    int n = 0;
-    if (!text.empty() && text.size() <= 9 &&
-        std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; })) {
-        std::from_chars(text.data(), text.data() + text.size(), n);
-        return n;
+    if (!text.empty() && text.size() <= 9) {
+        int n = 0;
+        for (char c : text) {
+            if (c < '0' || c > '9') {
+                n = -1;
+                break;
+            }
+            n = n * 10 + (c - '0');
+        }
+        if (n >= 0) return n;
     }
     bool isNumber = false;
-    n = textOf(text).toInt(&isNumber);
+    const int n = textOf(text).toInt(&isNumber);
     return isNumber ? std::optional(n) : std::nullopt;
 }
 
@@ -125,9 +130,15 @@ int digitsAt(std::string_view text, std::size_t at, std::size_t count) {
     return n;
 }
 
+// The last date read and its days since 1970: a run's times mostly share one.
+struct LastDay {
+    int date = -1; // yyyymmdd
+    std::int64_t days = 0;
+};
+
 // A time as journalTime writes it ("2026-12-08T15:54:10.123+03:00" or "…123Z") read in place;
 // any other shape by Qt's reading of ISO times.
-std::optional<std::int64_t> timeIn(std::string_view t) {
+std::optional<std::int64_t> timeIn(std::string_view t, LastDay& last) {
     const bool utc = t.size() == 24 && t[23] == 'Z';
     if ((utc || t.size() == 29) && t[4] == '-' && t[7] == '-' && t[10] == 'T' && t[13] == ':' &&
         t[16] == ':' && t[19] == '.') {
@@ -138,12 +149,14 @@ std::optional<std::int64_t> timeIn(std::string_view t) {
         const bool offsetShaped =
             utc || ((t[23] == '+' || t[23] == '-') && t[26] == ':' && oh >= 0 && om >= 0 &&
                     om <= 59 && oh * 60 + om <= 14 * 60 && (t[23] == '+' || oh + om));
-        if (offsetShaped && y >= 1970 && QDate::isValid(y, mo, d) && h >= 0 && h <= 23 && mi >= 0 &&
-            mi <= 59 && s >= 0 && s <= 59 && ms >= 0) {
-            static const qint64 epochDay = QDate(1970, 1, 1).toJulianDay();
+        const int date = (y * 100 + mo) * 100 + d;
+        if (date != last.date && y >= 1970 && QDate::isValid(y, mo, d))
+            last = {date, QDate(y, mo, d).toJulianDay() - QDate(1970, 1, 1).toJulianDay()};
+        if (offsetShaped && date == last.date && h >= 0 && h <= 23 && mi >= 0 && mi <= 59 &&
+            s >= 0 && s <= 59 && ms >= 0) {
             const int offsetMinutes = (t[23] == '-' ? -1 : 1) * (oh * 60 + om);
-            const std::int64_t seconds = (QDate(y, mo, d).toJulianDay() - epochDay) * 86'400 +
-                                         (h * 60 + mi - offsetMinutes) * 60 + s;
+            const std::int64_t seconds =
+                last.days * 86'400 + (h * 60 + mi - offsetMinutes) * 60 + s;
             return seconds * 1000 + ms;
         }
     }
@@ -231,6 +244,7 @@ class Reader {
     JournalRun* entry = nullptr;
     std::bitset<kLineCount> seen;
     int answersSaid = -1;
+    LastDay lastDay;
 };
 
 // Where the lines begin; nothing, with the fault, for a text that is no run of this format.
@@ -288,7 +302,7 @@ bool Reader::answerLine(std::string_view value) {
     if (!count || *count < 3) return false;
     const auto law = lawIn(parts[0]);
     if (!law || (parts[1] != "right" && parts[1] != "wrong")) return false;
-    const auto at = timeIn(parts[2]);
+    const auto at = timeIn(parts[2], lastDay);
     if (!at) return false;
     // Bytes that are no UTF-8 are kept as Qt decodes them, as every other value.
     const std::string_view key = parts[3];
@@ -300,6 +314,7 @@ bool Reader::answerLine(std::string_view value) {
 }
 
 bool Reader::line(std::string_view name, std::string_view value) {
+    if (name == kLines[answer].name) return answerLine(value); // most lines: looked for first
     const auto known = std::ranges::find(kLines, name, &LineKind::name);
     if (known == std::end(kLines)) return true; // a later version's line
     const auto which = LineName(known - std::begin(kLines));
@@ -339,12 +354,12 @@ bool Reader::line(std::string_view name, std::string_view value) {
         }
     }
     case started: {
-        const auto t = timeIn(value);
+        const auto t = timeIn(value, lastDay);
         run.startedMs = t.value_or(0);
         return t.has_value();
     }
     case ended: {
-        const auto t = value.empty() ? std::optional<std::int64_t>(0) : timeIn(value);
+        const auto t = value.empty() ? std::optional<std::int64_t>(0) : timeIn(value, lastDay);
         run.endedMs = t.value_or(0);
         return t.has_value();
     }
