@@ -9,7 +9,6 @@
 #include <QStringList>
 #include <algorithm>
 #include <bitset>
-#include <charconv>
 #include <string_view>
 #include <vector>
 
@@ -26,19 +25,7 @@ const QByteArray& firstLine() {
 
 // The lines after the first, in the order the writer writes them; the reader knows them by
 // the same table. Any other well-formed name is a later version's line and passed over.
-enum LineName {
-    program,
-    user,
-    machine,
-    pupil,
-    mode,
-    asked,
-    started,
-    ended,
-    ending,
-    answers,
-    answer
-};
+enum Line { program, user, machine, pupil, mode, asked, started, ended, ending, answers, answer };
 enum class Occurs { once, atMostOnce, repeated };
 struct LineKind {
     std::string_view name;
@@ -51,8 +38,8 @@ constexpr LineKind kLines[] = {
     {"answers", Occurs::once},     {"answer", Occurs::repeated}};
 constexpr std::size_t kLineCount = std::size(kLines);
 
-// A line's values as written: none for a line left out, one an answer for "answer".
-QStringList valuesOf(LineName line, const JournalRun& entry) {
+// A line's values as written: none for a line left out, one per answer for "answer".
+QStringList valuesOf(Line line, const JournalRun& entry) {
     const RunRecord& run = entry.run;
     switch (line) {
     case program:
@@ -189,7 +176,7 @@ std::optional<std::size_t> partsOf(std::string_view value, std::string_view (&pa
 
 // A line's name: lower-case Latin letters, digits and hyphens, from a letter. Anything else is
 // no line of a journal's file, whatever version wrote it.
-bool isLineName(std::string_view name) {
+bool isLine(std::string_view name) {
     return !name.empty() && name[0] >= 'a' && name[0] <= 'z' &&
            std::ranges::all_of(name, [](char c) {
                return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
@@ -286,7 +273,7 @@ Fault Reader::read(JournalRun& into) {
         const bool bare = colon == std::string_view::npos; // "name:" with no value
         if (bare && !whole.ends_with(':')) return {Fault::badLine, number};
         const std::string_view name = whole.substr(0, bare ? whole.size() - 1 : colon);
-        if (!isLineName(name) || !line(name, bare ? std::string_view() : whole.substr(colon + 2)))
+        if (!isLine(name) || !line(name, bare ? std::string_view() : whole.substr(colon + 2)))
             return {Fault::badLine, number};
     }
     for (std::size_t i = 0; i < kLineCount; ++i)
@@ -317,7 +304,7 @@ bool Reader::line(std::string_view name, std::string_view value) {
     if (name == kLines[answer].name) return answerLine(value); // most lines: looked for first
     const auto known = std::ranges::find(kLines, name, &LineKind::name);
     if (known == std::end(kLines)) return true; // a later version's line
-    const auto which = LineName(known - std::begin(kLines));
+    const auto which = Line(known - std::begin(kLines));
     if (known->occurs != Occurs::repeated) {
         if (seen[which]) return false;
         seen[which] = true;
@@ -447,7 +434,7 @@ std::optional<std::int64_t> journalTimeMs(const QString& text) {
 QByteArray journalText(const JournalRun& entry) {
     QString text = QString::fromLatin1(firstLine());
     for (std::size_t i = 0; i < kLineCount; ++i)
-        for (const QString& value : valuesOf(LineName(i), entry))
+        for (const QString& value : valuesOf(Line(i), entry))
             text += textOf(kLines[i].name) + QStringLiteral(": ") + value + QLatin1Char('\n');
     return text.toUtf8();
 }
