@@ -176,7 +176,7 @@ std::optional<std::size_t> partsOf(std::string_view value, std::string_view (&pa
 
 // A line's name: lower-case Latin letters, digits and hyphens, from a letter. Anything else is
 // no line of a journal's file, whatever version wrote it.
-bool isLine(std::string_view name) {
+bool isLineName(std::string_view name) {
     return !name.empty() && name[0] >= 'a' && name[0] <= 'z' &&
            std::ranges::all_of(name, [](char c) {
                return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
@@ -273,7 +273,7 @@ Fault Reader::read(JournalRun& into) {
         const bool bare = colon == std::string_view::npos; // "name:" with no value
         if (bare && !whole.ends_with(':')) return {Fault::badLine, number};
         const std::string_view name = whole.substr(0, bare ? whole.size() - 1 : colon);
-        if (!isLine(name) || !line(name, bare ? std::string_view() : whole.substr(colon + 2)))
+        if (!line(name, bare ? std::string_view() : whole.substr(colon + 2)))
             return {Fault::badLine, number};
     }
     for (std::size_t i = 0; i < kLineCount; ++i)
@@ -303,7 +303,7 @@ bool Reader::answerLine(std::string_view value) {
 bool Reader::line(std::string_view name, std::string_view value) {
     if (name == kLines[answer].name) return answerLine(value); // most lines: looked for first
     const auto known = std::ranges::find(kLines, name, &LineKind::name);
-    if (known == std::end(kLines)) return true; // a later version's line
+    if (known == std::end(kLines)) return isLineName(name); // a later version's line
     const auto which = Line(known - std::begin(kLines));
     if (known->occurs != Occurs::repeated) {
         if (seen[which]) return false;
