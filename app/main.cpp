@@ -2,7 +2,7 @@
 #include "app/quit_signals.h"
 #include "journal/journal_csv.h"
 #include "journal/journal_file.h"
-#include "journal/journal_folder.h"
+#include "journal/journal_defaults.h"
 #include "journal/journal_writer.h"
 #include "pupil/main_window.h"
 #include "teacher/class_view.h"

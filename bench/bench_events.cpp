@@ -4,7 +4,6 @@
 #include "core/laws.h"
 #include "journal/journal_csv.h"
 #include "journal/journal_file.h"
-#include "journal/journal_folder.h"
 #include "journal/journal_writer.h"
 #include "journal/qt_text.h"
 #include "pupil/main_window.h"

@@ -1,6 +1,7 @@
 #include "journal/journal_cache.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -144,7 +145,7 @@ std::optional<FileRead> readFile(int dirFd, const std::string& name, QByteArray&
     file.size = st.st_size;
     file.mtimeNs = nanosecondsOf(st.st_mtim);
     file.uid = st.st_uid;
-    JournalReading reading = readRunText(*bytes);
+    JournalReading reading = parseJournal(*bytes);
     if (!reading.run) {
         file.skipped = reading.problem;
         return file;
@@ -316,4 +317,21 @@ JournalListing JournalCache::refresh(const Progress& progress, std::stop_token s
         unlooked = 0;
     }
     return listing;
+}
+
+JournalListing readJournal(const QString& folder) {
+    return JournalCache(folder).refresh();
+}
+
+QString noAccessText(const JournalListing& listing, const QString& folder) {
+    const int n = listing.unreadable;
+    if (n == 0) return {};
+    const bool one = n % 10 == 1 && n % 100 != 11;
+    const QFileInfo info(folder);
+    const QString group = info.group().isEmpty() ? QString::number(info.groupId()) : info.group();
+    return QStringLiteral("Журнал прочитан не весь: нет доступа к %1 %2. Учитель должен быть в "
+                          "группе папки журнала («%3») и войти в систему заново: новая группа "
+                          "действует только с нового входа.")
+        .arg(n)
+        .arg(one ? QStringLiteral("файлу") : QStringLiteral("файлам"), group);
 }

@@ -1,7 +1,7 @@
 #include "journal/journal_csv.h"
 
 #include "core/review_rows.h"
-#include "journal/journal_folder.h"
+#include "journal/journal_cache.h"
 #include "journal/journal_xlsx.h"
 #include "journal/qt_text.h"
 

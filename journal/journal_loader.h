@@ -2,14 +2,12 @@
 // thousands of runs, or sit on a slow network, and the window must never wait for it.
 #pragma once
 
-#include "journal/journal_folder.h"
+#include "journal/journal_cache.h"
 
 #include <QObject>
 #include <QString>
 #include <QThread>
 #include <stop_token>
-
-class JournalCache;
 
 // Owns a JournalCache worked in a thread of its own; its signals come in the owner's thread.
 class JournalLoader : public QObject {

@@ -1,7 +1,7 @@
 #include "journal/journal_writer.h"
 
+#include "journal/journal_defaults.h"
 #include "journal/journal_file.h"
-#include "journal/journal_folder.h"
 
 #include <QCoreApplication>
 #include <QDir>

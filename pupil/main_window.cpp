@@ -3,7 +3,6 @@
 #include "core/slot_speech.h"
 #include "journal/journal_csv.h"
 #include "journal/journal_file.h"
-#include "journal/journal_folder.h"
 #include "journal/journal_writer.h"
 #include "journal/qt_text.h"
 #include "pupil/control_table.h"

@@ -3,7 +3,7 @@
 // still going, and F2, Ctrl+J or the background's menu open the review and the journal's runs.
 #include "journal/journal_csv.h"
 #include "journal/journal_file.h"
-#include "journal/journal_folder.h"
+#include "journal/journal_defaults.h"
 #include "journal/journal_writer.h"
 #include "pupil/main_window.h"
 #include "pupil/pupil_name.h"

@@ -5,7 +5,7 @@
 // marked.
 #pragma once
 
-#include "journal/journal_folder.h"
+#include "journal/journal_cache.h"
 
 #include <QWidget>
 #include <cstdint>

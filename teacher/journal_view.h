@@ -2,7 +2,7 @@
 // first, what was skipped and why; a run opens in a review, and the list is saved as CSV.
 #pragma once
 
-#include "journal/journal_folder.h"
+#include "journal/journal_cache.h"
 
 #include <QWidget>
 #include <functional>

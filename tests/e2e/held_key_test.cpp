@@ -3,7 +3,7 @@
 // key as a release and a press, which Qt flags as a repeat only when it finds the press already
 // waiting behind the release; the button must be pressed once however many it flags. The
 // journal the program writes says how often it was pressed.
-#include "journal/journal_folder.h"
+#include "journal/journal_cache.h"
 #include "support/xdotool_keys.h"
 #include "window_targets.h"
 #include "x_display.h"

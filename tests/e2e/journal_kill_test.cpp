@@ -11,7 +11,7 @@
 // too); JOURNAL_KILLS sets how many kills (60 by default, 50 at least).
 #include "journal/journal_csv.h"
 #include "journal/journal_file.h"
-#include "journal/journal_folder.h"
+#include "journal/journal_cache.h"
 #include "journal/journal_writer.h"
 #include "support/law_keys.h"
 #include "support/xdotool_keys.h"

@@ -7,7 +7,6 @@
 // moves and of the release that follow.
 #include "journal/journal_csv.h"
 #include "journal/journal_file.h"
-#include "journal/journal_folder.h"
 #include "journal/journal_writer.h"
 #include "pupil/main_window.h"
 #include "pupil/window_test_support.h"

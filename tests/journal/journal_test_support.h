@@ -5,9 +5,10 @@
 
 #include "core/form.h"
 #include "core/review_rows.h"
+#include "journal/journal_cache.h"
 #include "journal/journal_csv.h"
+#include "journal/journal_defaults.h"
 #include "journal/journal_file.h"
-#include "journal/journal_folder.h"
 #include "journal/journal_writer.h"
 #include "journal/qt_text.h"
 #include "support/law_keys.h"

@@ -5,7 +5,8 @@
 
 #include "journal/journal_csv.h"
 #include "journal/journal_file.h"
-#include "journal/journal_folder.h"
+#include "journal/journal_cache.h"
+#include "journal/journal_defaults.h"
 #include "journal/journal_writer.h"
 #include "teacher/class_view.h"
 #include "teacher/journal_view.h"
