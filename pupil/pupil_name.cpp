@@ -1,5 +1,7 @@
 #include "pupil/pupil_name.h"
 
+#include "journal/journal_file.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -15,7 +17,7 @@ std::optional<QString> askPupilName(QWidget* parent, const QString& current) {
     lines->addWidget(new QLabel(QStringLiteral("Фамилия и имя"), &dialog));
     auto* name = new QLineEdit(current, &dialog);
     name->setObjectName(QStringLiteral("name"));
-    name->setMaxLength(80);
+    name->setMaxLength(kNameLetters);
     lines->addWidget(name);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));

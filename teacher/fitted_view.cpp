@@ -5,14 +5,18 @@
 #include <QStyle>
 #include <algorithm>
 
+void setUpReadOnlyRows(QTableView& table) {
+    table.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table.setSelectionBehavior(QAbstractItemView::SelectRows);
+    table.setSelectionMode(QAbstractItemView::SingleSelection);
+    table.setWordWrap(false);
+    table.verticalHeader()->hide();
+    table.horizontalHeader()->setHighlightSections(false);
+}
+
 FittedView::FittedView(QWidget* parent) : QTableView(parent) {
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setWordWrap(false);
-    verticalHeader()->hide();
+    setUpReadOnlyRows(*this);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 

@@ -5,6 +5,8 @@
 
 #include <QTableView>
 
+// A read-only table of whole rows, one chosen at a time, its lines unbroken and no row numbers.
+void setUpReadOnlyRows(QTableView& table);
 // A table's size with every column and row in full, its headers and frame included.
 QSize wholeTableSize(const QTableView& table);
 // The least size worth giving it: a few letters and three rows, or less when that is all of it.

@@ -75,12 +75,7 @@ void scaleTeacherWindow(QWidget* window, double factor) {
 }
 
 FittedTable::FittedTable(QWidget* parent) : QTableWidget(parent) {
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setWordWrap(false);
-    verticalHeader()->hide();
-    horizontalHeader()->setHighlightSections(false);
+    setUpReadOnlyRows(*this);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
