@@ -292,6 +292,10 @@ void ZoomTest::startWindowManager() {
         QProcess::execute(QStringLiteral("sh"), {"-c", "xprop -root _NET_SUPPORTING_WM_CHECK | "
                                                        "grep -q 'window id'"}) == 0,
         kTimeoutMs);
+    // And once it has framed the window already shown.
+    QTRY_VERIFY_WITH_TIMEOUT(run(QStringLiteral("xprop"), {"-id", windowId, "_NET_FRAME_EXTENTS"})
+                                 .contains(QLatin1Char('=')),
+                             kTimeoutMs);
 }
 
 // The client area on the screen: its absolute place and its size.
@@ -337,8 +341,12 @@ void ZoomTest::followZoom(int percent) {
 
 // The keys go to the window with the input focus: the window manager's active one when there is
 // one.
+// A busy machine can still be mapping the frame when the keys go, and lose them: wait until the
+// input focus is on the window itself.
 void ZoomTest::focusTrainer() {
     xdotool({windowManager ? "windowactivate" : "windowfocus", "--sync", windowId});
+    QTRY_COMPARE_WITH_TIMEOUT(run(QStringLiteral("xdotool"), {"getwindowfocus"}).trimmed(),
+                              windowId, kTimeoutMs);
 }
 
 void ZoomTest::keys(const QStringList& names) {
