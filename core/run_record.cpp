@@ -13,6 +13,12 @@ int RunRecord::rightCount() const {
         std::ranges::count_if(answers, [](const Answer& a) { return a.right; }));
 }
 
+int RunRecord::mark() const {
+    const bool marked =
+        mode == Mode::test && (ending == RunEnding::finished || ending == RunEnding::timeUp);
+    return marked ? markFor(rightCount(), questionCount(), marks) : 0;
+}
+
 std::string_view modeWord(Mode m) {
     return m == Mode::test ? "test" : "trainer";
 }
@@ -35,6 +41,8 @@ std::string_view endingWord(RunEnding e) {
         return "closed";
     case RunEnding::cutShort:
         return "cut-short";
+    case RunEnding::timeUp:
+        return "time-up";
     }
     return "going";
 }
@@ -53,6 +61,8 @@ std::string_view endingShown(RunEnding e) {
         return "окно закрыто";
     case RunEnding::cutShort:
         return "прерван (не закрыт)";
+    case RunEnding::timeUp:
+        return "время вышло";
     }
     return "";
 }

@@ -2,6 +2,7 @@
 // it was judged against and the verdict. The review and the journal are both drawn from it.
 #pragma once
 
+#include "core/lesson.h"
 #include "core/mode.h"
 
 #include <cstdint>
@@ -14,8 +15,17 @@ inline constexpr std::string_view kVerdictRight = "правильно";
 inline constexpr std::string_view kVerdictWrong = "не правильно";
 
 // How a run ended. `going` is a run still asked; a record read back that still says so was
-// never closed: the program was killed or the machine lost power (`cutShort`).
-enum class RunEnding : std::uint8_t { going, finished, restarted, modeChanged, closed, cutShort };
+// never closed: the program was killed or the machine lost power (`cutShort`). A timed test
+// whose time ran out ends `timeUp`.
+enum class RunEnding : std::uint8_t {
+    going,
+    finished,
+    restarted,
+    modeChanged,
+    closed,
+    cutShort,
+    timeUp
+};
 
 struct Answer {
     int law = 0;           // the law judged, 1 … 23: the one asked at its question
@@ -34,6 +44,12 @@ struct RunRecord {
     std::vector<Answer> answers;
     // The laws asked, in the order asked; empty: all of them in the catalogue's order.
     std::vector<int> asked;
+    int limitMinutes = 0; // a test's time limit; 0: none
+    Marks marks{};        // the thresholds its mark is worked out by
+
+    // The mark of a test that was finished or ran out of time, from the laws it asked; 0 for
+    // any other run.
+    int mark() const;
 
     // The questions it asks: every law, or those in `asked`.
     int questionCount() const;
