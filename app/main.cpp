@@ -1,13 +1,13 @@
+#include "app/classroom.h"
+#include "app/journal_export.h"
 #include "app/options.h"
 #include "app/quit_signals.h"
-#include "journal/journal_csv.h"
-#include "journal/journal_file.h"
 #include "journal/journal_defaults.h"
 #include "journal/journal_writer.h"
+#include "look/window_font.h"
 #include "pupil/main_window.h"
 #include "teacher/class_view.h"
 #include "teacher/teacher_window.h"
-#include "teacher/window_font.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -59,20 +59,21 @@ int main(int argc, char* argv[]) {
     const StartOptions options =
         readStartOptions(arguments, *settings, out, errors).value_or(StartOptions{});
     if (options.classView) { // the teacher's machine: the class view alone
-        ClassView classView(nullptr, journalFolder(options.journal));
-        classView.setAttribute(Qt::WA_QuitOnClose);
-        // At the zoom asked, and Ctrl+Plus, Ctrl+Minus and Ctrl+0 as in the pupil's window.
-        classView.setFactor(options.zoomPercent / 100.0);
-        zoomByKeys(&classView, options.zoomPercent,
-                   [&classView](double factor) { classView.setFactor(factor); });
-        closeOnQuitSignals(&classView);
-        classView.show();
+        std::unique_ptr<ClassView> classView(
+            makeClassView(nullptr, journalFolder(options.journal), options.zoomPercent / 100.0));
+        classView->setAttribute(Qt::WA_QuitOnClose);
+        // Ctrl+Plus, Ctrl+Minus and Ctrl+0 as in the pupil's window.
+        zoomByKeys(classView.get(), options.zoomPercent,
+                   [view = classView.get()](double factor) { view->setFactor(factor); });
+        closeOnQuitSignals(classView.get());
+        classView->show();
         return QApplication::exec();
     }
     MainWindow window;
     closeOnQuitSignals(&window);
+    auto* classroom = new Classroom(&window);
     if (options.journal.on)
-        window.setJournal(std::make_unique<JournalWriter>(
+        classroom->setJournal(std::make_unique<JournalWriter>(
             journalFolder(options.journal), JournalWriter::reportOnStderr,
             options.journal.configured ? JournalFolderOrigin::configured
                                        : JournalFolderOrigin::perUserDefault));

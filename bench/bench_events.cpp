@@ -1,16 +1,17 @@
 // Time to handle one event and repaint what it changed, for each kind of event a pupil causes,
 // on the offscreen window: median and worst over many repetitions. Prints figures only.
+#include "app/classroom.h"
 #include "bench_stats.h"
 #include "core/laws.h"
 #include "journal/journal_csv.h"
 #include "journal/journal_file.h"
 #include "journal/journal_writer.h"
 #include "journal/qt_text.h"
+#include "look/window_font.h"
 #include "pupil/main_window.h"
 #include "pupil/symbol_drag.h"
 #include "pupil/symbol_image.h"
 #include "pupil/window_test_support.h"
-#include "teacher/window_font.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -238,7 +239,8 @@ int main(int argc, char* argv[]) {
     // The same with the journal kept: each Check writes the run's file aside, flushes it to the
     // disk and renames it; each Start ends one file and begins the next.
     const QTemporaryDir journal;
-    b.window.setJournal(std::make_unique<JournalWriter>(journal.path()));
+    auto* classroom = new Classroom(&b.window);
+    classroom->setJournal(std::make_unique<JournalWriter>(journal.path()));
     std::printf("the same with the journal written in %s:\n", qPrintable(journal.path()));
     b.measure(
         "Check+file", runs,
@@ -248,6 +250,6 @@ int main(int argc, char* argv[]) {
         [&](int) { b.click("Command1"); });
     b.measure(
         "Start+file", runs, [&](int) { b.click("Command1"); }, [&](int) { b.click("Cmd3_Start"); });
-    b.window.setJournal(nullptr);
+    classroom->setJournal(nullptr);
     return 0;
 }

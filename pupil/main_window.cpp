@@ -1,17 +1,15 @@
 #include "pupil/main_window.h"
 
 #include "core/slot_speech.h"
-#include "journal/journal_csv.h"
 #include "journal/journal_file.h"
-#include "journal/journal_writer.h"
 #include "journal/qt_text.h"
+#include "look/window_font.h"
 #include "pupil/control_table.h"
 #include "pupil/fitted_label.h"
 #include "pupil/negation_bars.h"
 #include "pupil/shape_widget.h"
 #include "pupil/symbol_drag.h"
 #include "pupil/symbol_image.h"
-#include "teacher/window_font.h"
 
 #include <QApplication>
 #include <QGroupBox>

@@ -9,16 +9,12 @@
 #include <QPixmap>
 #include <QWidget>
 #include <array>
-#include <memory>
 #include <vector>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class ReviewWindow;
-class JournalView;
-class JournalWriter;
 class NegationBars;
 class SymbolImage;
 
@@ -45,23 +41,27 @@ class MainWindow : public QWidget {
     // Full screen: the form at the largest factor that fits the screen, centred.
     void setFullScreenForm(bool on);
 
-    // The journal the runs are written to; none: no journal is kept.
-    void setJournal(std::unique_ptr<JournalWriter> writer);
-    const JournalWriter* journal() const { return journalWriter.get(); }
-
-    // The teacher's windows, opened or raised: the review of the current run (F2) and the
-    // journal's runs (Ctrl+J). Each is made when first asked for.
-    void showReview();
-    void showJournalView();
-    // The class view (Ctrl+K) over the journal's folder.
-    void showClassView();
     // The teacher wants each pupil's name: the first Start asks it, «Сменить ученика» again.
     void setAskName(bool ask) { askName = ask; }
     // Asks the pupil's name; false when cancelled.
     bool askForPupil();
-    ReviewWindow* review() const { return reviewWindow; }
+    const QString& pupil() const { return pupilName; }
+    // The form's factor on screen now: the zoom's, or full screen's.
+    double scale() const { return factor; }
+    // Работа над ошибками: a trainer run over these laws, the window brought to the front.
+    void repeatMistakes(std::vector<int> laws);
 
   signals:
+    // Each change of the run's record: its Start, each answer, its end.
+    void runChanged(const RunRecord& run);
+    // The pupil gave a name: the next run's.
+    void pupilNamed(const QString& name);
+    // The teacher's windows asked for (F2, Ctrl+J, Ctrl+K or the background's menu).
+    void reviewAsked();
+    void journalAsked();
+    void classAsked();
+    // The form's factor changed (zoom or full screen): the teacher's windows follow it.
+    void scaleChanged(double factor);
     // The pupil or teacher changed the zoom or full screen: worth remembering.
     void displayChanged(int zoomPercent, bool fullScreen);
 
@@ -70,7 +70,7 @@ class MainWindow : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override; // a new zoom: the teacher's windows too
+    void changeEvent(QEvent* event) override;                 // a new zoom: told as scaleChanged
     void contextMenuEvent(QContextMenuEvent* event) override; // on the background: their menu
 
   private:
@@ -96,13 +96,10 @@ class MainWindow : public QWidget {
         handler();
         render();
     }
-    // Each change of the run: into the journal, and into an open review.
+    // Each change of the run, told as runChanged.
     void watchRun();
 
     Form core;
-    std::unique_ptr<JournalWriter> journalWriter;
-    ReviewWindow* reviewWindow = nullptr; // children of the window: made once, then hidden
-    JournalView* journalWindow = nullptr;
     QByteArray token;
     QHash<QString, QWidget*> byName;
     std::array<SymbolImage*, kSlotCount> slotImages{};
@@ -123,7 +120,6 @@ class MainWindow : public QWidget {
     } lastKey;
     bool askName = false;
     QString pupilName;
-    class ClassView* classWindow = nullptr;
     int wheelTurned = 0; // Ctrl+wheel turned since the last step, in eighths of a degree
     double factor = 1.0;
     QPoint formOffset; // where the form starts: off the corner in full screen only

@@ -82,13 +82,13 @@ void MainWindow::setUpActions() {
     };
     // The teacher's windows open from any window of the program.
     add(
-        QStringLiteral("Результаты"), {Qt::Key_F2}, [this] { showReview(); },
+        QStringLiteral("Результаты"), {Qt::Key_F2}, [this] { emit reviewAsked(); },
         Qt::ApplicationShortcut);
     add(
-        QStringLiteral("Журнал"), {Qt::CTRL | Qt::Key_J}, [this] { showJournalView(); },
+        QStringLiteral("Журнал"), {Qt::CTRL | Qt::Key_J}, [this] { emit journalAsked(); },
         Qt::ApplicationShortcut);
     add(
-        QStringLiteral("Класс"), {Qt::CTRL | Qt::Key_K}, [this] { showClassView(); },
+        QStringLiteral("Класс"), {Qt::CTRL | Qt::Key_K}, [this] { emit classAsked(); },
         Qt::ApplicationShortcut);
     QList<QKeySequence> larger = QKeySequence::keyBindings(QKeySequence::ZoomIn);
     larger << QKeySequence(Qt::CTRL | Qt::Key_Equal)

@@ -1,7 +1,7 @@
 #include "teacher/journal_view.h"
 
 #include "journal/journal_csv.h"
-#include "journal/journal_writer.h"
+#include "journal/journal_loader.h"
 #include "journal/qt_text.h"
 #include "teacher/review_window.h"
 
@@ -40,7 +40,7 @@ QPushButton* button(const QString& text, const char* name, QWidget* parent) {
 
 } // namespace
 
-JournalView::JournalView(QWidget* parent, std::function<const JournalWriter*()> journal)
+JournalView::JournalView(QWidget* parent, std::function<JournalKept()> journal)
     : QWidget(parent, Qt::Window), journal(std::move(journal)) {
     setObjectName(QStringLiteral("Journal"));
     setWindowTitle(QStringLiteral("Журнал"));
@@ -56,6 +56,10 @@ JournalView::JournalView(QWidget* parent, std::function<const JournalWriter*()> 
     lines->addWidget(problem);
     notWritten = lineLabel("notWritten", this);
     lines->addWidget(notWritten);
+    reading = lineLabel("reading", this);
+    reading->setText(QStringLiteral("Журнал читается…"));
+    reading->hide();
+    lines->addWidget(reading);
     empty = lineLabel("empty", this);
     empty->setText(QStringLiteral("В журнале ещё нет ни одного прохождения."));
     lines->addWidget(empty);
@@ -92,23 +96,42 @@ JournalView::JournalView(QWidget* parent, std::function<const JournalWriter*()> 
     connect(saveButton, &QPushButton::clicked, this, &JournalView::askWhereToSaveCsv);
     lines->addWidget(buttons);
 
+    // Nothing but the folder and «Журнал читается…» until the folder is first read.
+    for (QWidget* line : std::initializer_list<QWidget*>{off, problem, notWritten, empty, runs,
+                                                         skippedArea, buttons})
+        line->hide();
     scaleTeacherWindow(this, factor);
 }
 
 void JournalView::reload() {
-    const JournalWriter* writer = journal ? journal() : nullptr;
-    journalKept = writer != nullptr;
-    shown = writer ? readJournal(writer->folder()) : JournalListing{};
+    kept = journal ? journal() : JournalKept{};
+    if (kept.folder.isEmpty()) {
+        take({});
+        return;
+    }
+    if (!loader || loaderFolder != kept.folder) {
+        delete loader;
+        loaderFolder = kept.folder;
+        loader = new JournalLoader(loaderFolder, this);
+        connect(loader, &JournalLoader::loaded, this, &JournalView::take);
+    }
+    reading->show();
+    loader->reload();
+}
+
+void JournalView::take(const JournalListing& listing) {
+    reading->hide();
+    shown = listing;
     // The folder is made at the first Start: until then a missing one is an empty journal.
     const bool notMadeYet =
-        writer && writer->currentFile().isEmpty() && !QDir(writer->folder()).exists();
+        !kept.folder.isEmpty() && kept.currentFile.isEmpty() && !QDir(kept.folder).exists();
     if (notMadeYet) shown.problem.clear();
     if (shown.hiddenFromPupil) shown.problem.clear();
     empty->setText(notMadeYet ? QStringLiteral("В журнале ещё нет ни одного прохождения: папка "
                                                "журнала появится при первом нажатии «Старт».")
                               : QStringLiteral("В журнале ещё нет ни одного прохождения."));
-    if (writer)
-        folder->setText(QStringLiteral("Папка: ") + QDir::toNativeSeparators(writer->folder()));
+    if (!kept.folder.isEmpty())
+        folder->setText(QStringLiteral("Папка: ") + QDir::toNativeSeparators(kept.folder));
     fill();
 }
 
@@ -121,16 +144,21 @@ void JournalView::setFactor(double newFactor) {
 }
 
 void JournalView::fill() {
+    if (journal) { // the writer's state now
+        const JournalKept now = journal();
+        kept.currentFile = now.currentFile;
+        kept.problem = now.problem;
+    }
+    const bool journalKept = !kept.folder.isEmpty();
     const bool readable = journalKept && shown.problem.isEmpty() && !shown.hiddenFromPupil;
-    const JournalWriter* writer = journal ? journal() : nullptr;
-    const QString writing = writer ? writer->problem() : QString();
+    const QString& writing = kept.problem;
     notWritten->setText(QStringLiteral("Журнал не записывается: ") + writing);
     notWritten->setVisible(!writing.isEmpty());
     off->setVisible(!journalKept);
     folder->setVisible(journalKept);
     // Always with the reason: a class's folder that pupils may write into and not list is one.
     // A teacher new to the folder's group reads only some of it until they log in again.
-    const QString partly = writer ? noAccessText(shown, writer->folder()) : QString();
+    const QString partly = journalKept ? noAccessText(shown, kept.folder) : QString();
     problem->setVisible(journalKept && (!readable || !partly.isEmpty()));
     problem->setText(readable ? partly
                               : QStringLiteral("Журнал не прочитан: ") +
@@ -157,7 +185,8 @@ void JournalView::fill() {
         runs->setText(i, 4, QString::number(run.answers.size()), number);
         runs->setText(i, 5, QString::number(run.rightCount()), number);
         runs->setText(i, 6, QString::number(run.wrongCount()), number);
-        const bool own = writer && entry.fileName == QFileInfo(writer->currentFile()).fileName();
+        const bool own =
+            !kept.currentFile.isEmpty() && entry.fileName == QFileInfo(kept.currentFile).fileName();
         runs->setText(i, 7, endingShownFor(run, own));
     }
     runs->fitToContents();

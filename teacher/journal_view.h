@@ -8,20 +8,27 @@
 #include <functional>
 
 class FittedTable;
-class JournalWriter;
+class JournalLoader;
 class QLabel;
 class QPushButton;
 class ReviewWindow;
 
+// The journal the pupil's window keeps, as it is when the view reads it.
+struct JournalKept {
+    QString folder;      // empty: no journal is kept
+    QString currentFile; // the file of the run the window writes now: its run going is its own
+    QString problem;     // why the journal cannot be written now; empty when it can
+};
+
 class JournalView : public QWidget {
     Q_OBJECT
   public:
-    // `journal` gives the main window's journal when the folder is read; none: no journal kept.
-    JournalView(QWidget* parent, std::function<const JournalWriter*()> journal);
+    // `journal` is asked each time the folder is read and the view drawn; none: none kept.
+    JournalView(QWidget* parent, std::function<JournalKept()> journal);
 
     // While this says so, the runs opened from the list show no accepted form.
     void setFormsHidden(std::function<bool()> hidden) { formsHidden = std::move(hidden); }
-    // Reads the folder again.
+    // Reads the folder again, off the window's thread; «Журнал читается…» shows until it is read.
     void reload();
     void setFactor(double factor);
 
@@ -37,19 +44,22 @@ class JournalView : public QWidget {
     ReviewWindow* review() const { return runReview; }
 
   private:
+    void take(const JournalListing& listing);
     void fill();
     void askWhereToSaveCsv();
     void openSelected();
 
-    std::function<const JournalWriter*()> journal;
+    std::function<JournalKept()> journal;
     std::function<bool()> formsHidden;
     JournalListing shown;
-    bool journalKept = false;
+    JournalKept kept;
+    JournalLoader* loader = nullptr; // over kept.folder
+    QString loaderFolder;
     double factor = 1.0;
     QLabel* notWritten = nullptr; // the journal cannot be written now, and why
     class QScrollArea* skippedArea = nullptr;
     QLabel *folder = nullptr, *off = nullptr, *problem = nullptr, *skipped = nullptr,
-           *empty = nullptr;
+           *empty = nullptr, *reading = nullptr;
     FittedTable* runs = nullptr;
     QWidget* buttons = nullptr;
     QPushButton *openButton = nullptr, *reloadButton = nullptr, *saveButton = nullptr;

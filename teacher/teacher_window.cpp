@@ -4,7 +4,7 @@
 #include "journal/journal_file.h"
 #include "journal/qt_text.h"
 #include "teacher/fitted_view.h"
-#include "teacher/window_font.h"
+#include "look/window_font.h"
 
 #include <QAction>
 #include <QDateEdit>

@@ -5,15 +5,16 @@
 // xdotool runs as a separate process while this process keeps spinning its event loop: a
 // press on a palette symbol enters QDrag::exec, whose nested loop must see the X events of the
 // moves and of the release that follow.
+#include "app/classroom.h"
 #include "journal/journal_csv.h"
 #include "journal/journal_file.h"
 #include "journal/journal_writer.h"
+#include "look/window_font.h"
 #include "pupil/main_window.h"
 #include "pupil/window_test_support.h"
 #include "support/russian_keys.h"
 #include "teacher/journal_view.h"
 #include "teacher/review_window.h"
-#include "teacher/window_font.h"
 
 #include <QApplication>
 #include <QDir>
@@ -266,6 +267,7 @@ class RealMouseTest : public QObject {
                           const QWidget* emptySlot);
 
     std::unique_ptr<MainWindow> window;
+    Classroom* classroom = nullptr; // the window's child
     std::unique_ptr<RussianKeys> xKeyboard;
     QDir screenshots;
 };
@@ -284,6 +286,7 @@ void RealMouseTest::initTestCase() {
 
 void RealMouseTest::init() {
     window = std::make_unique<MainWindow>();
+    classroom = new Classroom(window.get());
     window->move(kWindowPos);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -959,7 +962,7 @@ void RealMouseTest::clickToPickThenKeysInTheRow() {
 void RealMouseTest::teacherSeesTheTestRunAndItsJournal() {
     const QTemporaryDir journalFolder;
     QVERIFY(journalFolder.isValid());
-    window->setJournal(std::make_unique<JournalWriter>(journalFolder.path()));
+    classroom->setJournal(std::make_unique<JournalWriter>(journalFolder.path()));
     const FormState& s = window->form().state;
     STEP(click("Option1(1)"));
     STEP(click("Cmd3_Start"));
@@ -1009,6 +1012,7 @@ void RealMouseTest::teacherSeesTheTestRunAndItsJournal() {
     QTRY_VERIFY_WITH_TIMEOUT((journalView = window->findChild<JournalView*>("Journal")) &&
                                  journalView->isVisible(),
                              kTimeoutMs);
+    QTRY_VERIFY(journalView->findChild<QLabel*>("reading")->isHidden());
     QCOMPARE(journalView->listing().runs.size(), std::size_t(1));
     QVERIFY(journalView->listing().skipped.empty());
     const FittedTable* runs = journalView->table();

@@ -5,7 +5,7 @@
 #include "window_test_support.h"
 
 #include "pupil/symbol_drag.h"
-#include "teacher/window_font.h"
+#include "look/window_font.h"
 
 #include <QAccessible>
 #include <QApplication>

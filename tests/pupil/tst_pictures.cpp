@@ -3,7 +3,7 @@
 #include "window_test_support.h"
 
 #include "pupil/symbol_pictures.h"
-#include "teacher/window_font.h"
+#include "look/window_font.h"
 
 #include <QPixmap>
 #include <memory>

@@ -2,7 +2,7 @@
 // pixel of the text cut off at an edge; at every zoom, on a screen large enough for 300 %.
 #include "window_test_support.h"
 
-#include "teacher/window_font.h"
+#include "look/window_font.h"
 
 #include <QGroupBox>
 #include <QLabel>

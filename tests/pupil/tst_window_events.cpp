@@ -3,7 +3,7 @@
 #include "window_test_support.h"
 
 #include "pupil/symbol_drag.h"
-#include "teacher/window_font.h"
+#include "look/window_font.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>

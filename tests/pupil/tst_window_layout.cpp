@@ -5,7 +5,7 @@
 #include "pupil/control_table.h"
 #include "pupil/negation_bars.h"
 #include "pupil/shape_widget.h"
-#include "teacher/window_font.h"
+#include "look/window_font.h"
 
 #include <QAccessible>
 #include <QApplication>

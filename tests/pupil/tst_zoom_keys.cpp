@@ -5,7 +5,7 @@
 #include "window_test_support.h"
 
 #include "pupil/control_table.h"
-#include "teacher/window_font.h"
+#include "look/window_font.h"
 
 #include <QApplication>
 #include <QScreen>

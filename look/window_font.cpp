@@ -1,4 +1,4 @@
-#include "teacher/window_font.h"
+#include "look/window_font.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

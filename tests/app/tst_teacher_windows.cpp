@@ -3,16 +3,17 @@
 // and why; a run opens in its review; both save CSV. Run on a large screen, for the zoom of 200 %.
 #include "pupil/window_test_support.h"
 
-#include "journal/journal_csv.h"
-#include "journal/journal_file.h"
+#include "app/classroom.h"
 #include "journal/journal_cache.h"
+#include "journal/journal_csv.h"
 #include "journal/journal_defaults.h"
+#include "journal/journal_file.h"
 #include "journal/journal_writer.h"
+#include "look/window_font.h"
 #include "teacher/class_view.h"
 #include "teacher/journal_view.h"
 #include "teacher/review_window.h"
 #include "teacher/teacher_window.h"
-#include "teacher/window_font.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -154,6 +155,7 @@ struct FilesAsAnotherUser {
 class TeacherWindowsTest : public QObject {
     Q_OBJECT
     std::unique_ptr<MainWindow> window;
+    Classroom* classroom = nullptr; // the window's child
     std::int64_t now = kMorning;
 
     // A key pressed in the main window, which is made the active one first.
@@ -166,7 +168,14 @@ class TeacherWindowsTest : public QObject {
     }
 
     ReviewWindow* review() const { return window->findChild<ReviewWindow*>("Results"); }
-    JournalView* journalView() const { return window->findChild<JournalView*>("Journal"); }
+    // The journal's view, once it has read the folder (off its thread).
+    JournalView* journalView() const {
+        auto* view = window->findChild<JournalView*>("Journal");
+        if (view)
+            (void)QTest::qWaitFor(
+                [view] { return view->findChild<QLabel*>("reading")->isHidden(); });
+        return view;
+    }
 
     void selectMode(Mode mode) {
         clickThroughWindow(*window, mode == Mode::test ? "Option1(1)" : "Option1(0)");
@@ -292,6 +301,7 @@ class TeacherWindowsTest : public QObject {
     void init() {
         now = kMorning;
         window = std::make_unique<MainWindow>();
+        classroom = new Classroom(window.get());
         window->form().clockMs = [this] { return now; };
         window->show();
         window->activateWindow();
@@ -406,7 +416,7 @@ class TeacherWindowsTest : public QObject {
         QFETCH(bool, journalOn);
         QFETCH(bool, names);
         QTemporaryDir folder;
-        if (journalOn) window->setJournal(std::make_unique<JournalWriter>(folder.path()));
+        if (journalOn) classroom->setJournal(std::make_unique<JournalWriter>(folder.path()));
         window->setAskName(names);
         const QString first = QStringLiteral("Аня Петрова"),
                       second = QStringLiteral("Борис Иванов");
@@ -484,7 +494,7 @@ class TeacherWindowsTest : public QObject {
         // however long the journal.
         QTemporaryDir folder;
         fillManyRuns(folder.path(), 150);
-        window->setJournal(std::make_unique<JournalWriter>(folder.path()));
+        classroom->setJournal(std::make_unique<JournalWriter>(folder.path()));
         // Opened beside a main window low on the screen: moved up, its frame counted.
         const QRect room = window->screen()->availableGeometry();
         window->move(room.left(), room.top() + room.height() / 2);
@@ -567,7 +577,7 @@ class TeacherWindowsTest : public QObject {
     void journalListsRunsNewestFirstWithTheSkipped() {
         QTemporaryDir folder;
         fillJournal(folder.path());
-        window->setJournal(std::make_unique<JournalWriter>(folder.path()));
+        classroom->setJournal(std::make_unique<JournalWriter>(folder.path()));
         key(Qt::Key_J, Qt::ControlModifier);
         JournalView* view = journalView();
         QVERIFY(view && view->isVisible());
@@ -597,6 +607,7 @@ class TeacherWindowsTest : public QObject {
         start();
         answer(true);
         view->findChild<QPushButton*>("reload")->click();
+        QVERIFY(journalView() == view); // read again
         QCOMPARE(table->rowCount(), 3);
         QCOMPARE(rowOf(table, 0).at(7), QStringLiteral("идёт"));
         QCOMPARE(rowOf(table, 0).at(4), QStringLiteral("1"));
@@ -605,7 +616,7 @@ class TeacherWindowsTest : public QObject {
     void openingARunShowsItsReview() {
         QTemporaryDir folder;
         fillJournal(folder.path());
-        window->setJournal(std::make_unique<JournalWriter>(folder.path()));
+        classroom->setJournal(std::make_unique<JournalWriter>(folder.path()));
         key(Qt::Key_J, Qt::ControlModifier);
         JournalView* view = journalView();
         QTableWidget* table = view->table();
@@ -649,7 +660,7 @@ class TeacherWindowsTest : public QObject {
     void acceptedFormsHiddenWhileATestGoes() {
         QTemporaryDir folder, out;
         fillJournal(folder.path());
-        window->setJournal(std::make_unique<JournalWriter>(folder.path()));
+        classroom->setJournal(std::make_unique<JournalWriter>(folder.path()));
         clickThroughWindow(*window, "Option1(1)");
         start();
         answer(true);
@@ -689,7 +700,7 @@ class TeacherWindowsTest : public QObject {
     void failingJournalIsSaid() {
         QTemporaryDir folder;
         const QString missing = folder.filePath("класс"); // named by the teacher, never made
-        window->setJournal(std::make_unique<JournalWriter>(
+        classroom->setJournal(std::make_unique<JournalWriter>(
             missing, [](const QString&) {}, JournalFolderOrigin::configured));
         start();
         answer(true);
@@ -718,7 +729,7 @@ class TeacherWindowsTest : public QObject {
         QFETCH(bool, ofOneRun);
         QTemporaryDir folder, out;
         fillJournal(folder.path());
-        window->setJournal(std::make_unique<JournalWriter>(folder.path()));
+        classroom->setJournal(std::make_unique<JournalWriter>(folder.path()));
         key(Qt::Key_J, Qt::ControlModifier);
         JournalView* view = journalView();
         const QString path = out.filePath("export.csv");
@@ -774,18 +785,18 @@ class TeacherWindowsTest : public QObject {
             QVERIFY(QDir().mkdir(box));
             QVERIFY(QFile::setPermissions(box, QFile::WriteOwner | QFile::ExeOwner |
                                                    QFile::WriteOther | QFile::ExeOther));
-            window->setJournal(std::make_unique<JournalWriter>(
+            classroom->setJournal(std::make_unique<JournalWriter>(
                 box, [](const QString&) {}, JournalFolderOrigin::configured));
             pupil.emplace();
         }
         if (case_ == "no folder yet" || case_ == "folder gone")
-            window->setJournal(std::make_unique<JournalWriter>(folder.filePath("gone")));
+            classroom->setJournal(std::make_unique<JournalWriter>(folder.filePath("gone")));
         if (case_ == "folder gone") {
             start();
             QVERIFY(QDir(folder.filePath("gone")).removeRecursively());
         }
         if (case_ == "empty folder" || case_ == "no access")
-            window->setJournal(std::make_unique<JournalWriter>(folder.path()));
+            classroom->setJournal(std::make_unique<JournalWriter>(folder.path()));
         if (case_ == "no access") {
             // A teacher not yet in the group that every run file is given.
             fillManyRuns(folder.path(), 1);

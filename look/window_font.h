@@ -1,5 +1,6 @@
-// The one font of the window: a sans-serif drawn for Cyrillic, small enough for every text; and
-// the toolkit's own texts (file dialogs, standard buttons) in Russian, like the program's.
+// The one font of the pupil's and the teacher's windows: a sans-serif drawn for Cyrillic, small
+// enough for every text; and the toolkit's own texts (file dialogs, standard buttons) in Russian,
+// like the program's.
 #pragma once
 
 #include <QFont>
