@@ -3,8 +3,8 @@
 #include "core/zoom.h"
 #include "journal/journal_file.h"
 #include "journal/qt_text.h"
-#include "teacher/fitted_view.h"
 #include "look/window_font.h"
+#include "teacher/fitted_view.h"
 
 #include <QAction>
 #include <QDateEdit>

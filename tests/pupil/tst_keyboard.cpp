@@ -4,8 +4,8 @@
 // caret and a waiting "!" must show on screen and to a screen reader.
 #include "window_test_support.h"
 
-#include "pupil/symbol_drag.h"
 #include "look/window_font.h"
+#include "pupil/symbol_drag.h"
 
 #include <QAccessible>
 #include <QApplication>

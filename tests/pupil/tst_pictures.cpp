@@ -2,8 +2,8 @@
 // red hint picture the blue drawing in red, and both crisp at any device pixel ratio.
 #include "window_test_support.h"
 
-#include "pupil/symbol_pictures.h"
 #include "look/window_font.h"
+#include "pupil/symbol_pictures.h"
 
 #include <QPixmap>
 #include <memory>

@@ -2,8 +2,8 @@
 // after each one the window must still show exactly what its core holds.
 #include "window_test_support.h"
 
-#include "pupil/symbol_drag.h"
 #include "look/window_font.h"
+#include "pupil/symbol_drag.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>

@@ -2,8 +2,8 @@
 // the core's state, and drops from anywhere but this window's palette are refused.
 #include "window_test_support.h"
 
-#include "pupil/symbol_drag.h"
 #include "look/window_font.h"
+#include "pupil/symbol_drag.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>

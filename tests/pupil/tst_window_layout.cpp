@@ -2,10 +2,10 @@
 // of their places and stacking, what shows when the window opens, and their accessible names.
 #include "window_test_support.h"
 
+#include "look/window_font.h"
 #include "pupil/control_table.h"
 #include "pupil/negation_bars.h"
 #include "pupil/shape_widget.h"
-#include "look/window_font.h"
 
 #include <QAccessible>
 #include <QApplication>

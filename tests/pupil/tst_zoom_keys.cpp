@@ -4,8 +4,8 @@
 // pixels wide, but the window's frame makes it 1290, so 175 % is the largest zoom that fits.
 #include "window_test_support.h"
 
-#include "pupil/control_table.h"
 #include "look/window_font.h"
+#include "pupil/control_table.h"
 
 #include <QApplication>
 #include <QScreen>
