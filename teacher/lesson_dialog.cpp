@@ -12,6 +12,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -29,6 +31,17 @@ QSpinBox* shareBox(const char* name, int share, QWidget* parent) {
     return box;
 }
 
+// The laws at their whole size while the screen has room; scrolled on a small screen at a
+// large zoom.
+class LawsArea : public QScrollArea {
+  public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override {
+        const int frame = 2 * frameWidth();
+        return widget()->sizeHint() + QSize(frame + verticalScrollBar()->sizeHint().width(), frame);
+    }
+};
+
 } // namespace
 
 LessonDialog::LessonDialog(QWidget* parent, const Lesson& lesson, double factor) : QDialog(parent) {
@@ -36,7 +49,10 @@ LessonDialog::LessonDialog(QWidget* parent, const Lesson& lesson, double factor)
     setWindowTitle(QStringLiteral("Задание"));
     auto* lines = new QVBoxLayout(this);
 
-    auto* lawsBox = new QGroupBox(QStringLiteral("Законы"), this);
+    auto* lawsArea = new LawsArea(this);
+    lawsArea->setWidgetResizable(true);
+    lawsArea->setFrameShape(QFrame::NoFrame);
+    auto* lawsBox = new QGroupBox(QStringLiteral("Законы"), lawsArea);
     auto* lawGrid = new QGridLayout(lawsBox);
     allLaws = new QCheckBox(QStringLiteral("все"), lawsBox);
     allLaws->setObjectName(QStringLiteral("allLaws"));
@@ -53,7 +69,8 @@ LessonDialog::LessonDialog(QWidget* parent, const Lesson& lesson, double factor)
     }
     // Clicked, «все» checks every law, or none once all are; it shows the laws' state otherwise.
     connect(allLaws, &QCheckBox::clicked, this, &LessonDialog::allLawsClicked);
-    lines->addWidget(lawsBox);
+    lawsArea->setWidget(lawsBox);
+    lines->addWidget(lawsArea, 1);
 
     auto* form = new QFormLayout;
     minutes = new QSpinBox(this);
@@ -85,6 +102,7 @@ LessonDialog::LessonDialog(QWidget* parent, const Lesson& lesson, double factor)
 
     followLaws();
     scaleTeacherWindow(this, factor);
+    fitWindowToScreen(this, nullptr);
 }
 
 void LessonDialog::followLaws() {

@@ -412,6 +412,8 @@ class ClassViewTest : public QObject {
         QVERIFY(ok->isEnabled());
         dialog.findChild<QSpinBox*>("four")->setValue(dialog.lesson().marks.five);
         QVERIFY(!ok->isEnabled()); // the marks do not fall
+        dialog.findChild<QSpinBox*>("four")->setValue(dialog.lesson().marks.three);
+        QVERIFY(!ok->isEnabled());
     }
 
     // The lesson in force, read from the folder; one the teacher did not write is not followed.
@@ -448,7 +450,9 @@ class ClassViewTest : public QObject {
         QVERIFY(journal_test::writeAll(path, "[test]\nlaws=1\n"));
         QVERIFY(::chmod(QFile::encodeName(path), 0666) == 0);
         const auto view = openView();
+        view->setFactor(1.5);
         whenLessonDialogOpens([](LessonDialog* dialog) {
+            QCOMPARE(dialog->font().pointSizeF(), teacherFont(1.5).pointSizeF());
             dialog->findChild<QCheckBox*>("law23")->click();
             dialog->findChild<QSpinBox*>("minutes")->setValue(20);
         });
