@@ -39,9 +39,6 @@ class LessonFileTest : public QObject {
         QTest::newRow("empty laws: all, no limit")
             << QByteArray("[test]\nlaws=\nminutes=0\norder=shuffled\n")
             << Lesson{{}, 0, true, kBase.marks} << QStringList{};
-        QTest::newRow("quoted, blanks")
-            << QByteArray("[test]\nlaws=\" 4 , 1-2 \"\nminutes= 600\n")
-            << Lesson{{1, 2, 4}, 600, true, kBase.marks} << QStringList{};
         QTest::newRow("each bad") << QByteArray("[test]\nlaws=0-3\nminutes=601\norder=random\n"
                                                 "marks=90,90,50\n")
                                   << kBase << QStringList{"laws", "minutes", "order", "marks"};
