@@ -43,8 +43,8 @@ QString whyNotTheTeachers(const struct stat& file, const struct stat& folder) {
 
 // Something not the teacher's stands at `path`: whatever the teacher writes there replaces it.
 bool plantedAt(const QString& folder, const QString& path) {
-    struct stat file {
-    }, dir{};
+    struct stat file {};
+    struct stat dir {};
     return ::lstat(QFile::encodeName(path).constData(), &file) == 0 &&
            ::stat(QFile::encodeName(folder).constData(), &dir) == 0 &&
            !whyNotTheTeachers(file, dir).isEmpty();
@@ -137,8 +137,8 @@ std::optional<LessonSettings> readLessonFile(const QString& folder, QStringList&
     if (fd < 0) return unreadable(errno);
     QFile opened;
     opened.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    struct stat file {
-    }, dir{};
+    struct stat file {};
+    struct stat dir {};
     if (::fstat(fd, &file) != 0 || ::stat(QFile::encodeName(folder).constData(), &dir) != 0)
         return unreadable(errno);
     if (const QString why = whyNotTheTeachers(file, dir); !why.isEmpty()) return notFollowed(why);
