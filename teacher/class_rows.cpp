@@ -16,7 +16,8 @@ const QStringList kTitles{QStringLiteral("Ученик"),          QStringLitera
                           QStringLiteral("Режим"),           QStringLiteral("Вопрос"),
                           QStringLiteral("Правильно"),       QStringLiteral("Неправильно"),
                           QStringLiteral("Состояние"),       QStringLiteral("Начало"),
-                          QStringLiteral("Последний ответ"), QStringLiteral("Последний тест")};
+                          QStringLiteral("Последний ответ"), QStringLiteral("Последний тест"),
+                          QStringLiteral("Оценка")};
 
 std::int64_t lastAnswerMs(const RunRecord& run) {
     return run.answers.empty() ? 0 : run.answers.back().atMs;
@@ -31,8 +32,10 @@ QString clockTime(std::int64_t ms) {
     return QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("HH:mm:ss"));
 }
 
+// A test that counts: finished, or stopped by its time limit.
 bool isFinishedTest(const RunRecord& run) {
-    return run.mode == Mode::test && run.ending == RunEnding::finished;
+    return run.mode == Mode::test &&
+           (run.ending == RunEnding::finished || run.ending == RunEnding::timeUp);
 }
 
 QString testShown(const RunRecord& run) {
@@ -52,6 +55,8 @@ void ClassRows::judge(Row& row, std::int64_t now) const {
     std::int64_t order = 0;
     if (run.ending == RunEnding::finished)
         order = 1'000'000;
+    else if (run.ending == RunEnding::timeUp)
+        order = 1'500'000;
     else if (run.ending != RunEnding::going || now - entry.writtenMs >= kAbandonedMs)
         order = 2'000'000;
     else if (const std::int64_t idle = now - std::max(run.startedMs, lastAnswerMs(run));
@@ -61,6 +66,7 @@ void ClassRows::judge(Row& row, std::int64_t now) const {
     row.stateOrder = order;
     row.stateText = order == 0           ? QStringLiteral("идёт")
                     : order == 1'000'000 ? QStringLiteral("закончил")
+                    : order == 1'500'000 ? QStringLiteral("время вышло")
                     : order == 2'000'000 ? QStringLiteral("прерван")
                                          : QStringLiteral("ждёт %1 мин").arg(order - 1);
 }
@@ -210,6 +216,8 @@ QVariant ClassRows::shown(const Row& row, int column) const {
         return lastAnswerMs(run) ? clockTime(lastAnswerMs(run)) : QStringLiteral("—");
     case lastTest:
         return row.test ? testShown(row.test->run) : QStringLiteral("—");
+    case mark:
+        return row.test && row.test->run.mark() ? QString::number(row.test->run.mark()) : QString();
     case columns:
         break;
     }
@@ -233,6 +241,8 @@ QVariant ClassRows::sortedBy(const Row& row, int column) const {
         return QVariant::fromValue<qint64>(lastAnswerMs(run));
     case lastTest:
         return row.test ? row.test->run.rightCount() : -1;
+    case mark:
+        return row.test ? row.test->run.mark() : -1;
     default:
         return shown(row, column);
     }
@@ -249,8 +259,9 @@ QVariant ClassRows::data(const QModelIndex& index, int role) const {
     case kSortRole:
         return sortedBy(row, column);
     case Qt::TextAlignmentRole:
-        return column >= question && column <= wrong ? int(Qt::AlignRight | Qt::AlignVCenter)
-                                                     : int(Qt::AlignLeft | Qt::AlignVCenter);
+        return (column >= question && column <= wrong) || column == mark
+                   ? int(Qt::AlignRight | Qt::AlignVCenter)
+                   : int(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::DecorationRole:
         if ((column == pupil && !row.sameName.isEmpty()) ||
             (column == state && entry.verdictsForged))

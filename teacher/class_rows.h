@@ -1,7 +1,7 @@
 // The class view's rows as a table model: one row per pupil's name, machine and the account
 // that wrote the files (the files' owner), showing that pupil's latest run of the chosen day and,
-// beside it, their latest finished test of that day. A refresh that changes nothing tells the
-// view nothing; a changed row is told as that row.
+// beside it, their latest finished (or timed-out) test of that day and its mark. A refresh that
+// changes nothing tells the view nothing; a changed row is told as that row.
 #pragma once
 
 #include "journal/journal_runs.h"
@@ -26,6 +26,7 @@ class ClassRows : public QAbstractTableModel {
         started,
         lastAnswer,
         lastTest,
+        mark, // of the latest test finished or stopped by its time limit
         columns
     };
     static constexpr int kSortRole = Qt::UserRole + 2; // what a column sorts by

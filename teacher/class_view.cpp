@@ -2,9 +2,12 @@
 
 #include "journal/journal_loader.h"
 #include "journal/journal_xlsx.h"
+#include "journal/lesson_file.h"
+#include "journal/qt_text.h"
 #include "teacher/class_rows.h"
 #include "teacher/fitted_view.h"
 #include "teacher/law_view.h"
+#include "teacher/lesson_dialog.h"
 #include "teacher/review_window.h"
 #include "teacher/teacher_window.h"
 
@@ -67,6 +70,10 @@ ClassView::ClassView(QWidget* parent, QString folder, std::function<std::int64_t
         reload();
     });
 
+    lessonLine = lineLabel("lesson", this);
+    lessonLine->setWordWrap(true);
+    lessonLine->show();
+    lines->addWidget(lessonLine);
     progress = lineLabel("progress", this);
     lines->addWidget(progress);
     problem = lineLabel("problem", this);
@@ -100,14 +107,17 @@ ClassView::ClassView(QWidget* parent, QString folder, std::function<std::int64_t
     lines->addWidget(rows, 1);
 
     auto* buttons = new QHBoxLayout;
+    QPushButton* lessonButton = button(QStringLiteral("Задание…"), "lessonButton", this);
     QPushButton* lawsButton = button(QStringLiteral("Законы…"), "laws", this);
     QPushButton* saveButton = button(QStringLiteral("Сохранить для Excel…"), "saveXlsx", this);
     QPushButton* closeButton = button(QStringLiteral("Закрыть"), "close", this);
+    buttons->addWidget(lessonButton);
     buttons->addWidget(lawsButton);
     buttons->addWidget(saveButton);
     buttons->addStretch(1);
     buttons->addWidget(closeButton);
     lines->addLayout(buttons);
+    connect(lessonButton, &QPushButton::clicked, this, &ClassView::setLesson);
     connect(lawsButton, &QPushButton::clicked, this, &ClassView::openLaws);
     connect(saveButton, &QPushButton::clicked, this, &ClassView::askWhereToSaveXlsx);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
@@ -127,6 +137,7 @@ ClassView::ClassView(QWidget* parent, QString folder, std::function<std::int64_t
     connect(polling, &QTimer::timeout, this, &ClassView::reload);
 
     scaleTeacherWindow(this, factor);
+    readLesson();
     refit();
 }
 
@@ -142,6 +153,7 @@ void ClassView::hideEvent(QHideEvent* event) {
 }
 
 void ClassView::reload() {
+    readLesson();
     watchFolder();
     loader->reload();
 }
@@ -245,4 +257,34 @@ void ClassView::askWhereToSaveXlsx() {
     const QString problemText = writeXlsx(path);
     if (!problemText.isEmpty())
         tellNotSaved(this, QStringLiteral("Сохранить для Excel"), path, problemText, "XlsxProblem");
+}
+
+// The lesson the pupils' programs take at their next Start: the file's, or all the laws with no
+// time limit where there is none, or none to follow.
+void ClassView::readLesson() {
+    QStringList problems;
+    const std::optional<LessonSettings> file = readLessonFile(folder, problems);
+    lesson = file ? withSettings(Lesson{}, *file) : Lesson{};
+    QString text = lesson.laws.empty() ? QStringLiteral("Задание: все законы")
+                   : lesson.laws.size() == 1
+                       ? QStringLiteral("Задание: закон %1").arg(lesson.laws.front())
+                       : QStringLiteral("Задание: законы ") + qs(lawListText(lesson.laws, "–"));
+    if (lesson.minutes > 0) text += QStringLiteral(", %1 мин").arg(lesson.minutes);
+    if (!lessonNote.isEmpty()) problems.prepend(lessonNote);
+    if (!problems.isEmpty()) text += '\n' + problems.join('\n');
+    lessonLine->setText(text);
+}
+
+void ClassView::setLesson() {
+    LessonDialog dialog(this, lesson, factor);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const LessonWritten written = writeLessonFile(folder, dialog.lesson());
+    if (!written.problem.isEmpty())
+        tellNotSaved(this, QStringLiteral("Задание"),
+                     QDir(folder).filePath(QString::fromLatin1(kLessonFileName)), written.problem,
+                     "LessonProblem");
+    lessonNote = written.replacedPlanted
+                     ? QStringLiteral("Файл задания, записанный не учителем, заменён.")
+                     : QString();
+    readLesson();
 }

@@ -2,9 +2,10 @@
 // machine — the question reached, the counts and whether the pupil is working, waiting or done —
 // with their latest finished test beside it, read again from the shared journal folder every few
 // seconds while the window is open. A name written by more than one account is a row for each,
-// marked.
+// marked. The lesson in force, from the class's lesson file, is shown above, and set from here.
 #pragma once
 
+#include "core/lesson.h"
 #include "journal/journal_cache.h"
 
 #include <QWidget>
@@ -52,6 +53,8 @@ class ClassView : public QWidget {
     void watchFolder();
     void openLaws();
     void askWhereToSaveXlsx();
+    void readLesson();
+    void setLesson();
 
     QString folder;
     std::function<std::int64_t()> nowMs;
@@ -63,7 +66,9 @@ class ClassView : public QWidget {
     QFileSystemWatcher* watcher = nullptr;
     QTimer* polling = nullptr;
     QDateEdit* day = nullptr;
-    QLabel *progress = nullptr, *problem = nullptr;
+    QLabel *progress = nullptr, *problem = nullptr, *lessonLine = nullptr;
+    Lesson lesson;      // in force: the lesson file's, as last read
+    QString lessonNote; // said under the lesson since the teacher last set it
     ClassRows* model = nullptr;
     QSortFilterProxyModel* sorted = nullptr;
     FittedView* rows = nullptr;

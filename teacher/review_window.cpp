@@ -56,6 +56,7 @@ ReviewWindow::ReviewWindow(QWidget* parent, std::function<std::int64_t()> nowMs)
     taken = valueLabel("taken", head);
     ending = valueLabel("ending", head);
     counts = valueLabel("counts", head);
+    mark = valueLabel("mark", head);
     headLines->addRow(QStringLiteral("Ученик:"), user);
     headLines->addRow(QStringLiteral("Компьютер:"), machine);
     headLines->addRow(QStringLiteral("Режим:"), mode);
@@ -63,6 +64,7 @@ ReviewWindow::ReviewWindow(QWidget* parent, std::function<std::int64_t()> nowMs)
     headLines->addRow(QStringLiteral("Затрачено:"), taken);
     headLines->addRow(QStringLiteral("Прохождение:"), ending);
     headLines->addRow(QStringLiteral("Ответов:"), counts);
+    headLines->addRow(QStringLiteral("Оценка:"), mark);
     lines->addWidget(head);
 
     noAnswers = new QLabel(QStringLiteral("Ответов пока нет."), this);
@@ -150,6 +152,9 @@ void ReviewWindow::refresh() {
                         .arg(answered)
                         .arg(run.rightCount())
                         .arg(run.wrongCount()));
+    // A test finished or stopped by its time limit is marked by the thresholds it ran with.
+    mark->setText(QString::number(run.mark()));
+    headLines->setRowVisible(mark, run.mark() > 0);
     refreshTimeTaken();
     if (run.ending == RunEnding::going && !fromJournal && any)
         ticking->start();

@@ -1,7 +1,7 @@
-// The teacher's review of a run ("Результаты"): the mode, the start, the time taken and the
-// counts, then every answer in the order given, with its verdict, and, once the test is over,
-// the accepted form of each wrong one. Shows the main window's current run, kept up to date
-// while open, or a run read from the journal, which can then be saved as CSV.
+// The teacher's review of a run ("Результаты"): the mode, the start, the time taken, the
+// counts and a test's mark, then every answer in the order given, with its verdict, and, once the
+// test is over, the accepted form of each wrong one. Shows the main window's current run, kept up
+// to date while open, or a run read from the journal, which can then be saved as CSV.
 #pragma once
 
 #include "core/review_rows.h"
@@ -71,7 +71,8 @@ class ReviewWindow : public QWidget {
     QWidget* head = nullptr;
     QFormLayout* headLines = nullptr;
     QLabel *mode = nullptr, *started = nullptr, *taken = nullptr, *ending = nullptr,
-           *counts = nullptr, *user = nullptr, *machine = nullptr, *noAnswers = nullptr;
+           *counts = nullptr, *mark = nullptr, *user = nullptr, *machine = nullptr,
+           *noAnswers = nullptr;
     FittedTable* answers = nullptr;
     QPushButton* saveButton = nullptr;
     QTimer* ticking = nullptr; // the time taken by a run going, once a second while shown

@@ -6,18 +6,24 @@
 #include "journal/journal_test_support.h"
 #include "journal/writer_plan.h"
 
+#include "journal/lesson_file.h"
+#include "teacher/class_rows.h"
 #include "teacher/class_view.h"
 #include "teacher/fitted_view.h"
 #include "teacher/law_view.h"
+#include "teacher/lesson_dialog.h"
 #include "teacher/review_window.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,6 +31,8 @@
 using journal_test::answerKey;
 using journal_test::entryOf;
 using journal_test::madeRun;
+
+Q_DECLARE_METATYPE(Lesson)
 
 namespace {
 
@@ -72,6 +80,16 @@ std::int64_t lastMoment(const RunRecord& run) {
     return run.answers.empty() ? run.startedMs : run.answers.back().atMs;
 }
 
+// The dialog «Задание» once it is open (it is modal): `fill` sets it, then OK.
+void whenLessonDialogOpens(std::function<void(LessonDialog*)> fill) {
+    QTimer::singleShot(0, [fill] {
+        auto* dialog = qobject_cast<LessonDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        fill(dialog);
+        dialog->accept();
+    });
+}
+
 } // namespace
 
 class ClassViewTest : public QObject {
@@ -91,6 +109,7 @@ class ClassViewTest : public QObject {
         QDir dir(folder.path());
         for (const QString& name : dir.entryList(QDir::Files))
             QVERIFY(dir.remove(name));
+        QFile::remove(dir.filePath(QString::fromLatin1(kLessonFileName)));
         now = kMorning;
     }
 
@@ -315,6 +334,130 @@ class ClassViewTest : public QObject {
         QTRY_COMPARE(rowCount(view->table()), 1);
         QTEST(cell(view->table(), 0, "Режим"), "mode");
         QTEST(cell(view->table(), 0, "Последний тест"), "lastTest");
+    }
+
+    // A test stopped by its time limit counts as one finished; the mark is worked out by the
+    // run's own thresholds (23 asked, 16 answered right in 23: 69.6 %), and the review shows it.
+    void timeUpAndMark_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("ending");
+        QTest::addColumn<int>("answers");
+        QTest::addColumn<int>("three"); // the least share for a 3
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("mark"); // empty: none shown
+        const int test = int(Mode::test), finished = int(RunEnding::finished);
+        const int timeUp = int(RunEnding::timeUp);
+        QTest::newRow("69.6 % at 69") << test << finished << 23 << 69 << "закончил"
+                                      << "3";
+        QTest::newRow("69.6 % at 70") << test << finished << 23 << 70 << "закончил"
+                                      << "2";
+        // 8 right of 23 asked: 34.8 %
+        QTest::newRow("time up") << test << timeUp << 12 << 34 << "время вышло"
+                                 << "3";
+        QTest::newRow("time up, below") << test << timeUp << 12 << 35 << "время вышло"
+                                        << "2";
+        QTest::newRow("restarted") << test << int(RunEnding::restarted) << 23 << 10 << "прерван"
+                                   << "";
+        QTest::newRow("trainer") << int(Mode::trainer) << finished << 23 << 10 << "закончил"
+                                 << "";
+    }
+    void timeUpAndMark() {
+        QFETCH(int, mode);
+        QFETCH(int, ending);
+        QFETCH(int, answers);
+        QFETCH(int, three);
+        RunRecord run = madeRun(Mode(mode), RunEnding(ending), answers, kMorning);
+        run.marks = {90, 75, three};
+        const JournalRun entry = entryOf(run);
+        ClassRows model({}, nullptr);
+        const QDate today(2026, 12, 8);
+        model.setRuns(journal_test::sharedRuns({entry}), today.startOfDay().toMSecsSinceEpoch(),
+                      today.addDays(1).startOfDay().toMSecsSinceEpoch(), lastMoment(run) + kMinute);
+        QTableView table;
+        table.setModel(&model);
+        QTEST(cell(&table, 0, "Состояние"), "state");
+        QTEST(cell(&table, 0, "Оценка"), "mark");
+
+        ReviewWindow review(nullptr);
+        review.showJournalRun(entry);
+        const QLabel* shown = review.findChild<QLabel*>("mark");
+        QTEST(shown->isVisibleTo(&review) ? shown->text() : QString(), "mark");
+    }
+
+    // «Задание»: a lesson in, the same lesson out; «все» checks every law, then none.
+    void lessonDialogRoundTrip_data() {
+        QTest::addColumn<Lesson>("lesson");
+        QTest::newRow("as at first") << Lesson{};
+        QTest::newRow("some laws, 20 min, shuffled")
+            << Lesson{{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 15}, 20, true, {95, 80, 60}};
+        QTest::newRow("the last law, longest") << Lesson{{23}, kMaxMinutes, false, {100, 1, 0}};
+    }
+    void lessonDialogRoundTrip() {
+        QFETCH(Lesson, lesson);
+        LessonDialog dialog(nullptr, lesson, 1.0);
+        QVERIFY(dialog.lesson() == lesson);
+        auto* all = dialog.findChild<QCheckBox*>("allLaws");
+        QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        QCOMPARE(all->checkState(), lesson.laws.empty() ? Qt::Checked : Qt::PartiallyChecked);
+        if (!lesson.laws.empty()) {
+            all->click();
+            QVERIFY(dialog.lesson().laws.empty());
+            QCOMPARE(all->checkState(), Qt::Checked);
+        }
+        all->click();
+        QCOMPARE(all->checkState(), Qt::Unchecked);
+        QVERIFY(!ok->isEnabled()); // no law asked
+        dialog.findChild<QCheckBox*>("law5")->click();
+        QCOMPARE(dialog.lesson().laws, std::vector<int>{5});
+        QVERIFY(ok->isEnabled());
+        dialog.findChild<QSpinBox*>("four")->setValue(dialog.lesson().marks.five);
+        QVERIFY(!ok->isEnabled()); // the marks do not fall
+        dialog.findChild<QSpinBox*>("four")->setValue(dialog.lesson().marks.three);
+        QVERIFY(!ok->isEnabled());
+    }
+
+    // The lesson in force, read from the folder again at each reading.
+    void lessonLine_data() {
+        QTest::addColumn<QByteArray>("file"); // empty: none
+        QTest::addColumn<QString>("line");
+        QTest::newRow("none") << QByteArray() << "Задание: все законы";
+        QTest::newRow("laws, minutes")
+            << QByteArray("[test]\nlaws=1-12\nminutes=20\n") << "Задание: законы 1–12, 20 мин";
+        QTest::newRow("minutes") << QByteArray("[test]\nminutes=20\n")
+                                 << "Задание: все законы, 20 мин";
+    }
+    void lessonLine() {
+        QFETCH(QByteArray, file);
+        const QString path = folder.filePath(QString::fromLatin1(kLessonFileName));
+        const auto view = openView();
+        if (!file.isEmpty())
+            QVERIFY(journal_test::writeAll(path, file) &&
+                    ::chmod(QFile::encodeName(path), 0644) == 0);
+        view->reload(); // as the folder's watch or the polling would
+        QTEST(view->findChild<QLabel*>("lesson")->text(), "line");
+    }
+
+    // Set from the class view over a file that was not the teacher's: written, followed, and
+    // the replacing told.
+    void setsTheLesson() {
+        const QString path = folder.filePath(QString::fromLatin1(kLessonFileName));
+        QVERIFY(journal_test::writeAll(path, "[test]\nlaws=1\n"));
+        QVERIFY(::chmod(QFile::encodeName(path), 0666) == 0);
+        const auto view = openView();
+        const QString planted = view->findChild<QLabel*>("lesson")->text();
+        QVERIFY2(planted.startsWith("Задание: все законы\nФайл задания ") &&
+                     planted.contains("не учителя"),
+                 qPrintable(planted));
+        view->setFactor(1.5);
+        whenLessonDialogOpens([](LessonDialog* dialog) {
+            QCOMPARE(dialog->font().pointSizeF(), teacherFont(1.5).pointSizeF());
+            dialog->findChild<QCheckBox*>("law23")->click();
+            dialog->findChild<QSpinBox*>("minutes")->setValue(20);
+        });
+        view->findChild<QPushButton*>("lessonButton")->click();
+        QCOMPARE(view->findChild<QLabel*>("lesson")->text(),
+                 QStringLiteral("Задание: законы 1–22, 20 мин\n"
+                                "Файл задания, записанный не учителем, заменён."));
     }
 
     // Rows by the account that wrote the files: a name written by two accounts is a row for
