@@ -238,7 +238,7 @@ class JournalExportTest : public QObject {
         QVERIFY(!records.isEmpty());
         QCOMPARE(records[0],
                  (QStringList{"Начало", "Конец", "Ученик", "Логин", "Компьютер", "Режим", "Ответов",
-                              "Правильно", "Неправильно", "Как окончен", "Файл"}));
+                              "Правильно", "Неправильно", "Оценка", "Как окончен", "Файл"}));
         const QStringList users{userShown, machineShown, userShown};
         const QStringList machines{machineShown, userShown, userShown};
         for (std::size_t i = 0; i < runs.size(); ++i) {
@@ -254,11 +254,49 @@ class JournalExportTest : public QObject {
             QCOMPARE(r[6].toInt(), int(e.run.answers.size()));
             QCOMPARE(r[7].toInt(), e.run.rightCount());
             QCOMPARE(r[8].toInt(), e.run.wrongCount());
-            QCOMPARE(r[9], qs(endingShown(e.run.ending)));
-            QCOMPARE(r[10], e.fileName);
+            QCOMPARE(r[9], e.run.mark() ? QString::number(e.run.mark()) : QString());
+            QCOMPARE(r[10], qs(endingShown(e.run.ending)));
+            QCOMPARE(r[11], e.fileName);
         }
         // With no runs, the header alone.
         QVERIFY(!recordsOf(runsCsv({}), 0).isEmpty());
+    }
+
+    // «Оценка» in the list of runs: a test finished or ended by its time limit marked by its own
+    // thresholds and the laws it asked, exactly at a threshold and one answer short of it; any
+    // other run unmarked.
+    void markColumnAtAThreshold_data() {
+        QTest::addColumn<Mode>("mode");
+        QTest::addColumn<RunEnding>("ending");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<int>("right");
+        QTest::addColumn<QString>("mark");
+        QTest::newRow("21 of 23 at 90 %") << Mode::test << RunEnding::finished << 23 << 21 << "5";
+        QTest::newRow("20 of 23 below") << Mode::test << RunEnding::finished << 23 << 20 << "4";
+        QTest::newRow("time up, 3 of 4 at 75 %")
+            << Mode::test << RunEnding::timeUp << 4 << 3 << "4";
+        QTest::newRow("time up, 2 of 4 at 50 %")
+            << Mode::test << RunEnding::timeUp << 4 << 2 << "3";
+        QTest::newRow("time up, 1 of 4") << Mode::test << RunEnding::timeUp << 4 << 1 << "2";
+        QTest::newRow("test restarted") << Mode::test << RunEnding::restarted << 23 << 21 << "";
+        QTest::newRow("trainer finished") << Mode::trainer << RunEnding::finished << 23 << 23 << "";
+    }
+    void markColumnAtAThreshold() {
+        QFETCH(Mode, mode);
+        QFETCH(RunEnding, ending);
+        QFETCH(int, asked);
+        QFETCH(int, right);
+        QFETCH(QString, mark);
+        RunRecord run = madeRun(mode, ending, 0);
+        for (int n = 1; n <= asked; ++n)
+            run.answers.push_back(Answer{n, answerKey(mode, n, n <= right), n <= right, kMoment});
+        if (asked < kLawCount)
+            for (int n = 1; n <= asked; ++n)
+                run.asked.push_back(n);
+        const QList<QStringList> records = recordsOf(runsCsv(sharedRuns({entryOf(run)})), 1);
+        QVERIFY(!records.isEmpty());
+        QCOMPARE(records[0][9], QStringLiteral("Оценка"));
+        QCOMPARE(records[1][9], mark);
     }
 
     // One run's answers: a row per answer in the order asked, with the law's number, why a
@@ -430,7 +468,7 @@ class JournalExportTest : public QObject {
         }
         // Newest first; the run left going by no window is read as going.
         QCOMPARE(records[1][2], QStringLiteral("Пётр, 7Б"));
-        QCOMPARE(records[1][9], qs(endingShown(RunEnding::going)));
+        QCOMPARE(records[1][10], qs(endingShown(RunEnding::going)));
         QCOMPARE(records[2][6], QStringLiteral("23"));
         if (rows > 2) QCOMPARE(records[3][6], QStringLiteral("0"));
     }
@@ -453,6 +491,7 @@ class JournalExportTest : public QObject {
         QVERIFY(QDir().mkpath(dir));
         // Laws asked 2, 3, … 23, then 1: no answer in its law's place.
         RunRecord rotated = madeRun(Mode::test, RunEnding::finished, 23);
+        rotated.marks = Marks{90, 69, 50}; // 16 of 23 right: 69.6 %, a 4 just over its threshold
         std::rotate(rotated.answers.begin(), rotated.answers.begin() + 1, rotated.answers.end());
         for (const Answer& a : rotated.answers)
             rotated.asked.push_back(a.law);
@@ -506,19 +545,23 @@ class JournalExportTest : public QObject {
         // «Ученики»: two header rows (law numbers, then names), the newest run first.
         QCOMPARE(cells["Ученики"].toArray().size(), 5);
         QCOMPARE(text("Ученики", 0, 0), QStringLiteral("Ученик"));
-        QCOMPARE(text("Ученики", 0, 6), QStringLiteral("1"));
-        QCOMPARE(text("Ученики", 1, 28), qs(law(23).name));
+        QCOMPARE(text("Ученики", 0, 6), QStringLiteral("Оценка"));
+        QCOMPARE(text("Ученики", 0, 7), QStringLiteral("1"));
+        QCOMPARE(text("Ученики", 1, 29), qs(law(23).name));
         QCOMPARE(text("Ученики", 2, 0), QStringLiteral("Пётр Иванов"));
         QCOMPARE(cell("Ученики", 2, 3)["t"].toString(), QStringLiteral("d"));
         QCOMPARE(text("Ученики", 3, 0), QStringLiteral("=1+1"));
         QCOMPARE(cell("Ученики", 3, 0)["t"].toString(), QStringLiteral("s"));
         QCOMPARE(text("Ученики", 3, 4).toDouble(), rotated.rightCount());
+        QCOMPARE(text("Ученики", 3, 6), QStringLiteral("4"));
+        QCOMPARE(cell("Ученики", 3, 6)["t"].toString(), QStringLiteral("n"));
+        QCOMPARE(text("Ученики", 2, 6), QString()); // a trainer run has no mark
         for (int n = 1; n <= kLawCount; ++n) {
-            const QJsonObject verdict = cell("Ученики", 3, 5 + n);
+            const QJsonObject verdict = cell("Ученики", 3, 6 + n);
             const bool right = n % 3 != 0;
             QCOMPARE(verdict["v"].toString(), right ? QStringLiteral("+") : QStringLiteral("−"));
             QCOMPARE(verdict["fill"].toString(), right ? "FFC6EFCE" : "FFFFC7CE");
-            QCOMPARE(text("Ученики", 2, 5 + n), n <= 2 ? QStringLiteral("+") : QString());
+            QCOMPARE(text("Ученики", 2, 6 + n), n <= 2 ? QStringLiteral("+") : QString());
         }
 
         // «Законы»: the 7 laws answered wrong (3, 6, … 21) first, then law 1, answered right twice.
