@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <numeric>
 
 namespace {
@@ -43,7 +44,9 @@ void Form::selectMode(Mode m) {
 // A mode change ends the run: until the next Start nothing is judged, counted or drawn for a
 // question, as before the first Start, which is what the display and the prompt invite.
 void Form::applyMode(Mode m) {
+    timeRanOut();
     endRun(RunEnding::modeChanged);
+    state.timeLeft.clear();
     state.mode = m;
     state.runGoing = false;
     state.question = 0;
@@ -55,15 +58,23 @@ void Form::applyMode(Mode m) {
     resetWriting();
 }
 
+// The lesson's laws in the catalogue's order, or a test's order of its own; recorded as asked
+// unless they are the whole catalogue in order.
 void Form::start() {
-    std::vector<int> order;
-    if (state.mode == Mode::test && shuffledTests) {
+    const Lesson set = lesson ? lesson() : Lesson{};
+    std::vector<int> order = set.laws;
+    std::erase_if(order, [](int n) { return n < 1 || n > kLawCount; });
+    if (order.empty()) {
         order.resize(kLawCount);
         std::iota(order.begin(), order.end(), 1);
+    }
+    const bool test = state.mode == Mode::test;
+    if (test && (set.shuffled || shuffledTests)) {
         std::mt19937_64 generator(orderSeed());
         std::shuffle(order.begin(), order.end(), generator);
     }
-    beginRun(std::move(order));
+    if (order.size() == std::size_t(kLawCount) && std::ranges::is_sorted(order)) order.clear();
+    beginRun(std::move(order), test ? set.minutes : 0, test ? set.marks : Marks{});
 }
 
 void Form::startMistakes(std::vector<int> laws) {
@@ -75,10 +86,15 @@ void Form::startMistakes(std::vector<int> laws) {
 }
 
 // An empty `asked` is the whole catalogue in order, as the record keeps it for old readers.
-void Form::beginRun(std::vector<int> asked) {
+void Form::beginRun(std::vector<int> asked, int limitMinutes, Marks marks) {
+    timeRanOut();
     endRun(RunEnding::restarted);
     run =
         RunRecord{run.number + 1, state.mode, clockMs(), 0, RunEnding::going, {}, std::move(asked)};
+    run.limitMinutes = std::max(limitMinutes, 0);
+    run.marks = marks;
+    state.timeLeft.clear();
+    if (run.limitMinutes > 0) showTimeLeft(std::int64_t{run.limitMinutes} * 60'000);
     tellRun();
     prepareRun();
     state.runGoing = true;
@@ -124,7 +140,9 @@ int Form::askedLaw() const {
 }
 
 void Form::check() {
-    if (state.runGoing) judgeAnswer();
+    // An answer checked after the time ran out is not judged, even before the clock's tick.
+    timeRanOut();
+    if (state.runGoing && run.ending != RunEnding::timeUp) judgeAnswer();
     state.instructionsVisible = false;
     resetWriting();
     // The test leaves the answer judged in the row and the caret at its start: typed over, it
@@ -172,6 +190,7 @@ void Form::judgeAnswer() {
         if (answered == length) {
             run.ending = RunEnding::finished;
             run.endedMs = run.answers.back().atMs;
+            state.timeLeft.clear();
         }
         tellRun();
     } else {
@@ -225,7 +244,43 @@ void Form::drop(int slot, std::string_view tag) {
 }
 
 void Form::close() {
+    timeRanOut();
     endRun(RunEnding::closed);
+}
+
+void Form::tick() {
+    if (timeRanOut() || run.number == 0 || run.ending != RunEnding::going || !run.limitMinutes)
+        return;
+    showTimeLeft(deadline() - clockMs());
+}
+
+std::int64_t Form::deadline() const {
+    return run.startedMs + std::int64_t{run.limitMinutes} * 60'000;
+}
+
+void Form::showTimeLeft(std::int64_t ms) {
+    const std::int64_t seconds = (std::max<std::int64_t>(ms, 0) + 999) / 1000;
+    char text[24];
+    std::snprintf(text, sizeof text, "%02lld:%02lld", static_cast<long long>(seconds / 60),
+                  static_cast<long long>(seconds % 60));
+    state.timeLeft = text;
+}
+
+// A timed test whose time is up ends then, at its deadline, whichever event finds it so: the
+// question line calls the teacher and nothing more is judged until the next Start.
+bool Form::timeRanOut() {
+    if (run.number == 0 || run.ending != RunEnding::going || !run.limitMinutes ||
+        clockMs() < deadline())
+        return false;
+    run.ending = RunEnding::timeUp;
+    run.endedMs = deadline();
+    state.question = run.questionCount() + 1;
+    state.lawName = kTimeUpMessage;
+    state.lawNamePt = kNamePt;
+    showTimeLeft(0);
+    resetWriting();
+    tellRun();
+    return true;
 }
 
 // A run still being asked ends here; a finished one keeps its ending.

@@ -21,6 +21,7 @@ inline constexpr double kSmallNamePt = 14.0; // long names at the end of the cat
 inline constexpr int kSmallNameFrom = 22;    // the first law whose name is shown small
 
 inline constexpr std::string_view kEndMessage = "Тест окончен. Позовите учителя";
+inline constexpr std::string_view kTimeUpMessage = "Время вышло. Позовите учителя";
 inline constexpr std::string_view kStartPrompt = "  Для начала работы нажмите кнопку Старт";
 inline constexpr Colour kPromptColour = Colour::ofRgb(0x00FFFF); // cyan
 
@@ -57,6 +58,9 @@ struct FormState {
     Colour instructionsInk = kBlack; // black or white, whichever reads better on the back colour
     std::string verdict;
     bool hintButtonVisible = true; // shown and enabled in trainer mode only
+    // The time a timed test has left, "mm:ss" rounded up to whole seconds; "00:00" once it ran
+    // out, until the next Start or mode change; empty for any other run and before Start.
+    std::string timeLeft;
 
     // Writing without dragging.
     int caret = 1;      // the slot the keyboard writes into next, 1 … kSlotCount
@@ -92,6 +96,9 @@ class Form {
     bool shuffledTests = false;
     // Seeds that order: the clock by default, a constant in tests.
     std::function<std::uint64_t()> orderSeed;
+    // The lesson the teacher set, asked at every Start: the laws a run asks, and for a test its
+    // order, time limit and marks. Unset: the default lesson (every law, no limit).
+    std::function<Lesson()> lesson;
 
     Form();
 
@@ -104,6 +111,9 @@ class Form {
     void hint();             // Подсказка
     void drop(int slot, std::string_view tag); // a palette symbol onto slot 1 … 19
     void close();                              // the window closes: a run going ends
+    // The clock moves on (a few times a second): the time left of a timed test, and its end
+    // once the time is up.
+    void tick();
     // Работа над ошибками: a trainer run over only these laws (1 … kLawCount, in the order
     // given), asked and counted as usual and ended after the last of them.
     void startMistakes(std::vector<int> laws);
@@ -136,7 +146,10 @@ class Form {
 
   private:
     void applyMode(Mode m);
-    void beginRun(std::vector<int> asked);
+    void beginRun(std::vector<int> asked, int limitMinutes = 0, Marks marks = {});
+    bool timeRanOut();
+    std::int64_t deadline() const;
+    void showTimeLeft(std::int64_t ms);
     void prepareRun();
     int lawAt(int question) const;
     void judgeAnswer();

@@ -48,12 +48,16 @@ QByteArray runsCsv(const JournalRuns& runs) {
             {QStringLiteral("Начало"), QStringLiteral("Конец"), QStringLiteral("Ученик"),
              QStringLiteral("Логин"), QStringLiteral("Компьютер"), QStringLiteral("Режим"),
              QStringLiteral("Ответов"), QStringLiteral("Правильно"), QStringLiteral("Неправильно"),
-             QStringLiteral("Как окончен"), QStringLiteral("Файл")});
-    for (const JournalRun& e : runs)
+             QStringLiteral("Оценка"), QStringLiteral("Как окончен"), QStringLiteral("Файл")});
+    for (const JournalRun& e : runs) {
+        // Only a test finished or ended by its time limit has a mark.
+        const int mark = e.run.mark();
         csvLine(csv, {csvTime(e.run.startedMs), csvTime(e.run.endedMs), pupilOf(e), e.user,
                       e.machine, qs(modeShown(e.run.mode)), QString::number(e.run.answers.size()),
                       QString::number(e.run.rightCount()), QString::number(e.run.wrongCount()),
-                      qs(endingShown(e.run.ending)), e.fileName});
+                      mark ? QString::number(mark) : QString(), qs(endingShown(e.run.ending)),
+                      e.fileName});
+    }
     return csv;
 }
 

@@ -25,17 +25,32 @@ const QByteArray& firstLine() {
 
 // The lines after the first, in the order the writer writes them; the reader knows them by
 // the same table. Any other well-formed name is a later version's line and passed over.
-enum Line { program, user, machine, pupil, mode, asked, started, ended, ending, answers, answer };
+enum Line {
+    program,
+    user,
+    machine,
+    pupil,
+    mode,
+    asked,
+    limit,
+    marks,
+    started,
+    ended,
+    ending,
+    answers,
+    answer
+};
 enum class Occurs { once, atMostOnce, repeated };
 struct LineKind {
     std::string_view name;
     Occurs occurs;
 };
 constexpr LineKind kLines[] = {
-    {"program", Occurs::once},     {"user", Occurs::once},      {"machine", Occurs::once},
-    {"pupil", Occurs::atMostOnce}, {"mode", Occurs::once},      {"asked", Occurs::atMostOnce},
-    {"started", Occurs::once},     {"ended", Occurs::once},     {"ending", Occurs::once},
-    {"answers", Occurs::once},     {"answer", Occurs::repeated}};
+    {"program", Occurs::once},     {"user", Occurs::once},        {"machine", Occurs::once},
+    {"pupil", Occurs::atMostOnce}, {"mode", Occurs::once},        {"asked", Occurs::atMostOnce},
+    {"limit", Occurs::atMostOnce}, {"marks", Occurs::atMostOnce}, {"started", Occurs::once},
+    {"ended", Occurs::once},       {"ending", Occurs::once},      {"answers", Occurs::once},
+    {"answer", Occurs::repeated}};
 constexpr std::size_t kLineCount = std::size(kLines);
 
 // A line's values as written: none for a line left out, one per answer for "answer".
@@ -60,6 +75,12 @@ QStringList valuesOf(Line line, const JournalRun& entry) {
             laws << QString::number(n);
         return {laws.join(QLatin1Char(' '))};
     }
+    case limit:
+        if (run.limitMinutes > 0) return {QString::number(run.limitMinutes)};
+        return {};
+    case marks:
+        if (run.mode == Mode::test) return {qs(marksText(run.marks))};
+        return {};
     case started:
         return {journalTime(run.startedMs)};
     case ended:
@@ -159,7 +180,8 @@ std::optional<Word> wordIn(std::string_view text, const Word (&words)[N],
 }
 constexpr Mode kModes[] = {Mode::trainer, Mode::test};
 constexpr RunEnding kEndings[] = {RunEnding::going,       RunEnding::finished, RunEnding::restarted,
-                                  RunEnding::modeChanged, RunEnding::closed,   RunEnding::cutShort};
+                                  RunEnding::modeChanged, RunEnding::closed,   RunEnding::cutShort,
+                                  RunEnding::timeUp};
 
 // The value split at its blanks, as QString::split does: `at most` parts, or nothing.
 template <std::size_t N>
@@ -340,6 +362,16 @@ bool Reader::line(std::string_view name, std::string_view value) {
             from = blank + 1;
         }
     }
+    case limit: {
+        const auto minutes = numberIn(value);
+        run.limitMinutes = minutes.value_or(0);
+        return minutes && *minutes >= 1 && *minutes <= kMaxMinutes;
+    }
+    case marks: {
+        const auto read = parseMarks(value);
+        run.marks = read.value_or(run.marks);
+        return read.has_value();
+    }
     case started: {
         const auto t = timeIn(value, lastDay);
         run.startedMs = t.value_or(0);
@@ -351,9 +383,10 @@ bool Reader::line(std::string_view name, std::string_view value) {
         return t.has_value();
     }
     case ending: {
+        // An ending a later version added is read as the run's end unknown: cut short.
         const auto e = wordIn(value, kEndings, endingWord);
-        run.ending = e.value_or(run.ending);
-        return e.has_value();
+        run.ending = e.value_or(RunEnding::cutShort);
+        return e.has_value() || isLineName(value);
     }
     case answers: {
         const auto n = numberIn(value);

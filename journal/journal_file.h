@@ -5,8 +5,8 @@
 // every run found, newest first, and says which files it skipped and why.
 //
 // The file, format 1 (lines "name: value", each ended by a newline; the eight lines of the head
-// each once, "pupil" and "asked" at most once; unknown names of lower-case letters, digits and
-// hyphens are passed over, any other line is damage):
+// each once, "pupil", "asked", "limit" and "marks" at most once; unknown names of lower-case
+// letters, digits and hyphens are passed over, any other line is damage):
 //   zakony-logiki-journal 1
 //   program: 1.3.0
 //   user: ivanov
@@ -14,15 +14,20 @@
 //   pupil: Пётр Иванов              (only where the pupil gave a name)
 //   mode: test                      (trainer | test)
 //   asked: 3 7 12 …                 (only where the laws were not asked 1 … 23 in order)
+//   limit: 20                       (a test's time limit in minutes; only where it had one)
+//   marks: 90,75,50                 (test runs: the least per cent right for a 5, a 4, a 3)
 //   started: 2026-12-08T15:54:10.123+03:00
 //   ended: 2026-12-08T16:10:02.480+03:00    (empty while the run goes on)
-//   ending: finished                (going | finished | restarted | mode-changed | closed;
-//                                    cut-short in a run read back as never closed, written again)
+//   ending: finished                (going | finished | restarted | mode-changed | closed |
+//                                    time-up; cut-short in a run read back as never closed,
+//                                    written again; a word of a later version reads as cut-short)
 //   answers: 23
 //   answer: 1 right 2026-12-08T15:55:01.002+03:00 xилиyравноyилиx
 //   …one "answer:" line per check: law, right|wrong, time, the formula key as written
 // A reader older than "pupil" and "asked" passes over both: it shows the run under its login
-// only, and its answers as they stand (each line names its law).
+// only, and its answers as they stand (each line names its law). One older than "limit" and
+// "marks" passes over them too, but takes a file ending "time-up" for a damaged one. A file
+// without "marks" is marked by the default thresholds.
 // A run whose file still says "going" when read by anyone but its own window was cut short.
 // Every answer is judged again from its key when read; the verdict follows that judgement and a
 // file whose stored verdicts disagree is flagged as forged.

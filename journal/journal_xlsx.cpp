@@ -100,11 +100,12 @@ struct Formats {
     }
 };
 
-// «Ученики»: a row per run; a column per law, + or − where it was answered, whatever the order
-// the laws were asked in.
+// «Ученики»: a row per run, with the mark of a test finished or ended by its time limit; a column
+// per law, + or − where it was answered, whatever the order the laws were asked in.
 void writePupils(lxw_workbook* book, const Formats& f, const JournalRuns& runs) {
     Sheet s(book, "Ученики");
-    QStringList titles{"Ученик", "Компьютер", "Режим", "Начало", "Правильно", "Неправильно"};
+    QStringList titles{"Ученик",    "Компьютер",   "Режим", "Начало",
+                       "Правильно", "Неправильно", "Оценка"};
     const auto firstLaw = lxw_col_t(titles.size());
     for (int n = 1; n <= kLawCount; ++n)
         titles << QString::number(n);
@@ -124,6 +125,7 @@ void writePupils(lxw_workbook* book, const Formats& f, const JournalRuns& runs) 
         s.time(3, e.run.startedMs, f.time);
         s.number(4, e.run.rightCount());
         s.number(5, e.run.wrongCount());
+        if (const int mark = e.run.mark()) s.number(6, mark);
         std::vector<int> verdicts(kLawCount + 1, -1); // the last answer to each law
         for (const Answer& a : e.run.answers)
             if (a.law >= 1 && a.law <= kLawCount) verdicts[std::size_t(a.law)] = a.right;

@@ -134,6 +134,7 @@ inline QString stateDiff(const FormState& a, const FormState& b) {
     field("instructionsBack", a.instructionsBack == b.instructionsBack);
     field("verdict", a.verdict == b.verdict);
     field("hintButtonVisible", a.hintButtonVisible == b.hintButtonVisible);
+    field("timeLeft", a.timeLeft == b.timeLeft);
     return QStringLiteral("states differ in: ") + d.join(QStringLiteral(", "));
 }
 

@@ -127,6 +127,71 @@ class RunOrder : public QObject {
         QCOMPARE(orders[0], orders[2]);
     }
 
+    // The lesson's laws only, in the catalogue's order or a test's own; the run ends after the
+    // last of them as after the 23rd, counting only them. A test keeps the lesson's limit and
+    // marks, the trainer neither.
+    void lessonLawsOnly_data() {
+        QTest::addColumn<Mode>("mode");
+        QTest::addColumn<QString>("laws");
+        QTest::addColumn<bool>("shuffled");
+        QTest::addColumn<bool>("recorded"); // run.asked holds the laws
+        QTest::newRow("trainer 1-12,15") << Mode::trainer << "1-12,15" << false << true;
+        QTest::newRow("test 3,22,23") << Mode::test << "3,22,23" << false << true;
+        QTest::newRow("test 5-9 shuffled") << Mode::test << "5-9" << true << true;
+        QTest::newRow("trainer 2-4, shuffle is a test's") << Mode::trainer << "2-4" << true << true;
+        QTest::newRow("test, one law") << Mode::test << "23" << false << true;
+        QTest::newRow("test, all 23 named") << Mode::test << "1-23" << false << false;
+        QTest::newRow("test, none named: all") << Mode::test << "" << false << false;
+    }
+    void lessonLawsOnly() {
+        QFETCH(Mode, mode);
+        QFETCH(QString, laws);
+        QFETCH(bool, shuffled);
+        QFETCH(bool, recorded);
+        Lesson set;
+        set.laws = parseLawList(laws.toStdString()).value_or(std::vector<int>{});
+        set.shuffled = shuffled;
+        set.minutes = 15;
+        set.marks = Marks{80, 60, 40};
+        Form f = loadedForm();
+        f.lesson = [set] { return set; };
+        f.orderSeed = [] { return std::uint64_t{3}; };
+        f.selectMode(mode);
+        f.start();
+        std::vector<int> expected = set.laws;
+        if (expected.empty())
+            for (int n = 1; n <= kLawCount; ++n)
+                expected.push_back(n);
+        const int k = int(expected.size());
+        QCOMPARE(f.run.asked.empty(), !recorded);
+        if (recorded) {
+            std::vector<int> sorted = f.run.asked;
+            std::ranges::sort(sorted);
+            QCOMPARE(sorted, expected);
+            QCOMPARE(f.run.asked != expected, mode == Mode::test && shuffled);
+            expected = f.run.asked;
+        }
+        QCOMPARE(f.run.limitMinutes, mode == Mode::test ? 15 : 0);
+        QCOMPARE(f.run.marks, mode == Mode::test ? set.marks : Marks{});
+        for (int i = 1; i <= k; ++i) {
+            const int n = expected[std::size_t(i - 1)];
+            QCOMPARE(f.state.questionShown, std::to_string(i));
+            QCOMPARE(f.state.lawName, lawName(n));
+            answer(f, n, i != 2);
+        }
+        QCOMPARE(q(f.state.lawName), kEnd);
+        QCOMPARE(f.state.questionShown, std::to_string(k));
+        QCOMPARE(f.state.rightCount, k - (k >= 2));
+        QCOMPARE(f.state.wrongCount, int(k >= 2));
+        QCOMPARE(f.run.ending, RunEnding::finished);
+        QCOMPARE(lawsAnswered(f.run), expected);
+        QCOMPARE(f.run.mark(), mode == Mode::test ? markFor(k - (k >= 2), k, set.marks) : 0);
+        const RunRecord ended = f.run;
+        answer(f, expected.back(), true);
+        QCOMPARE(f.run, ended);
+        QCOMPARE(f.state.questionShown, std::to_string(k));
+    }
+
     // The first law's name gets its own size at Start, whatever the last run ended in.
     void firstNameSizedByItsLaw() {
         Form f = loadedForm();

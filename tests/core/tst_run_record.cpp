@@ -408,6 +408,82 @@ class RunRecordTest : public QObject {
         QCOMPARE(s(rows[0].verdict), s(kVerdictWrong));
     }
 
+    // A timed test: the time left counts down, rounded up to whole seconds; at zero the run
+    // ends «время вышло» at its deadline, whichever event finds it out, and an answer checked
+    // after the limit counts for nothing. The next Start begins a new limit; the trainer has none.
+    void timedTestEndsWhenTheTimeIsUp_data() {
+        QTest::addColumn<QString>("event"); // what first meets the time up
+        QTest::newRow("tick") << "tick";
+        QTest::newRow("check before the tick") << "check";
+        QTest::newRow("Start before the tick") << "start";
+        QTest::newRow("closing before the tick") << "close";
+    }
+    void timedTestEndsWhenTheTimeIsUp() {
+        QFETCH(QString, event);
+        Watched w;
+        const Lesson set{{}, 2, false, Marks{80, 60, 40}};
+        w.form.lesson = [set] { return set; };
+        w.startIn(Mode::trainer);
+        QCOMPARE(w.form.state.timeLeft, std::string());
+        QCOMPARE(w.form.run.limitMinutes, 0);
+        w.startIn(Mode::test);
+        const std::int64_t deadline = kBase + 120'000;
+        QCOMPARE(w.form.run.limitMinutes, 2);
+        QCOMPARE(w.form.state.timeLeft, "02:00");
+        for (auto [at, shown] : {std::pair{kBase + 1, "02:00"},
+                                 {kBase + 999, "02:00"},
+                                 {kBase + 1'000, "01:59"},
+                                 {kBase + 61'500, "00:59"}}) {
+            w.now = at;
+            w.form.tick();
+            QCOMPARE(w.form.state.timeLeft, std::string(shown));
+        }
+        answer(w, 1, true, kBase + 62'000);
+        answer(w, 2, false, deadline - 1);
+        w.form.tick();
+        QCOMPARE(w.form.state.timeLeft, "00:01");
+        QCOMPARE(w.form.run.ending, RunEnding::going);
+        const std::size_t toldBefore = w.told.size();
+
+        w.now = deadline + 700;
+        if (event == "tick") w.form.tick();
+        if (event == "check") answer(w, 3, true, deadline + 700);
+        if (event == "start") w.form.start();
+        if (event == "close") w.form.close();
+        const RunRecord ended = w.told[toldBefore];
+        QCOMPARE(ended.number, 2);
+        QCOMPARE(ended.ending, RunEnding::timeUp);
+        QCOMPARE(ended.endedMs, deadline);
+        QCOMPARE(ended.answers.size(), std::size_t{2});
+        QCOMPARE(ended.mark(), markFor(1, kLawCount, set.marks));
+        if (event == "start") {
+            QCOMPARE(w.form.run.number, 3);
+            QCOMPARE(w.form.state.timeLeft, "02:00");
+            return;
+        }
+        QCOMPARE(w.told.size(), toldBefore + 1);
+        QCOMPARE(s(w.form.state.lawName), s(kTimeUpMessage));
+        QCOMPARE(w.form.state.timeLeft, "00:00");
+        QCOMPARE(w.form.state.rightShown, "1");
+        QCOMPARE(w.form.state.wrongShown, "1");
+        QCOMPARE(w.form.askedLaw(), 0);
+        // Nothing later counts or is told, and the line stays until a mode change.
+        const FormState after = w.form.state;
+        for (int press = 0; press < 3; ++press) {
+            w.now += 5'000;
+            w.form.tick();
+            answer(w, 3, true, w.now);
+        }
+        w.form.close();
+        QCOMPARE(w.told.size(), toldBefore + 1);
+        QCOMPARE(w.form.run, ended);
+        QCOMPARE(s(w.form.state.lawName), s(kTimeUpMessage));
+        QCOMPARE(w.form.state.timeLeft, after.timeLeft);
+        QCOMPARE(w.form.state.rightCount, 1);
+        w.form.selectMode(Mode::trainer);
+        QCOMPARE(w.form.state.timeLeft, std::string());
+    }
+
     // Runs are numbered in the window's order, whatever ended them.
     void runsAreNumberedInOrder() {
         Watched w;
@@ -461,13 +537,15 @@ class RunRecordTest : public QObject {
     // The words of the journal's files are distinct for each ending, and stable.
     void endingWordsAreDistinct() {
         std::set<std::string_view> words, shown;
-        for (RunEnding e : {RunEnding::going, RunEnding::finished, RunEnding::restarted,
-                            RunEnding::modeChanged, RunEnding::closed, RunEnding::cutShort}) {
+        for (RunEnding e :
+             {RunEnding::going, RunEnding::finished, RunEnding::restarted, RunEnding::modeChanged,
+              RunEnding::closed, RunEnding::cutShort, RunEnding::timeUp}) {
             QVERIFY(words.insert(endingWord(e)).second);
             QVERIFY(shown.insert(endingShown(e)).second);
         }
         QCOMPARE(s(endingWord(RunEnding::modeChanged)), QStringLiteral("mode-changed"));
         QCOMPARE(s(endingWord(RunEnding::cutShort)), QStringLiteral("cut-short"));
+        QCOMPARE(s(endingWord(RunEnding::timeUp)), QStringLiteral("time-up"));
         QVERIFY(modeWord(Mode::test) != modeWord(Mode::trainer));
     }
 };

@@ -166,21 +166,21 @@ class JournalCacheTest : public QObject {
         QTest::newRow("time without ms") << at("\\1T\\2\\3\\5") << "" << ivanov << false;
         QTest::newRow("29 February 2028") << at("2028-02-29T\\2\\3\\4\\5") << "" << ivanov << false;
         QTest::newRow("29 February 2100")
-            << at("2100-02-29T\\2\\3\\4\\5") << line.arg(6) << "" << false;
+            << at("2100-02-29T\\2\\3\\4\\5") << line.arg(7) << "" << false;
         QTest::newRow("30 April") << at("2026-04-30T\\2\\3\\4\\5") << "" << ivanov << false;
-        QTest::newRow("31 April") << at("2026-04-31T\\2\\3\\4\\5") << line.arg(6) << "" << false;
-        QTest::newRow("hour 24") << at("\\1T24\\3\\4\\5") << line.arg(6) << "" << false;
+        QTest::newRow("31 April") << at("2026-04-31T\\2\\3\\4\\5") << line.arg(7) << "" << false;
+        QTest::newRow("hour 24") << at("\\1T24\\3\\4\\5") << line.arg(7) << "" << false;
         QTest::newRow("1969") << at("1969-12-31T\\2\\3\\4\\5") << "" << ivanov << false;
         QTest::newRow("empty key")
             << QByteArray(finished).replace(" xилиyравноyилиx\n", " \n") << "" << ivanov << true;
         QTest::newRow("key with a blank")
             << QByteArray(finished).replace(" xилиyравноyилиx\n", " xили yравноyилиx\n")
-            << line.arg(10) << "" << false;
+            << line.arg(11) << "" << false;
         QTest::newRow("forged verdict")
             << QByteArray(finished).replace(" wrong ", " right ") << "" << ivanov << true;
         QTest::newRow("unknown line")
             << QByteArray(finished).insert(24, "colour: red\n") << "" << ivanov << false;
-        QTest::newRow("line twice") << finished + "user: x\n" << line.arg(33) << "" << false;
+        QTest::newRow("line twice") << finished + "user: x\n" << line.arg(34) << "" << false;
         QTest::newRow("CR LF") << QByteArray(finished).replace("\n", "\r\n") << line.arg(5) << ""
                                << false;
         QTest::newRow("blank line")
@@ -190,7 +190,7 @@ class JournalCacheTest : public QObject {
             << "файл повреждён: не все ответы на месте"
             << "" << false;
         QTest::newRow("law 24") << QByteArray(finished).replace("answer: 23 ", "answer: 24 ")
-                                << line.arg(32) << "" << false;
+                                << line.arg(33) << "" << false;
         QTest::newRow("law 07") << QByteArray(finished).replace("answer: 7 ", "answer: 07 ") << ""
                                 << ivanov << false;
         QTest::newRow("asked twice")

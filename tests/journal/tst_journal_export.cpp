@@ -231,6 +231,8 @@ class JournalExportTest : public QObject {
             entryOf(madeRun(Mode::trainer, RunEnding::cutShort, 5, kMoment), machine, user),
             entryOf(madeRun(Mode::trainer, RunEnding::going, 0, kMoment - 1'000), user, user)};
         runs[0].fileName = QStringLiteral("a; \"b\".txt");
+        runs[0].run.marks =
+            Marks{90, 69, 50}; // 16 of 23 right: 69.6 %, a 4 just over its threshold
         runs[2].pupil = QStringLiteral("Пётр Иванов");
         const QByteArray csv = runsCsv(sharedRuns(runs));
         QVERIFY(csv.endsWith("\r\n"));
@@ -238,7 +240,7 @@ class JournalExportTest : public QObject {
         QVERIFY(!records.isEmpty());
         QCOMPARE(records[0],
                  (QStringList{"Начало", "Конец", "Ученик", "Логин", "Компьютер", "Режим", "Ответов",
-                              "Правильно", "Неправильно", "Как окончен", "Файл"}));
+                              "Правильно", "Неправильно", "Оценка", "Как окончен", "Файл"}));
         const QStringList users{userShown, machineShown, userShown};
         const QStringList machines{machineShown, userShown, userShown};
         for (std::size_t i = 0; i < runs.size(); ++i) {
@@ -254,8 +256,9 @@ class JournalExportTest : public QObject {
             QCOMPARE(r[6].toInt(), int(e.run.answers.size()));
             QCOMPARE(r[7].toInt(), e.run.rightCount());
             QCOMPARE(r[8].toInt(), e.run.wrongCount());
-            QCOMPARE(r[9], qs(endingShown(e.run.ending)));
-            QCOMPARE(r[10], e.fileName);
+            QCOMPARE(r[9], i == 0 ? QStringLiteral("4") : QString()); // only a finished test's
+            QCOMPARE(r[10], qs(endingShown(e.run.ending)));
+            QCOMPARE(r[11], e.fileName);
         }
         // With no runs, the header alone.
         QVERIFY(!recordsOf(runsCsv({}), 0).isEmpty());
@@ -430,7 +433,7 @@ class JournalExportTest : public QObject {
         }
         // Newest first; the run left going by no window is read as going.
         QCOMPARE(records[1][2], QStringLiteral("Пётр, 7Б"));
-        QCOMPARE(records[1][9], qs(endingShown(RunEnding::going)));
+        QCOMPARE(records[1][10], qs(endingShown(RunEnding::going)));
         QCOMPARE(records[2][6], QStringLiteral("23"));
         if (rows > 2) QCOMPARE(records[3][6], QStringLiteral("0"));
     }
@@ -453,6 +456,7 @@ class JournalExportTest : public QObject {
         QVERIFY(QDir().mkpath(dir));
         // Laws asked 2, 3, … 23, then 1: no answer in its law's place.
         RunRecord rotated = madeRun(Mode::test, RunEnding::finished, 23);
+        rotated.marks = Marks{90, 69, 50}; // 16 of 23 right: 69.6 %, a 4 just over its threshold
         std::rotate(rotated.answers.begin(), rotated.answers.begin() + 1, rotated.answers.end());
         for (const Answer& a : rotated.answers)
             rotated.asked.push_back(a.law);
@@ -506,19 +510,23 @@ class JournalExportTest : public QObject {
         // «Ученики»: two header rows (law numbers, then names), the newest run first.
         QCOMPARE(cells["Ученики"].toArray().size(), 5);
         QCOMPARE(text("Ученики", 0, 0), QStringLiteral("Ученик"));
-        QCOMPARE(text("Ученики", 0, 6), QStringLiteral("1"));
-        QCOMPARE(text("Ученики", 1, 28), qs(law(23).name));
+        QCOMPARE(text("Ученики", 0, 6), QStringLiteral("Оценка"));
+        QCOMPARE(text("Ученики", 0, 7), QStringLiteral("1"));
+        QCOMPARE(text("Ученики", 1, 29), qs(law(23).name));
         QCOMPARE(text("Ученики", 2, 0), QStringLiteral("Пётр Иванов"));
         QCOMPARE(cell("Ученики", 2, 3)["t"].toString(), QStringLiteral("d"));
         QCOMPARE(text("Ученики", 3, 0), QStringLiteral("=1+1"));
         QCOMPARE(cell("Ученики", 3, 0)["t"].toString(), QStringLiteral("s"));
         QCOMPARE(text("Ученики", 3, 4).toDouble(), rotated.rightCount());
+        QCOMPARE(text("Ученики", 3, 6), QStringLiteral("4"));
+        QCOMPARE(cell("Ученики", 3, 6)["t"].toString(), QStringLiteral("n"));
+        QCOMPARE(text("Ученики", 2, 6), QString()); // a trainer run has no mark
         for (int n = 1; n <= kLawCount; ++n) {
-            const QJsonObject verdict = cell("Ученики", 3, 5 + n);
+            const QJsonObject verdict = cell("Ученики", 3, 6 + n);
             const bool right = n % 3 != 0;
             QCOMPARE(verdict["v"].toString(), right ? QStringLiteral("+") : QStringLiteral("−"));
             QCOMPARE(verdict["fill"].toString(), right ? "FFC6EFCE" : "FFFFC7CE");
-            QCOMPARE(text("Ученики", 2, 5 + n), n <= 2 ? QStringLiteral("+") : QString());
+            QCOMPARE(text("Ученики", 2, 6 + n), n <= 2 ? QStringLiteral("+") : QString());
         }
 
         // «Законы»: the 7 laws answered wrong (3, 6, … 21) first, then law 1, answered right twice.

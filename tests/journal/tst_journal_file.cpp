@@ -13,7 +13,8 @@ Q_DECLARE_METATYPE(RunEnding)
 namespace {
 
 constexpr RunEnding kEndings[] = {RunEnding::going,       RunEnding::finished, RunEnding::restarted,
-                                  RunEnding::modeChanged, RunEnding::closed,   RunEnding::cutShort};
+                                  RunEnding::modeChanged, RunEnding::closed,   RunEnding::cutShort,
+                                  RunEnding::timeUp};
 
 // 2026-10-25 00:30 UTC: 02:30 summer time in central Europe, half an hour before the clocks go
 // back and the same local hour comes round again (the test also runs with TZ=Europe/Berlin).
@@ -114,9 +115,10 @@ class JournalFileTest : public QObject {
             }
         const QByteArray text = journalText(entryOf(run, user, machine));
 
-        // Nine lines of head, then one per answer; valid UTF-8 throughout.
+        // Nine lines of head (ten for a test, with its marks), then one per answer; valid UTF-8
+        // throughout.
         QVERIFY(text.endsWith('\n'));
-        QCOMPARE(linesOf(text).size(), 9 + count);
+        QCOMPARE(linesOf(text).size(), 9 + (mode == Mode::test) + count);
         QVERIFY(text.startsWith("zakony-logiki-journal 1\n"));
         QCOMPARE(QString::fromUtf8(text).toUtf8(), text);
 
@@ -164,21 +166,21 @@ class JournalFileTest : public QObject {
         QTest::addColumn<QList<int>>("asked");
         QTest::addColumn<QString>("pupilRead");
         QTest::addColumn<int>("headLines");
-        QTest::newRow("neither") << QString() << QList<int>{} << QString() << 9;
+        QTest::newRow("neither") << QString() << QList<int>{} << QString() << 10;
         QTest::newRow("a name") << QStringLiteral("Аня Петрова") << QList<int>{}
-                                << QStringLiteral("Аня Петрова") << 10;
+                                << QStringLiteral("Аня Петрова") << 11;
         QTest::newRow("a name on two lines, blanks around")
             << QStringLiteral(" Аня\nПетрова ") << QList<int>{} << QStringLiteral("Аня Петрова")
-            << 10;
+            << 11;
         QTest::newRow("blanks only: no name")
-            << QStringLiteral(" \t ") << QList<int>{} << QString() << 9;
+            << QStringLiteral(" \t ") << QList<int>{} << QString() << 10;
         QTest::newRow("laws asked, mistakes only")
-            << QString() << QList<int>{3, 7, 12} << QString() << 10;
+            << QString() << QList<int>{3, 7, 12} << QString() << 11;
         QList<int> shuffled;
         for (int n = kLawCount; n >= 1; --n)
             shuffled << n;
         QTest::newRow("both, all 23 shuffled")
-            << QStringLiteral("Вова") << shuffled << QStringLiteral("Вова") << 11;
+            << QStringLiteral("Вова") << shuffled << QStringLiteral("Вова") << 12;
     }
     void pupilAndLawsAskedReadBack() {
         QFETCH(QString, pupil);
@@ -196,6 +198,52 @@ class JournalFileTest : public QObject {
         QCOMPARE(reading.run->run.asked, entry.run.asked);
         QCOMPARE(reading.run->run.answers, entry.run.answers);
         QVERIFY(!reading.run->verdictsForged);
+    }
+
+    // A test's time limit and marks go between the laws asked and the start, and read back with
+    // the ending "time-up" to the same mark; a run without them writes no such line, and a file
+    // without marks is marked by the defaults.
+    void limitAndMarksReadBack_data() {
+        QTest::addColumn<Mode>("mode");
+        QTest::addColumn<RunEnding>("ending");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("marks");
+        QTest::addColumn<QByteArray>("head"); // the lines from "mode" to "started"
+        QTest::newRow("timed test, time up")
+            << Mode::test << RunEnding::timeUp << 20 << "80,60,40"
+            << QByteArray("mode: test\nasked: 3 1 2\nlimit: 20\nmarks: 80,60,40\nstarted:");
+        QTest::newRow("test, no limit, default marks")
+            << Mode::test << RunEnding::finished << 0 << "90,75,50"
+            << QByteArray("mode: test\nasked: 3 1 2\nmarks: 90,75,50\nstarted:");
+        QTest::newRow("trainer: neither") << Mode::trainer << RunEnding::finished << 0 << "90,75,50"
+                                          << QByteArray("mode: trainer\nasked: 3 1 2\nstarted:");
+    }
+    void limitAndMarksReadBack() {
+        QFETCH(Mode, mode);
+        QFETCH(RunEnding, ending);
+        QFETCH(int, limit);
+        QFETCH(QString, marks);
+        QFETCH(QByteArray, head);
+        // 2 of 3 right (law 3 wrong): a 3 by the defaults, a 4 by 80,60,40.
+        RunRecord run = madeRun(mode, ending, 3);
+        std::rotate(run.answers.begin(), run.answers.begin() + 2, run.answers.end());
+        run.asked = {3, 1, 2};
+        run.limitMinutes = limit;
+        run.marks = *parseMarks(marks.toStdString());
+        const QByteArray text = journalText(entryOf(run));
+        QVERIFY2(text.contains(head), text.constData());
+        const JournalReading reading = parseJournal(text);
+        QVERIFY2(reading.run, qPrintable(reading.problem));
+        QCOMPARE(reading.run->run.ending, ending);
+        QCOMPARE(reading.run->run.limitMinutes, limit);
+        QCOMPARE(reading.run->run.marks, run.marks);
+        QCOMPARE(reading.run->run.mark(), mode == Mode::test ? (marks == "80,60,40" ? 4 : 3) : 0);
+        QCOMPARE(journalText(*reading.run), text);
+        const QByteArray noMarks = QByteArray(text).replace("marks: 80,60,40\n", "");
+        QCOMPARE(parseJournal(noMarks).run->run.marks, Marks{});
+        const QByteArray later =
+            QByteArray(text).replace("ending: " + endingName(ending).toUtf8(), "ending: paused");
+        QCOMPARE(parseJournal(later).run->run.ending, RunEnding::cutShort);
     }
 
     // Every answer is judged again from its key: a verdict changed by hand in the file is
@@ -253,7 +301,7 @@ class JournalFileTest : public QObject {
         }
     }
 
-    // Any one line garbled, emptied or dropped: the file is not read as a run.
+    // Any one line garbled, emptied or dropped: the file is not read as a run (but for marks).
     void everyLineDamagedIsRejected_data() {
         QTest::addColumn<QByteArray>("replacement"); // "<drop>": the line goes
         QTest::newRow("garbled") << QByteArray("#%&!? kaput ~~~");
@@ -272,6 +320,12 @@ class JournalFileTest : public QObject {
                 else
                     damaged[i] = replacement;
                 const JournalReading reading = parseJournal(joined(damaged));
+                // Only the marks may go: the run is then marked by the defaults.
+                if (lines[i].startsWith("marks: ") && damaged.size() < lines.size() + 1 &&
+                    (replacement.isEmpty() || replacement == "<drop>")) {
+                    QVERIFY(reading.run && reading.run->run.marks == Marks{});
+                    continue;
+                }
                 QVERIFY2(!reading.run, qPrintable(QStringLiteral("read with line %1 (%2) damaged")
                                                       .arg(i + 1)
                                                       .arg(QString::fromUtf8(lines[i]))));
@@ -310,8 +364,23 @@ class JournalFileTest : public QObject {
             << changed(" wrong ", " maybe ") << QStringLiteral("повреждён");
         QTest::newRow("unknown mode")
             << changed("mode: test", "mode: exam") << QStringLiteral("повреждён");
-        QTest::newRow("unknown ending")
-            << changed("ending: closed", "ending: paused") << QStringLiteral("повреждён");
+        QTest::newRow("an ending of a later version, read as cut short")
+            << changed("ending: closed", "ending: paused") << QString();
+        QTest::newRow("an ending no version writes")
+            << changed("ending: closed", "ending: Paused!") << QStringLiteral("повреждён");
+        const QByteArray timed = changed("mode: test\n", "mode: test\nlimit: 20\n");
+        QTest::newRow("limit") << timed << QString();
+        for (const char* limit : {"limit: 0", "limit: 601", "limit: 2x", "limit: -5", "limit:"})
+            QTest::addRow("%s", limit)
+                << QByteArray(timed).replace("limit: 20", limit) << QStringLiteral("повреждён");
+        QTest::newRow("limit twice")
+            << QByteArray(timed).replace("mode: test", "mode: test\nlimit: 5")
+            << QStringLiteral("повреждён");
+        for (const char* marks : {"marks: 50,75,90", "marks: 90,75", "marks: x", "marks:"})
+            QTest::addRow("%s", marks) << QByteArray(good).replace("marks: 90,75,50", marks)
+                                       << QStringLiteral("повреждён");
+        QTest::newRow("marks twice")
+            << changed("mode: test", "mode: test\nmarks: 80,60,40") << QStringLiteral("повреждён");
         QTest::newRow("a file of before the pupil's name and the laws asked") << good << QString();
         const QByteArray named =
             changed("mode: test\n", "mode: test\nasked: 3 1 2\n")
