@@ -90,8 +90,10 @@ LessonSettings readLessonSettings(const QSettings& settings, const QString& wher
             bad("minutes", text, "не число минут от 0 до 600");
     }
     if (settings.contains(QStringLiteral("test/order"))) {
-        const QString text = textOf(settings.value(QStringLiteral("test/order")));
-        if (text == QLatin1String("shuffled") || text == QLatin1String("catalogue"))
+        // "fixed" is the catalogue's order as earlier settings files name it.
+        const QString text = textOf(settings.value(QStringLiteral("test/order"))).toLower();
+        if (text == QLatin1String("shuffled") || text == QLatin1String("catalogue") ||
+            text == QLatin1String("fixed"))
             read.shuffled = text == QLatin1String("shuffled");
         else
             bad("order", text, "не shuffled и не catalogue");

@@ -6,6 +6,7 @@
 #include "app/options.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -43,7 +44,12 @@ struct SettingsFiles {
         QDir().mkpath(QFileInfo(path).path());
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        QVERIFY(file.write(content) == content.size() && file.flush());
+        // Qt keeps a settings file it has read by its size and modification time: each write
+        // has a time of its own, or two of one size within the clock's step read as one.
+        static qint64 writes = 0;
+        QVERIFY(file.setFileTime(QDateTime::fromSecsSinceEpoch(1'700'000'000 + ++writes),
+                                 QFileDevice::FileModificationTime));
     }
 };
 
