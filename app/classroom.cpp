@@ -9,6 +9,7 @@
 #include "teacher/teacher_window.h"
 
 #include <QScreen>
+#include <QTextStream>
 
 namespace {
 
@@ -64,6 +65,24 @@ Classroom::~Classroom() = default;
 
 void Classroom::setJournal(std::unique_ptr<JournalWriter> journal) {
     writer = std::move(journal);
+}
+
+void Classroom::setLesson(Lesson own, LessonSettings locked) {
+    window->form().lesson = [this, own = std::move(own), locked = std::move(locked)] {
+        Lesson lesson = own;
+        if (writer) {
+            QStringList problems;
+            if (const auto file = readLessonFile(writer->folder(), problems))
+                lesson = withSettings(lesson, *file);
+            QTextStream errors(stderr);
+            for (const QString& problem : problems)
+                if (!toldProblems.contains(problem)) {
+                    toldProblems.insert(problem);
+                    errors << "zakony-logiki: " << problem << Qt::endl;
+                }
+        }
+        return withSettings(lesson, locked);
+    };
 }
 
 void Classroom::showReview() {

@@ -3,7 +3,11 @@
 // and the class (Ctrl+K) — made when first asked for, beside the window, at its zoom.
 #pragma once
 
+#include "core/lesson.h"
+#include "journal/lesson_file.h"
+
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -26,6 +30,10 @@ class Classroom : public QObject {
     void setJournal(std::unique_ptr<JournalWriter> writer);
     const JournalWriter* journal() const { return writer.get(); }
 
+    // What each Start asks: the pupil's own lesson, under the class's lesson file in the
+    // journal's folder (read again at every Start), under what a locked system-wide file sets.
+    void setLesson(Lesson own, LessonSettings locked);
+
     // Each opened or raised; made the first time.
     void showReview();
     void showJournalView();
@@ -40,6 +48,7 @@ class Classroom : public QObject {
     ReviewWindow* review = nullptr;
     JournalView* journalView = nullptr;
     ClassView* classView = nullptr;
+    QSet<QString> toldProblems; // of the lesson file: each told once
 };
 
 // The class view over `folder` at `factor`, its states judged by `nowMs` (none: the system's

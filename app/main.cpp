@@ -78,7 +78,7 @@ int main(int argc, char* argv[]) {
             options.journal.configured ? JournalFolderOrigin::configured
                                        : JournalFolderOrigin::perUserDefault));
     window.setAskName(options.askName);
-    window.form().shuffledTests = options.shuffledTests;
+    classroom->setLesson(options.lesson, options.lockedLesson);
     window.setZoom(options.zoomPercent);
     // Centred on the screen at start.
     const QRect screen = window.screen()->availableGeometry();

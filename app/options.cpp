@@ -75,6 +75,32 @@ bool journalOnFrom(const QVariant& value, QTextStream& errors) {
     return true;
 }
 
+void tell(const QStringList& problems, QTextStream& errors) {
+    for (const QString& problem : problems)
+        errors << kProgram << problem << Qt::endl;
+}
+
+// --laws LIST and --minutes N as test/laws and test/minutes read them; a bad one told and left.
+void readLessonOptions(const QString& laws, const QString& minutes, Lesson& lesson,
+                       QTextStream& errors) {
+    if (!laws.isNull()) {
+        if (const auto list = parseLawList(laws.toStdString()))
+            lesson.laws = *list;
+        else
+            errors << kProgram << "--laws: «" << laws
+                   << "» — не список законов от 1 до 23, как 1-12,15; не учтено" << Qt::endl;
+    }
+    if (!minutes.isNull()) {
+        bool number = false;
+        const int value = minutes.trimmed().toInt(&number);
+        if (number && value >= 0 && value <= kMaxMinutes)
+            lesson.minutes = value;
+        else
+            errors << kProgram << "--minutes: «" << minutes << "» — не число минут от 0 до "
+                   << kMaxMinutes << "; не учтено" << Qt::endl;
+    }
+}
+
 } // namespace
 
 std::unique_ptr<QSettings> programSettings() {
@@ -116,6 +142,9 @@ std::optional<StartOptions> readStartOptions(const QStringList& arguments, QSett
     options.askName = yesOrNo(settings.value(kAskNameKey)).value_or(false);
     options.shuffledTests =
         settings.value(kTestOrderKey).toString().trimmed().toLower() == "shuffled";
+    QStringList problems;
+    options.lesson = withSettings(
+        options.lesson, readLessonSettings(settings, QStringLiteral("в настройках"), problems));
     // A teacher's lock in the system-wide file: the journal and the class's settings come from
     // that file alone, whatever the pupil's own file or command line says. It is read where the
     // program was built to look, never where an environment variable the pupil sets points.
@@ -127,7 +156,10 @@ std::optional<StartOptions> readStartOptions(const QStringList& arguments, QSett
         options.askName = yesOrNo(system.value(kAskNameKey)).value_or(false);
         options.shuffledTests =
             system.value(kTestOrderKey).toString().trimmed().toLower() == "shuffled";
+        options.lockedLesson =
+            readLessonSettings(system, QStringLiteral("в файле ") + system.fileName(), problems);
     }
+    tell(problems, errors);
     options.journal.configured = !options.journal.folder.isEmpty();
 
     QCommandLineParser parser;
@@ -165,11 +197,20 @@ std::optional<StartOptions> readStartOptions(const QStringList& arguments, QSett
     const QCommandLineOption classView(
         "class", QStringLiteral("Только окно «Класс» для учителя / the class view alone, for "
                                 "the teacher's machine."));
+    const QCommandLineOption laws(
+        "laws",
+        QStringLiteral("Только эти законы, например 1-12,15 / ask only these laws, e.g. 1-12,15."),
+        QStringLiteral("LIST"));
+    const QCommandLineOption minutes(
+        "minutes",
+        QStringLiteral("Время на тест в минутах; 0 — без ограничения / a test's time limit in "
+                       "minutes; 0: none."),
+        QStringLiteral("N"));
     parser.addOptions({help, version, zoom, fullScreen, journal, noJournal, exportJournal, askName,
-                       shuffle, classView});
+                       shuffle, laws, minutes, classView});
     const bool parsed = parser.parse(arguments);
     if (!parsed) // and start all the same
-        tellParseProblem(parser, arguments, {zoom, journal, exportJournal}, errors);
+        tellParseProblem(parser, arguments, {zoom, journal, exportJournal, laws, minutes}, errors);
     if (parser.isSet(help)) {
         out << parser.helpText();
         return std::nullopt;
@@ -192,14 +233,21 @@ std::optional<StartOptions> readStartOptions(const QStringList& arguments, QSett
                << "); ключи " << (reads ? "" : "--journal, ")
                << "--no-journal, --ask-name и --shuffle не действуют" << Qt::endl;
     if (parser.isSet(classView)) options.classView = true;
+    // The pupil's own lesson, which the class's lesson file and a lock stand over.
+    readLessonOptions(parser.isSet(laws) ? parser.value(laws) : QString(),
+                      parser.isSet(minutes) ? parser.value(minutes) : QString(), options.lesson,
+                      errors);
     if (parser.isSet(exportJournal)) options.journal.exportTo = parser.value(exportJournal);
     if (locked && reads && parser.isSet(journal) && !parser.value(journal).isEmpty()) {
         options.journal.folder = parser.value(journal);
         options.journal.configured = true;
     }
+    if (!locked) {
+        if (parser.isSet(askName)) options.askName = true;
+        if (parser.isSet(shuffle)) options.shuffledTests = true;
+    }
+    options.lesson.shuffled = options.shuffledTests;
     if (locked) return options;
-    if (parser.isSet(askName)) options.askName = true;
-    if (parser.isSet(shuffle)) options.shuffledTests = true;
     if (parser.isSet(journal) && !parser.value(journal).isEmpty()) {
         options.journal.folder = parser.value(journal);
         options.journal.configured = true;

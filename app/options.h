@@ -4,6 +4,9 @@
 // weight, except where the system-wide file locks the journal.
 #pragma once
 
+#include "core/lesson.h"
+#include "journal/lesson_file.h"
+
 #include <QSettings>
 #include <QStringList>
 #include <QTextStream>
@@ -26,21 +29,26 @@ struct StartOptions {
     bool askName = false;       // the first Start asks the pupil's name
     bool shuffledTests = false; // every test run asks the laws in its own order
     bool classView = false;     // --class: the class view alone, for the teacher's machine
+    // The pupil's own lesson (the settings and --laws, --minutes; the order as shuffledTests
+    // says), under the class's lesson file at each Start; and over both, what a locked
+    // system-wide file sets of the lesson.
+    Lesson lesson{};
+    LessonSettings lockedLesson{};
     friend bool operator==(const StartOptions&, const StartOptions&) = default;
 };
 
 // The settings file: per user (~/.config/zakony-logiki/zakony-logiki.conf), falling back to the
 // system-wide one (/etc/xdg/zakony-logiki/zakony-logiki.conf); keys "zoom", "fullscreen",
 // "journal/folder", "journal/enabled", "journal/locked" (system-wide only), "class/askName" and
-// "test/order" (= shuffled). The lock and what it locks are read from the system-wide file at
-// the path the program was built for alone.
+// "test/order" (= shuffled), "test/laws", "test/minutes" and "test/marks". The lock and what it
+// locks are read from the system-wide file at the path the program was built for alone.
 std::unique_ptr<QSettings> programSettings();
 
 // Reads the settings, then the command line (--zoom PERCENT, --fullscreen, --journal DIR,
-// --no-journal, --export-journal FILE, --ask-name, --shuffle, --class). A lock binds the pupil's
-// window; --class and --export-journal still read the folder --journal names. A bad value is one
-// line on `errors` and the nearest sensible value is used. Nothing when --help or --version was
-// asked for: its text is then on `out`, and the program ends.
+// --no-journal, --export-journal FILE, --ask-name, --shuffle, --laws LIST, --minutes N, --class). A
+// lock binds the pupil's window; --class and --export-journal still read the folder --journal
+// names. A bad value is one line on `errors` and the nearest sensible value is used. Nothing when
+// --help or --version was asked for: its text is then on `out`, and the program ends.
 std::optional<StartOptions> readStartOptions(const QStringList& arguments, QSettings& settings,
                                              QTextStream& out, QTextStream& errors);
 

@@ -21,6 +21,7 @@ struct LessonSettings {
     std::optional<int> minutes;
     std::optional<bool> shuffled;
     std::optional<Marks> marks;
+    friend bool operator==(const LessonSettings&, const LessonSettings&) = default;
 };
 
 // The `[test]` group of `settings` (test/laws, test/minutes, test/order, test/marks). Each bad

@@ -118,6 +118,9 @@ constexpr ControlEntry kControls[]{
     paletteSymbol("Image3", 1800, 4080, "no_no_x"),
     paletteSymbol("Image2", 1800, 3600, "no_x"),
     paletteSymbol("Image1", 1800, 3120, "x"),
+    // Beside the mode's frame, where the form has room: shown only while a test has a time limit.
+    {"TimeLeft", K::label, R::timeLeft, {}, 7200, 5040, 2280, 450, {}, -1, 12, false, kDarkGreen,
+     kNoColor, false},
     {"Shape1", K::shape, R::rowBand, {}, 240, 2520, 9135, 480, {}, -1, 0, false, kNoColor,
      kLightBlue},
 };

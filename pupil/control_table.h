@@ -39,6 +39,7 @@ enum class ControlRole : std::uint8_t {
     paletteSymbol, // its text is the tag it carries when dragged
     hintPicture,   // hidden; its text is the tag of the red symbol it shows
     blankPicture,
+    timeLeft, // a timed test's time left; hidden for any other run
 };
 
 // Positions and sizes are in twips, a twentieth of a typographic point: 1,440 to the inch, so 15

@@ -20,6 +20,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <algorithm>
 #include <map>
 
@@ -102,6 +103,9 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), token(newWindowToken(
     setWindowIcon(QIcon(QStringLiteral(":/icon.svg")));
     buildControls();
     layOut(); // sets the window's font, at its zoom
+    clock = new QTimer(this);
+    clock->setInterval(250);
+    connect(clock, &QTimer::timeout, this, [this] { handle([&] { core.tick(); }); });
     connectEvents();
     setUpActions();
     watchRun();
@@ -179,6 +183,9 @@ void MainWindow::buildControls() {
             break;
         case ControlRole::hintButton:
             hintButton = qobject_cast<QPushButton*>(widget);
+            break;
+        case ControlRole::timeLeft:
+            timeLeft = label;
             break;
         default:
             break;
@@ -367,6 +374,12 @@ void MainWindow::render() {
     verdict->setText(qs(s.verdict));
     hintButton->setVisible(s.hintButtonVisible);
     hintButton->setEnabled(s.hintButtonVisible);
+    timeLeft->setText(QStringLiteral("Осталось ") + qs(s.timeLeft));
+    timeLeft->setVisible(!s.timeLeft.empty());
+    // A few ticks a second: the seconds shown change on time, and the end comes within a tick.
+    const bool timed = !s.timeLeft.empty() && core.run.ending == RunEnding::going;
+    if (timed && !clock->isActive()) clock->start();
+    if (!timed) clock->stop();
     for (auto [option, mode] :
          {std::pair{trainerOption, Mode::trainer}, {testOption, Mode::test}}) {
         const QSignalBlocker quiet(option);

@@ -124,7 +124,8 @@ class MainWindow : public QWidget {
     double factor = 1.0;
     QPoint formOffset; // where the form starts: off the corner in full screen only
     QLabel *lawName = nullptr, *questionShown = nullptr, *rightShown = nullptr,
-           *wrongShown = nullptr, *prompt = nullptr, *instructions = nullptr;
+           *wrongShown = nullptr, *prompt = nullptr, *instructions = nullptr, *timeLeft = nullptr;
+    class QTimer* clock = nullptr; // ticks the form while a timed test goes
     QLineEdit* verdict = nullptr;
     QPushButton* hintButton = nullptr;
     QRadioButton *trainerOption = nullptr, *testOption = nullptr;

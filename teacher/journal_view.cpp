@@ -18,10 +18,10 @@
 
 namespace {
 
-const QStringList kTitles{QStringLiteral("Дата"),        QStringLiteral("Ученик"),
-                          QStringLiteral("Компьютер"),   QStringLiteral("Режим"),
-                          QStringLiteral("Ответов"),     QStringLiteral("Правильно"),
-                          QStringLiteral("Неправильно"), QStringLiteral("Как окончен")};
+const QStringList kTitles{
+    QStringLiteral("Дата"),        QStringLiteral("Ученик"),  QStringLiteral("Компьютер"),
+    QStringLiteral("Режим"),       QStringLiteral("Ответов"), QStringLiteral("Правильно"),
+    QStringLiteral("Неправильно"), QStringLiteral("Оценка"),  QStringLiteral("Как окончен")};
 
 QLabel* lineLabel(const char* name, QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -185,9 +185,11 @@ void JournalView::fill() {
         runs->setText(i, 4, QString::number(run.answers.size()), number);
         runs->setText(i, 5, QString::number(run.rightCount()), number);
         runs->setText(i, 6, QString::number(run.wrongCount()), number);
+        const int mark = run.mark(); // a test finished or ended by its time limit
+        runs->setText(i, 7, mark ? QString::number(mark) : QString(), number);
         const bool own =
             !kept.currentFile.isEmpty() && entry.fileName == QFileInfo(kept.currentFile).fileName();
-        runs->setText(i, 7, endingShownFor(run, own));
+        runs->setText(i, 8, endingShownFor(run, own));
     }
     runs->fitToContents();
 

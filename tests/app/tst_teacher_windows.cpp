@@ -583,14 +583,15 @@ class TeacherWindowsTest : public QObject {
         QVERIFY(view && view->isVisible());
         QCOMPARE(view->windowTitle(), QStringLiteral("Журнал"));
         const QTableWidget* table = view->table();
-        QCOMPARE(headerOf(table), QStringList({"Дата", "Ученик", "Компьютер", "Режим", "Ответов",
-                                               "Правильно", "Неправильно", "Как окончен"}));
+        QCOMPARE(headerOf(table),
+                 QStringList({"Дата", "Ученик", "Компьютер", "Режим", "Ответов", "Правильно",
+                              "Неправильно", "Оценка", "Как окончен"}));
         QCOMPARE(table->rowCount(), 2);
         const QString user = currentUserName(), machine = QSysInfo::machineHostName();
         QCOMPARE(rowOf(table, 0), QStringList({"07.12.2026 10:00:00", user, machine, "Тест", "23",
-                                               "22", "1", "пройден до конца"}));
+                                               "22", "1", "5", "пройден до конца"}));
         QCOMPARE(rowOf(table, 1), QStringList({"06.12.2026 10:00:00", user, machine, "Тренажёр",
-                                               "2", "1", "1", "окно закрыто"}));
+                                               "2", "1", "1", "", "окно закрыто"}));
         const QString skipped = labelText(view, "skipped");
         QVERIFY2(skipped.startsWith(QStringLiteral("Пропущено файлов: 2\n")), qPrintable(skipped));
         QVERIFY2(skipped.contains(QStringLiteral("\nbroken.txt — файл повреждён")),
@@ -609,7 +610,7 @@ class TeacherWindowsTest : public QObject {
         view->findChild<QPushButton*>("reload")->click();
         QVERIFY(journalView() == view); // read again
         QCOMPARE(table->rowCount(), 3);
-        QCOMPARE(rowOf(table, 0).at(7), QStringLiteral("идёт"));
+        QCOMPARE(rowOf(table, 0).at(8), QStringLiteral("идёт"));
         QCOMPARE(rowOf(table, 0).at(4), QStringLiteral("1"));
     }
 
@@ -669,7 +670,7 @@ class TeacherWindowsTest : public QObject {
         // The finished test of yesterday, law 5 answered wrong.
         auto finishedRow = [&] {
             for (int row = 0; row < view->table()->rowCount(); ++row)
-                if (rowOf(view->table(), row).at(7) == QStringLiteral("пройден до конца"))
+                if (rowOf(view->table(), row).at(8) == QStringLiteral("пройден до конца"))
                     return row;
             return -1;
         };

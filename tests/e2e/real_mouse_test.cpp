@@ -1020,7 +1020,7 @@ void RealMouseTest::teacherSeesTheTestRunAndItsJournal() {
     QStringList shownRun;
     for (int c = 0; c < runs->columnCount(); ++c)
         shownRun << runs->item(0, c)->text();
-    QCOMPARE(shownRun.mid(3), (QStringList{"Тест", "23", "20", "3", "пройден до конца"}));
+    QCOMPARE(shownRun.mid(3), (QStringList{"Тест", "23", "20", "3", "4", "пройден до конца"}));
 
     // The list and the run as CSV, read back: a byte order mark, one header row, the figures.
     const QString listCsv = journalFolder.filePath("list.csv");
@@ -1036,7 +1036,7 @@ void RealMouseTest::teacherSeesTheTestRunAndItsJournal() {
     };
     const QStringList list = linesOf(listCsv);
     QCOMPARE(list.size(), 2);
-    QVERIFY2(list[1].contains(QStringLiteral(";Тест;23;20;3;пройден до конца;")),
+    QVERIFY2(list[1].contains(QStringLiteral(";Тест;23;20;3;4;пройден до конца;")),
              qPrintable(list[1]));
     const QStringList run = linesOf(runCsv);
     QCOMPARE(run.size(), 1 + kLawCount);

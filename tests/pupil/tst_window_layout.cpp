@@ -210,7 +210,7 @@ class WindowLayoutTest : public QObject {
             if (!name.isEmpty() && !name.startsWith("qt_")) found.insert(name);
         }
         const QStringList expected = allControlNames();
-        QCOMPARE(expected.size(), 86);
+        QCOMPARE(expected.size(), 87);
         QCOMPARE(found, QSet<QString>(expected.begin(), expected.end()));
         QVERIFY(!window->control("Shape2(9)"));
     }

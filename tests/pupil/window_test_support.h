@@ -84,7 +84,8 @@ inline const QStringList kTextBoxes = numbered("Text", 1, 4);
 inline const QStringList kPictureBoxes = numbered("Picture", 1, 3);
 inline const QStringList kOptionButtons{"Option1(0)", "Option1(1)"};
 inline const QStringList kFrames = numbered("Frame", 1, 4);
-inline const QStringList kLabels = numbered("Label", 1, 9);
+// With the time left of a timed test, beside the mode's frame.
+inline const QStringList kLabels = numbered("Label", 1, 9) << QStringLiteral("TimeLeft");
 inline const QStringList kImages = numbered("Image", 1, 48);
 
 inline QStringList shapeNames() {
