@@ -22,7 +22,7 @@ std::string keyText(std::string_view key) {
 
 std::vector<ReviewRow> reviewRows(const RunRecord& run) {
     std::vector<ReviewRow> rows;
-    const bool showAccepted = run.ending == RunEnding::finished;
+    const bool showAccepted = run.completed();
     // A test's reasons would give the answers away while it is still being asked.
     const bool showReasons = run.mode == Mode::trainer || run.ending != RunEnding::going;
     int number = 0;
@@ -47,7 +47,7 @@ std::vector<ReviewRow> reviewRows(const RunRecord& run) {
 
 std::vector<int> wrongLaws(const RunRecord& run) {
     std::vector<int> laws;
-    if (run.ending != RunEnding::finished) return laws;
+    if (!run.completed()) return laws;
     for (const Answer& a : run.answers)
         if (!a.right && a.law >= 1 && a.law <= kLawCount) laws.push_back(a.law);
     // Classic algorithms: clang's fuzzing build cannot compile libstdc++'s ranges::unique.

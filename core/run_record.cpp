@@ -14,9 +14,7 @@ int RunRecord::rightCount() const {
 }
 
 int RunRecord::mark() const {
-    const bool marked =
-        mode == Mode::test && (ending == RunEnding::finished || ending == RunEnding::timeUp);
-    return marked ? markFor(rightCount(), questionCount(), marks) : 0;
+    return mode == Mode::test && completed() ? markFor(rightCount(), questionCount(), marks) : 0;
 }
 
 std::string_view modeWord(Mode m) {

@@ -47,6 +47,9 @@ struct RunRecord {
     int limitMinutes = 0; // a test's time limit; 0: none
     Marks marks{};        // the thresholds its mark is worked out by
 
+    // The run came to its own end: its last law answered, or its time up. Its review may then
+    // show the accepted forms and offer its mistakes again.
+    bool completed() const { return ending == RunEnding::finished || ending == RunEnding::timeUp; }
     // The mark of a test that was finished or ran out of time, from the laws it asked; 0 for
     // any other run.
     int mark() const;

@@ -1,10 +1,13 @@
 #include "journal/journal_cache.h"
 
+#include "journal/lesson_file.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
@@ -60,7 +63,9 @@ std::optional<std::vector<Name>> namesIn(DIR* folder) {
     std::vector<Name> names;
     errno = 0;
     while (const dirent* e = ::readdir(folder)) {
-        if (e->d_name[0] != '.') names.push_back({e->d_name, e->d_type});
+        // Hidden files and the class's lesson file are no runs, nor anything to report.
+        if (e->d_name[0] != '.' && std::strcmp(e->d_name, kLessonFileName) != 0)
+            names.push_back({e->d_name, e->d_type});
         errno = 0;
     }
     if (errno != 0) return std::nullopt;

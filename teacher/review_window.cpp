@@ -81,7 +81,7 @@ ReviewWindow::ReviewWindow(QWidget* parent, std::function<std::int64_t()> nowMs)
     saveButton->setAutoDefault(false);
     connect(saveButton, &QPushButton::clicked, this, &ReviewWindow::askWhereToSaveCsv);
     lines->addWidget(saveButton, 0, Qt::AlignLeft);
-    // A finished run of this window offers a trainer run over the laws answered wrong.
+    // A completed run of this window offers a trainer run over the laws answered wrong.
     repeatButton = new QPushButton(QStringLiteral("Повторить ошибки"), this);
     repeatButton->setObjectName(QStringLiteral("repeatMistakes"));
     connect(repeatButton, &QPushButton::clicked, this,
@@ -126,8 +126,7 @@ void ReviewWindow::refresh() {
     const QString writing = journalProblem && !fromJournal ? journalProblem() : QString();
     notWritten->setText(QStringLiteral("Журнал не записывается: ") + writing);
     notWritten->setVisible(!writing.isEmpty());
-    repeatButton->setVisible(!fromJournal && run.ending == RunEnding::finished &&
-                             !wrongLaws(run).empty());
+    repeatButton->setVisible(!fromJournal && run.completed() && !wrongLaws(run).empty());
     user->setText(pupil);
     if (fromJournal) {
         user->setText(pupilShown(*fromJournal));

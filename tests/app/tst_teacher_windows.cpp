@@ -9,6 +9,7 @@
 #include "journal/journal_defaults.h"
 #include "journal/journal_file.h"
 #include "journal/journal_writer.h"
+#include "journal/lesson_file.h"
 #include "look/window_font.h"
 #include "teacher/class_view.h"
 #include "teacher/journal_view.h"
@@ -261,6 +262,8 @@ class TeacherWindowsTest : public QObject {
         QFile foreign(folder + "/notes.odt");
         QVERIFY(foreign.open(QIODevice::WriteOnly));
         foreign.write("PK\x03\x04");
+        // The class's lesson file is no run and nothing skipped.
+        QVERIFY(writeLessonFile(folder, Lesson{}).problem.isEmpty());
     }
 
     // `count` finished runs of a day, and as many damaged files: a list longer than any screen.

@@ -456,6 +456,9 @@ class RunRecordTest : public QObject {
         QCOMPARE(ended.endedMs, deadline);
         QCOMPARE(ended.answers.size(), std::size_t{2});
         QCOMPARE(ended.mark(), markFor(1, kLawCount, set.marks));
+        // The test is over: its review gives the accepted form and its mistakes again.
+        QCOMPARE(wrongLaws(ended), std::vector<int>{2});
+        QVERIFY(!reviewRows(ended).at(1).accepted.empty());
         if (event == "start") {
             QCOMPARE(w.form.run.number, 3);
             QCOMPARE(w.form.state.timeLeft, "02:00");
