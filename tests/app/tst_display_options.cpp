@@ -245,6 +245,26 @@ class DisplayOptionsTest : public QObject {
                 return expected;
             }()
             << quiet;
+        // The lesson: the pupil's own from the settings and the command line; a lock's apart,
+        // to stand over the class's lesson file at each Start.
+        auto lesson = [](std::vector<int> laws, int minutes, std::optional<int> locked = {}) {
+            StartOptions expected;
+            expected.lesson.laws = std::move(laws);
+            expected.lesson.minutes = minutes;
+            expected.lockedLesson.minutes = locked;
+            return expected;
+        };
+        QTest::newRow("--laws 1-5 --minutes 20") << none << none << args("--laws 1-5 --minutes 20")
+                                                 << lesson({1, 2, 3, 4, 5}, 20) << quiet;
+        QTest::newRow("--minutes over the user's laws and minutes")
+            << QByteArray("[test]\nlaws=\"1-2,15\"\nminutes=20\n") << none << args("--minutes 5")
+            << lesson({1, 2, 15}, 5) << quiet;
+        QTest::newRow("--laws 0 --minutes 601")
+            << none << none << args("--laws 0 --minutes 601") << lesson({}, 0)
+            << QStringList{"--laws|«0»", "--minutes|«601»"};
+        QTest::newRow("locked minutes kept apart from --minutes")
+            << none << QByteArray("[journal]\nlocked=true\n[test]\nminutes=10\n")
+            << args("--minutes 5") << lesson({}, 5, 10) << quiet;
         QTest::newRow("locked in the user's file: no lock")
             << QByteArray("[journal]\nlocked=true\n") << none << args("--ask-name --shuffle")
             << forClass(true, true) << quiet;
@@ -266,6 +286,9 @@ class DisplayOptionsTest : public QObject {
         QCOMPARE(reading.options->askName, expected.askName);
         QCOMPARE(reading.options->shuffledTests, expected.shuffledTests);
         QCOMPARE(reading.options->classView, expected.classView);
+        QCOMPARE(reading.options->lesson.laws, expected.lesson.laws);
+        QCOMPARE(reading.options->lesson.minutes, expected.lesson.minutes);
+        QCOMPARE(reading.options->lockedLesson.minutes, expected.lockedLesson.minutes);
         QVERIFY(reading.out.isEmpty());
         QVERIFY(reading.errors.isEmpty() || reading.errors.endsWith('\n'));
         const QStringList lines = linesOf(reading.errors);

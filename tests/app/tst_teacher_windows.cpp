@@ -769,6 +769,45 @@ class TeacherWindowsTest : public QObject {
             !(ofOneRun ? view->review()->writeCsv(nowhere) : view->writeCsv(nowhere)).isEmpty());
     }
 
+    // What a Start asks: the pupil's own lesson, under the teacher's lesson file in the journal's
+    // folder, under a locked system-wide file's values; a file others may write is not followed.
+    void startFollowsTheLesson_data() {
+        QTest::addColumn<QString>("file"); // none, the teacher's, or planted
+        QTest::addColumn<std::optional<int>>("lockedMinutes");
+        QTest::addColumn<QList<int>>("laws");
+        QTest::addColumn<int>("minutes");
+        const QList<int> own{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+        QTest::newRow("no lesson file") << "none" << std::optional<int>() << own << 20;
+        QTest::newRow("the teacher's file over the pupil's own")
+            << "teacher's" << std::optional<int>() << QList<int>{3, 4} << 1;
+        QTest::newRow("a file others may write") << "planted" << std::optional<int>() << own << 20;
+        QTest::newRow("a lock over the file")
+            << "teacher's" << std::optional<int>(10) << QList<int>{3, 4} << 10;
+    }
+    void startFollowsTheLesson() {
+        QFETCH(QString, file);
+        QFETCH(std::optional<int>, lockedMinutes);
+        QFETCH(QList<int>, laws);
+        QFETCH(int, minutes);
+        QTemporaryDir folder;
+        classroom->setJournal(std::make_unique<JournalWriter>(folder.path()));
+        Lesson own;
+        own.laws = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+        own.minutes = 20;
+        LessonSettings locked;
+        locked.minutes = lockedMinutes;
+        classroom->setLesson(own, locked);
+        if (file != "none")
+            QVERIFY(writeLessonFile(folder.path(), Lesson{{3, 4}, 1, false, {}}).problem.isEmpty());
+        if (file == "planted")
+            QVERIFY(QFile::setPermissions(folder.filePath(kLessonFileName),
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther |
+                                              QFile::WriteOther));
+        const Lesson asked = window->form().lesson();
+        QCOMPARE(QList<int>(asked.laws.begin(), asked.laws.end()), laws);
+        QCOMPARE(asked.minutes, minutes);
+    }
+
     void journalOffOrUnreadableSaysSo_data() {
         QTest::addColumn<QString>("case_");
         QTest::newRow("off") << "off";

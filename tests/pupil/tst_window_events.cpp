@@ -128,6 +128,7 @@ Q_DECLARE_METATYPE(std::uint64_t)
 class WindowEventsTest : public QObject {
     Q_OBJECT
     std::unique_ptr<MainWindow> window;
+    std::int64_t now = 1'800'000'000'000; // the form's clock, where a test sets it
 
     FormState& state() { return window->form().state; }
     QLabel* label(const char* name) { return controlAs<QLabel>(*window, name); }
@@ -163,6 +164,8 @@ class WindowEventsTest : public QObject {
             QCOMPARE(slotImage(*window, k)->picture(), s.slot(k).picture);
         for (const QString& name : hintImageNames())
             QVERIFY2(window->control(name)->isHidden(), qPrintable(name));
+        QCOMPARE(label("TimeLeft")->isHidden(), s.timeLeft.empty());
+        if (!s.timeLeft.empty()) QCOMPARE(label("TimeLeft")->text(), "Осталось " + qs(s.timeLeft));
     }
 
     void drop(const QString& palette, int k) {
@@ -348,6 +351,25 @@ class WindowEventsTest : public QObject {
                  QStringLiteral("Ячейка 5: подсказка ") +
                      window->control(paletteImageOf("y"))->accessibleName());
         expectWidgetsShowCore();
+    }
+
+    // A timed test: the time left counted down by the window's own ticks on the form's clock,
+    // and the end at zero; no time shown in the trainer.
+    void timedTestCountsDownAndEndsAtZero() {
+        window->form().clockMs = [this] { return now; };
+        window->form().lesson = [] { return Lesson{{1, 2, 3}, 1, false, {}}; };
+        click("Option1(1)");
+        click("Cmd3_Start");
+        QCOMPARE(label("TimeLeft")->text(), QStringLiteral("Осталось 01:00"));
+        expectWidgetsShowCore();
+        now += 30'000;
+        QTRY_COMPARE(label("TimeLeft")->text(), QStringLiteral("Осталось 00:30"));
+        now += 30'000;
+        QTRY_COMPARE(label("Label2")->text(), QStringLiteral("Время вышло. Позовите учителя"));
+        expectWidgetsShowCore();
+        click("Option1(0)");
+        expectWidgetsShowCore();
+        QVERIFY(label("TimeLeft")->isHidden());
     }
 
     void checkJudgesAndMovesOnToTheEnd() {
