@@ -4,6 +4,7 @@
 #include "core/review_rows.h"
 #include "journal/c_numeric_locale.h"
 #include "journal/law_statistics.h"
+#include "journal/platform_files.h"
 #include "journal/qt_text.h"
 
 #include <QDateTime>
@@ -212,9 +213,9 @@ QString writeJournalWorkbook(const QString& path, const JournalRuns& runs) {
     writeAnswers(book, formats, runs);
     if (const lxw_error error = workbook_close(book); error != LXW_NO_ERROR)
         return QString::fromUtf8(lxw_strerror(error));
-    if (std::rename(QFile::encodeName(aside.fileName()).constData(),
-                    QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
-        return qt_error_string(errno);
+    if (const QString why = replaceFile(aside.fileName(), target.absoluteFilePath());
+        !why.isEmpty())
+        return why;
     aside.setAutoRemove(false);
     return {};
 }
