@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds the Windows installer on Debian 12, as root, with Debian's own toolchain:
 #   tools/windows.sh      -> out/zakony-logiki-<version>-win64-setup.exe
-# The first run builds a static Qt for x86_64-w64-mingw32 from Debian's qt6-base source
-# (about an hour on two cores); later runs reuse it from the cache
-# (ZL_WIN_CACHE, by default /var/cache/zakony-logiki-win). Not part of CI: too long.
+# The first run builds a static Qt for x86_64-w64-mingw32 from Debian's qt6-base source and
+# libxlsxwriter from Debian's source (about an hour on two cores); later runs reuse them from
+# the cache (ZL_WIN_CACHE, by default /var/cache/zakony-logiki-win). Then the program is built
+# in build-win/, its core and journal tests run as Windows programs under Wine, and the NSIS
+# installer is made. Not part of CI: too long.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 src=$PWD
@@ -15,8 +17,8 @@ mkdir -p "$cache"
 
 # --- Debian's packages: the cross compiler, Wine to run the tests, NSIS for the installer
 packages=(g++-mingw-w64-x86-64-posix mingw-w64 libz-mingw-w64-dev wine wine64 nsis
-  dpkg-dev cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-svg-dev xvfb xauth xdotool
-  python3-openpyxl fonts-paratype)
+  dpkg-dev cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev
+  libxlsxwriter-dev zlib1g-dev fonts-paratype xvfb xauth xdotool python3-openpyxl)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -57,3 +59,48 @@ if [ ! -f "$qt/lib/cmake/Qt6/Qt6Config.cmake" ]; then
   echo "Qt for Windows built in $(( ($(date +%s) - start) / 60 )) min into $qt"
 fi
 echo "tools/windows.sh: Qt for Windows is in $qt"
+toolchain=(-DCMAKE_TOOLCHAIN_FILE="$src/tools/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release -G Ninja)
+
+# --- libxlsxwriter for Windows, static, with its bundled minizip and the mingw zlib
+xlsx=$cache/xlsxwriter
+if [ ! -f "$xlsx/lib/libxlsxwriter.a" ]; then
+  xlsxsrc=$(ls -d "$cache"/libxlsxwriter-*/ 2>/dev/null | head -1 || true)
+  if [ -z "$xlsxsrc" ]; then
+    (cd "$cache" && apt-get source -qq "libxlsxwriter=$(dpkg-query -W -f='${Version}' libxlsxwriter-dev)")
+    xlsxsrc=$(ls -d "$cache"/libxlsxwriter-*/ | head -1)
+  fi
+  nice -n 19 cmake -S "$xlsxsrc" -B "$cache/xlsxwriter-build" "${toolchain[@]}" \
+    -DBUILD_SHARED_LIBS=OFF -DCMAKE_INSTALL_PREFIX="$xlsx" -DCMAKE_INSTALL_LIBDIR=lib
+  nice -n 19 cmake --build "$cache/xlsxwriter-build" --parallel "$jobs"
+  cmake --install "$cache/xlsxwriter-build"
+fi
+
+# --- The build machine's render_icon (Qt Svg), which draws the symbols' PNGs and the icon
+host=$src/build-win/host
+cmake -S "$src" -B "$host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+nice -n 10 cmake --build "$host" --target render_icon
+
+# --- The program and its core and journal tests, for Windows; the tests run under Wine
+export WINEPREFIX=$cache/wine WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+[ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1 || true
+win=$src/build-win/win64
+PKG_CONFIG_LIBDIR=$xlsx/lib/pkgconfig cmake -S "$src" -B "$win" "${toolchain[@]}" \
+  -DCMAKE_PREFIX_PATH="$qt" -DQT_HOST_PATH=/usr \
+  -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+  -DCMAKE_EXE_LINKER_FLAGS="-static -fstack-protector-strong" \
+  -DZL_RENDER_ICON="$host/packaging/render_icon" -DBUILD_TESTING=ON \
+  -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/wine
+nice -n 10 cmake --build "$win" --parallel "$jobs"
+(cd "$win" && ctest --output-on-failure -j"$jobs")
+
+# --- The installer
+version=$(sed -n 's/^project(zakony-logiki VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")
+stage=$src/build-win/stage
+mkdir -p "$stage" "$src/out"
+x86_64-w64-mingw32-strip -o "$stage/zakony-logiki.exe" "$win/app/zakony-logiki.exe"
+setup=$src/out/zakony-logiki-$version-win64-setup.exe
+makensis -V2 -XTarget\ amd64-unicode -INPUTCHARSET UTF8 -DVERSION="$version" \
+  -DEXE="$stage/zakony-logiki.exe" -DICON="$win/app/zakony-logiki.ico" \
+  -DFONT_LICENSE=/usr/share/doc/fonts-paratype/copyright -DOUTFILE="$setup" \
+  "$src/packaging/windows/zakony-logiki.nsi"
+echo "tools/windows.sh: $setup ($(du -h "$setup" | cut -f1))"
