@@ -119,22 +119,26 @@ LessonWritten writeLessonFile(const QString& folder, const Lesson& lesson) {
     const QString path = lessonPath(folder);
     LessonWritten written;
     written.replacedPlanted = notTheTeachersAt(folder, path);
-    QTemporaryFile file(QDir(folder).filePath(QStringLiteral(".zadanie.XXXXXX")));
-    const QByteArray text = lessonText(lesson);
-    if (!file.open() || file.write(text) != text.size() || !file.flush()) {
-        written.problem = file.errorString();
+    const auto failed = [&](const QString& why) {
+        written.problem = why;
         written.replacedPlanted = false;
         return written;
+    };
+    // Qt holds a temporary file open until it is gone, and Windows moves no open file: it is
+    // written and closed first, and removed again unless it was put in place.
+    QString aside;
+    {
+        QTemporaryFile file(QDir(folder).filePath(QStringLiteral(".zadanie.XXXXXX")));
+        const QByteArray text = lessonText(lesson);
+        if (!file.open() || file.write(text) != text.size() || !file.flush())
+            return failed(file.errorString());
+        if (const QString why = publishTeachersFile(file); !why.isEmpty()) return failed(why);
+        file.setAutoRemove(false);
+        aside = file.fileName();
     }
-    written.problem = publishTeachersFile(file);
-    if (written.problem.isEmpty()) {
-        file.close(); // a file still open cannot be moved on every system
-        written.problem = replaceFile(file.fileName(), path);
+    if (const QString why = replaceFile(aside, path); !why.isEmpty()) {
+        QFile::remove(aside);
+        return failed(why);
     }
-    if (!written.problem.isEmpty()) {
-        written.replacedPlanted = false;
-        return written;
-    }
-    file.setAutoRemove(false);
     return written;
 }
