@@ -104,3 +104,6 @@ makensis -V2 -XTarget\ amd64-unicode -INPUTCHARSET UTF8 -DVERSION="$version" \
   -DFONT_LICENSE=/usr/share/doc/fonts-paratype/copyright -DOUTFILE="$setup" \
   "$src/packaging/windows/zakony-logiki.nsi"
 echo "tools/windows.sh: $setup ($(du -h "$setup" | cut -f1))"
+
+# --- The installer in a fresh Wine prefix: installed, started, one law answered, exported
+[ "${ZL_WIN_SMOKE:-1}" = 0 ] || "$src/tests/windows/wine_smoke.sh" "$setup"
