@@ -36,6 +36,7 @@ if [ ! -f "$qt/lib/cmake/Qt6/Qt6Config.cmake" ]; then
     apt-get update -qq
   fi
   hostver=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+  hostver=${hostver%+b[0-9]*} # a binary-only rebuild has its source's version
   qtsrc=$(ls -d "$cache"/qt6-base-*/ 2>/dev/null | head -1 || true)
   if [ -z "$qtsrc" ]; then
     (cd "$cache" && apt-get source -qq "qt6-base=$hostver")
@@ -66,7 +67,8 @@ xlsx=$cache/xlsxwriter
 if [ ! -f "$xlsx/lib/libxlsxwriter.a" ]; then
   xlsxsrc=$(ls -d "$cache"/libxlsxwriter-*/ 2>/dev/null | head -1 || true)
   if [ -z "$xlsxsrc" ]; then
-    (cd "$cache" && apt-get source -qq "libxlsxwriter=$(dpkg-query -W -f='${Version}' libxlsxwriter-dev)")
+    xlsxver=$(dpkg-query -W -f='${Version}' libxlsxwriter-dev)
+    (cd "$cache" && apt-get source -qq "libxlsxwriter=${xlsxver%+b[0-9]*}")
     xlsxsrc=$(ls -d "$cache"/libxlsxwriter-*/ | head -1)
   fi
   nice -n 19 cmake -S "$xlsxsrc" -B "$cache/xlsxwriter-build" "${toolchain[@]}" \
