@@ -87,7 +87,7 @@ export WINEPREFIX=$cache/wine WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="ms
 [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1 || true
 win=$src/build-win/win64
 PKG_CONFIG_LIBDIR=$xlsx/lib/pkgconfig cmake -S "$src" -B "$win" "${toolchain[@]}" \
-  -DCMAKE_PREFIX_PATH="$qt" -DQT_HOST_PATH=/usr \
+  -DCMAKE_PREFIX_PATH="$qt;$xlsx" -DQT_HOST_PATH=/usr \
   -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   -DCMAKE_EXE_LINKER_FLAGS="-static -fstack-protector-strong" \
   -DZL_RENDER_ICON="$host/packaging/render_icon" -DBUILD_TESTING=ON \

@@ -26,6 +26,9 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace journal_test {
 
@@ -167,6 +170,31 @@ inline QString describeDifference(const FolderState& before, const FolderState& 
         if (!before.contains(it.key())) d << it.key() + QStringLiteral(" came");
     return d.join(QStringLiteral(", "));
 }
+
+#ifdef _WIN32
+inline constexpr bool kHasModes = false;
+// A file held open by this process with no sharing: no other opening of it reads it.
+struct ExclusiveFile {
+    explicit ExclusiveFile(const QString& path)
+        : handle(CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()), GENERIC_READ, 0,
+                             nullptr, OPEN_EXISTING, 0, nullptr)) {}
+    ~ExclusiveFile() { CloseHandle(handle); }
+    HANDLE handle;
+};
+#else
+inline constexpr bool kHasModes = true;
+struct ExclusiveFile { // unreadable files are made by their mode here
+    explicit ExclusiveFile(const QString&) {}
+};
+#endif
+
+// A run file's mode as written: the group may read it. Windows has no modes (the folder's
+// access list rules), and its C library shows a file not read-only as 0666.
+#ifdef _WIN32
+inline constexpr unsigned kRunFileMode = 0666;
+#else
+inline constexpr unsigned kRunFileMode = 0640;
+#endif
 
 inline unsigned permissionsOf(const QString& path) {
     struct stat st {};
