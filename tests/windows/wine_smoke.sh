@@ -63,8 +63,10 @@ ls "$journal"/*.txt >/dev/null 2>&1 || fail "no run file in the journal"
 wine "$program" --journal "$(winepath -w "$journal")" --export-journal "$(winepath -w "$work/runs.csv")"
 wine "$program" --journal "$(winepath -w "$journal")" --export-journal "$(winepath -w "$work/runs.xlsx")"
 wineserver -w
-grep -q "Переместительный закон для ИЛИ" "$work/runs.csv" || fail "law 1 not in the CSV: $(cat "$work/runs.csv")"
-python3 - "$work/runs.xlsx" <<'PY' || fail "the workbook does not hold the run"
+# One trainer's run of one right answer, ended by the window's closing.
+grep -q ";Тренажёр;1;1;0;;окно закрыто;" "$work/runs.csv" ||
+  fail "the run is not in the CSV as answered: $(cat "$work/runs.csv")"
+/usr/bin/python3 - "$work/runs.xlsx" <<'PY' || fail "the workbook does not hold the run"
 import sys, openpyxl
 book = openpyxl.load_workbook(sys.argv[1], read_only=True)
 cells = [str(c) for sheet in book.worksheets for row in sheet.iter_rows(values_only=True) for c in row if c is not None]
