@@ -1,6 +1,7 @@
 #include "app/classroom.h"
 #include "app/journal_export.h"
 #include "app/options.h"
+#include "app/platform.h"
 #include "app/quit_signals.h"
 #include "journal/journal_defaults.h"
 #include "journal/journal_writer.h"
@@ -15,13 +16,6 @@
 
 namespace {
 
-QStringList argumentsOf(int argc, char* argv[]) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    return arguments;
-}
-
 void nameTheApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("Законы логики"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZL_VERSION));
@@ -35,7 +29,7 @@ QString journalFolder(const JournalOptions& journal) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    const QStringList arguments = argumentsOf(argc, argv);
+    const QStringList arguments = commandLine(argc, argv);
     QTextStream out(stdout), errors(stderr);
     const auto settings = programSettings();
     if (onlyPrintsText(arguments)) {

@@ -1,5 +1,6 @@
 #include "app/options.h"
 
+#include "app/platform.h"
 #include "core/zoom.h"
 
 #include <QCommandLineParser>
@@ -21,8 +22,23 @@ constexpr char kJournalOnKey[] = "journal/enabled";
 constexpr char kJournalLockedKey[] = "journal/locked";
 constexpr char kAskNameKey[] = "class/askName";
 constexpr char kTestOrderKey[] = "test/order";
-// The teacher's system-wide file, as the build placed it (/etc/xdg/zakony-logiki/…).
-constexpr char kSystemSettings[] = ZL_SYSTEM_SETTINGS;
+
+// Qt's own options, which QApplication takes from the command line (-style fusion,
+// -platform windows:fontengine=freetype, …): let through, not in the help.
+QList<QCommandLineOption> toolkitOptions() {
+    QList<QCommandLineOption> options;
+    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin",
+                             "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "style",
+                             "stylesheet", "display", "geometry", "qmljsdebugger"}) {
+        options << QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("X"));
+        options.back().setFlags(QCommandLineOption::HiddenFromHelp);
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        options << QCommandLineOption(QString::fromLatin1(name));
+        options.back().setFlags(QCommandLineOption::HiddenFromHelp);
+    }
+    return options;
+}
 
 // "~" and "~/…" in a folder written in a settings file: the user's home, as a shell reads it.
 QString expandedHome(QString folder) {
@@ -104,7 +120,7 @@ void readLessonOptions(const QString& laws, const QString& minutes, Lesson& less
 } // namespace
 
 std::unique_ptr<QSettings> programSettings() {
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+    return std::make_unique<QSettings>(settingsFormat(), QSettings::UserScope,
                                        QStringLiteral("zakony-logiki"),
                                        QStringLiteral("zakony-logiki"));
 }
@@ -116,7 +132,7 @@ std::optional<StartOptions> readStartOptions(const QStringList& arguments, QSett
         // The user's file or the system-wide one under it: each read again on its own, from a
         // copy (Qt keeps what it has read of a file by its name), to name the damaged one.
         const QString user = settings.fileName();
-        const QString system = QString::fromUtf8(kSystemSettings);
+        const QString system = systemSettingsPath();
         QStringList damaged;
         const QTemporaryDir copies;
         for (const auto& [path, copyName] :
@@ -148,7 +164,7 @@ std::optional<StartOptions> readStartOptions(const QStringList& arguments, QSett
     // A teacher's lock in the system-wide file: the journal and the class's settings come from
     // that file alone, whatever the pupil's own file or command line says. It is read where the
     // program was built to look, never where an environment variable the pupil sets points.
-    const QSettings system(QString::fromUtf8(kSystemSettings), settings.format());
+    const QSettings system(systemSettingsPath(), settings.format());
     const bool locked = yesOrNo(system.value(kJournalLockedKey)).value_or(false);
     if (locked) {
         options.journal.on = yesOrNo(system.value(kJournalOnKey)).value_or(true);
@@ -208,6 +224,8 @@ std::optional<StartOptions> readStartOptions(const QStringList& arguments, QSett
         QStringLiteral("N"));
     parser.addOptions({help, version, zoom, fullScreen, journal, noJournal, exportJournal, askName,
                        shuffle, laws, minutes, classView});
+    parser.addOptions(toolkitOptions());
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions); // -style as Qt
     const bool parsed = parser.parse(arguments);
     if (!parsed) // and start all the same
         tellParseProblem(parser, arguments, {zoom, journal, exportJournal, laws, minutes}, errors);

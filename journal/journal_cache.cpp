@@ -2,19 +2,13 @@
 
 #include "journal/lesson_file.h"
 
+#include "journal/platform_files.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
-#include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
-#include <pwd.h>
-#include <sys/stat.h>
 #include <thread>
-#include <time.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -30,78 +24,9 @@ constexpr int kProgressStep = 256;
 constexpr std::size_t kTurn = 64;
 constexpr std::size_t kReadAlone = 512;
 
-std::int64_t nanosecondsOf(const timespec& t) {
-    return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
-}
-
 bool isRunFileName(const std::string& name) {
     constexpr std::string_view extension = kJournalExtension;
     return name.size() > extension.size() && name.ends_with(extension);
-}
-
-QString unreadable(int error) {
-    return QStringLiteral("не читается: ") + qt_error_string(error);
-}
-
-bool isDenied(int error) {
-    return error == EACCES || error == EPERM;
-}
-
-std::int64_t nowNs() {
-    timespec t{};
-    ::clock_gettime(CLOCK_REALTIME, &t);
-    return nanosecondsOf(t);
-}
-
-// The folder's names, hidden ones aside (".name.tmp" is a run being written), sorted, each
-// with what the listing says it is.
-struct Name {
-    std::string name;
-    unsigned char type;
-};
-std::optional<std::vector<Name>> namesIn(DIR* folder) {
-    std::vector<Name> names;
-    errno = 0;
-    while (const dirent* e = ::readdir(folder)) {
-        // Hidden files and the class's lesson file are no runs, nor anything to report.
-        if (e->d_name[0] != '.' && std::strcmp(e->d_name, kLessonFileName) != 0)
-            names.push_back({e->d_name, e->d_type});
-        errno = 0;
-    }
-    if (errno != 0) return std::nullopt;
-    std::sort(names.begin(), names.end(),
-              [](const Name& a, const Name& b) { return a.name < b.name; });
-    return names;
-}
-
-// A file (or a link to one), not a folder, a pipe or a device; only files can be runs.
-bool isFile(int dirFd, const Name& n) {
-    if (n.type == DT_REG) return true;
-    if (n.type != DT_LNK && n.type != DT_UNKNOWN) return false;
-    struct stat st {};
-    return ::fstatat(dirFd, n.name.c_str(), &st, 0) == 0 && S_ISREG(st.st_mode);
-}
-
-// Reads the whole file, up to one byte more than kLargestRunFile, into `buffer` (kept from file
-// to file); nothing on a read error (errno says).
-std::optional<QByteArray> bytesOf(int fd, std::int64_t size, QByteArray& buffer) {
-    const auto wanted = qsizetype(std::clamp<std::int64_t>(size + 1, 4096, kLargestRunFile + 1));
-    if (buffer.size() < wanted) buffer.resize(wanted);
-    qsizetype total = 0;
-    while (true) {
-        const ssize_t got = ::read(fd, buffer.data() + total, std::size_t(buffer.size() - total));
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return std::nullopt;
-        if (got == 0) break;
-        total += got;
-        if (total < buffer.size()) {
-            if (total >= size) break; // short of the buffer at the size the file had: its end
-            continue;
-        }
-        if (total > kLargestRunFile) break;
-        buffer.resize(std::min<qsizetype>(buffer.size() * 2, kLargestRunFile + 1));
-    }
-    return QByteArray::fromRawData(buffer.constData(), total);
 }
 
 // A file as read, before the cache keeps it: what any thread may do with it.
@@ -109,9 +34,9 @@ struct FileRead {
     std::int64_t size = -1;
     std::int64_t mtimeNs = -1;
     std::optional<JournalRun> run;
-    QString skipped;     // why the file is no run, where it is none
-    bool denied = false; // this user may not read it
-    unsigned uid = 0;
+    QString skipped;             // why the file is no run, where it is none
+    bool denied = false;         // this user may not read it
+    std::optional<unsigned> uid; // the file's owner, where the system has owners by number
 };
 
 QString tooLarge() {
@@ -120,36 +45,28 @@ QString tooLarge() {
 
 // Reads a run's file; nothing when it is gone since the folder was listed. `buffer` holds the
 // bytes, kept from file to file.
-std::optional<FileRead> readFile(int dirFd, const std::string& name, QByteArray& buffer) {
+std::optional<FileRead> readFile(const JournalFolder& folder, const std::string& name,
+                                 QByteArray& buffer) {
     FileRead file;
-    const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
-        if (errno == ENOENT) return std::nullopt;
-        file.denied = isDenied(errno);
-        file.skipped = unreadable(errno);
-        return file;
-    }
-    struct stat st {};
-    std::optional<QByteArray> bytes;
-    const bool known = ::fstat(fd, &st) == 0;
+    JournalFolder::Read read = folder.read(name, kLargestRunFile, buffer);
+    if (read.gone) return std::nullopt;
     // One too large is never read: kept by its size and time like a run, so never opened again
     // while it stays as it is.
-    if (known && st.st_size <= kLargestRunFile) bytes = bytesOf(fd, st.st_size, buffer);
-    const int error = errno;
-    ::close(fd);
-    if (known && (st.st_size > kLargestRunFile || (bytes && bytes->size() > kLargestRunFile))) {
-        file.size = st.st_size;
-        file.mtimeNs = nanosecondsOf(st.st_mtim);
+    if (read.size > kLargestRunFile || (read.bytes && read.bytes->size() > kLargestRunFile)) {
+        file.size = read.size;
+        file.mtimeNs = read.mtimeNs;
         file.skipped = tooLarge();
         return file;
     }
-    if (!bytes) {
-        file.skipped = unreadable(error);
+    if (!read.bytes) {
+        file.denied = read.denied;
+        file.skipped = read.unreadable;
         return file;
     }
-    file.size = st.st_size;
-    file.mtimeNs = nanosecondsOf(st.st_mtim);
-    file.uid = st.st_uid;
+    const std::optional<QByteArray>& bytes = read.bytes;
+    file.size = read.size;
+    file.mtimeNs = read.mtimeNs;
+    file.uid = read.uid;
     JournalReading reading = parseJournal(*bytes);
     if (!reading.run) {
         file.skipped = reading.problem;
@@ -167,12 +84,7 @@ JournalCache::JournalCache(QString folder) : dir(std::move(folder)) {}
 
 QString JournalCache::ownerName(unsigned uid) {
     if (const auto it = owners.constFind(uid); it != owners.constEnd()) return *it;
-    passwd pw{};
-    passwd* found = nullptr;
-    char buffer[4096];
-    QString name;
-    if (::getpwuid_r(uid, &pw, buffer, sizeof buffer, &found) == 0 && found && pw.pw_name)
-        name = QString::fromLocal8Bit(pw.pw_name);
+    QString name = userNameOf(uid);
     // A uid with no name here (an account of another machine) is shown as its number.
     if (name.isEmpty()) name = QString::number(uid);
     owners.insert(uid, name);
@@ -181,58 +93,52 @@ QString JournalCache::ownerName(unsigned uid) {
 
 JournalListing JournalCache::refresh(const Progress& progress, std::stop_token stop) {
     JournalListing listing;
-    const int dirFd =
-        ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd < 0) {
-        const int error = errno;
+    JournalFolder folder(dir);
+    if (folder.opened() != JournalFolder::Opened::yes) {
         entries.clear();
         last.reset();
-        if (error == EACCES)
+        if (folder.opened() == JournalFolder::Opened::denied)
             listing.hiddenFromPupil = true; // a class's drop box: pupils may write, not list
-        else if (error == ENOENT)
+        else if (folder.opened() == JournalFolder::Opened::missing)
             listing.problem = QStringLiteral("папки журнала нет: ") + dir;
         else
-            listing.problem = QStringLiteral("папка журнала не читается: %1: %2")
-                                  .arg(dir, qt_error_string(error));
+            listing.problem =
+                QStringLiteral("папка журнала не читается: %1: %2").arg(dir, folder.problem());
         return listing;
     }
-    struct stat dirStat {};
-    const bool stamped = ::fstat(dirFd, &dirStat) == 0;
-    const FolderStamp stamp{dirStat.st_dev, dirStat.st_ino, nanosecondsOf(dirStat.st_mtim)};
-    if (stamped && last && stamp == lastStamp && lastSettled && ++unlooked < kFullEvery) {
-        ::close(dirFd);
+    const std::optional<JournalFolder::Stamp> folderStamp = folder.stamp();
+    const bool stamped = folderStamp.has_value();
+    const FolderStamp stamp =
+        stamped ? FolderStamp{folderStamp->device, folderStamp->inode, folderStamp->mtimeNs}
+                : FolderStamp{};
+    if (stamped && last && stamp == lastStamp && lastSettled && ++unlooked < kFullEvery)
         return *last;
-    }
-    DIR* folder = ::fdopendir(dirFd);
-    const auto names = folder ? namesIn(folder) : std::nullopt;
+    const auto names = folder.fileNames(kLessonFileName);
     if (!names) {
         listing.problem =
-            QStringLiteral("папка журнала не читается: %1: %2").arg(dir, qt_error_string(errno));
-        folder ? ::closedir(folder) : ::close(dirFd);
+            QStringLiteral("папка журнала не читается: %1: %2").arg(dir, folder.problem());
         return listing;
     }
 
     // First what changed: new names are read at once, known ones only when their size or
     // modification time moved.
-    std::vector<const Name*> runFiles, toRead;
+    std::vector<const std::string*> runFiles, toRead;
     entries.reserve(names->size()); // a first read fills it at once, without rehashing
-    for (const Name& n : *names) {
-        if (!isFile(dirFd, n)) continue;
-        if (!isRunFileName(n.name)) {
+    for (const std::string& name : *names) {
+        if (!isRunFileName(name)) {
             listing.skipped.push_back(
-                {QFile::decodeName(n.name.c_str()), QStringLiteral("не файл журнала")});
+                {QFile::decodeName(name.c_str()), QStringLiteral("не файл журнала")});
             continue;
         }
-        runFiles.push_back(&n);
-        const auto known = entries.find(n.name);
+        runFiles.push_back(&name);
+        const auto known = entries.find(name);
         if (known == entries.end() || known->second.size < 0) {
-            toRead.push_back(&n);
+            toRead.push_back(&name);
             continue;
         }
-        struct stat st {};
-        if (::fstatat(dirFd, n.name.c_str(), &st, 0) != 0 || st.st_size != known->second.size ||
-            nanosecondsOf(st.st_mtim) != known->second.mtimeNs)
-            toRead.push_back(&n);
+        const auto times = folder.times(name);
+        if (!times || times->size != known->second.size || times->mtimeNs != known->second.mtimeNs)
+            toRead.push_back(&name);
     }
     // This thread reads them and, when there are many (a first read of a class's folder), a
     // second one beside it, each taking the next few in turn: the files' system calls and their
@@ -252,7 +158,7 @@ JournalListing JournalCache::refresh(const Progress& progress, std::stop_token s
             const std::size_t to = std::min(from + kTurn, toRead.size());
             for (std::size_t i = from; i < to; ++i) {
                 if (stop.stop_requested()) return;
-                read[i] = {true, readFile(dirFd, toRead[i]->name, bytes)};
+                read[i] = {true, readFile(folder, *toRead[i], bytes)};
             }
             const int now = done += int(to - from);
             if (reports && progress && now < total && now / kProgressStep > reported) {
@@ -268,11 +174,10 @@ JournalListing JournalCache::refresh(const Progress& progress, std::stop_token s
             helper.emplace([&] { work(helperBuffer, false); });
         work(buffer, true);
     } // the helper has ended
-    ::closedir(folder);
     if (progress) progress(done, total);
     for (std::size_t i = 0; i < read.size(); ++i) {
         if (!read[i].reached) continue; // the refresh was stopped first
-        const std::string& name = toRead[i]->name;
+        const std::string& name = *toRead[i];
         if (!read[i].file) {
             entries.erase(name);
             continue;
@@ -285,7 +190,7 @@ JournalListing JournalCache::refresh(const Progress& progress, std::stop_token s
         entry.denied = file.denied;
         entry.run.reset();
         if (file.run) {
-            file.run->owner = ownerName(file.uid);
+            if (file.uid) file.run->owner = ownerName(*file.uid);
             entry.run = std::make_shared<const JournalRun>(std::move(*file.run));
         }
     }
@@ -294,15 +199,15 @@ JournalListing JournalCache::refresh(const Progress& progress, std::stop_token s
     std::vector<JournalRuns::Shared> runs;
     runs.reserve(runFiles.size());
     ++generation;
-    for (const Name* n : runFiles) {
-        const auto it = entries.find(n->name);
+    for (const std::string* name : runFiles) {
+        const auto it = entries.find(*name);
         if (it == entries.end()) continue; // gone, or not read: the refresh was stopped
         Entry& e = it->second;
         e.generation = generation;
         if (e.run)
             runs.push_back(e.run);
         else
-            listing.skipped.push_back({QFile::decodeName(n->name.c_str()), e.skipped});
+            listing.skipped.push_back({QFile::decodeName(name->c_str()), e.skipped});
         listing.unreadable += e.denied;
     }
     std::erase_if(entries, [&](const auto& e) { return e.second.generation != generation; });
@@ -318,7 +223,7 @@ JournalListing JournalCache::refresh(const Progress& progress, std::stop_token s
     if (stamped && !stop.stop_requested()) {
         last = listing;
         lastStamp = stamp;
-        lastSettled = nowNs() - stamp.mtimeNs > kSettledNs;
+        lastSettled = JournalFolder::nowNs() - stamp.mtimeNs > kSettledNs;
         unlooked = 0;
     }
     return listing;

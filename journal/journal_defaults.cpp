@@ -1,8 +1,8 @@
 #include "journal/journal_defaults.h"
 
+#include "journal/platform_files.h"
+
 #include <QStandardPaths>
-#include <pwd.h>
-#include <unistd.h>
 
 QString defaultJournalFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
@@ -10,7 +10,5 @@ QString defaultJournalFolder() {
 }
 
 QString currentUserName() {
-    if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_name)
-        return QString::fromLocal8Bit(pw->pw_name);
-    return qEnvironmentVariable("USER", QStringLiteral("?"));
+    return loginName();
 }

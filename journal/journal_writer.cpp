@@ -2,6 +2,7 @@
 
 #include "journal/journal_defaults.h"
 #include "journal/journal_file.h"
+#include "journal/platform_files.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,8 +15,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 // Each write, for an administrator watching a machine's journal (off unless the logging rules
 // turn it on: QT_LOGGING_RULES="zakony.journal.info=true").
@@ -31,25 +30,6 @@ QString forFileName(const QString& text) {
     for (QChar c : text)
         safe += c.isLetterOrNumber() || c == '-' || c == '_' ? c : QChar('_');
     return safe.left(40).isEmpty() ? QStringLiteral("_") : safe.left(40);
-}
-
-// The first write of a run's file: renamed into place only where no file has that name (EEXIST
-// otherwise). Where the file system cannot rename so, a hard link places it as safely; only
-// where it has no hard links either is the name looked up first. (QFile::rename is no help: a
-// name taken between its own look-up and rename is written over by its copy.)
-int placeNew(const char* aside, const char* path) {
-    if (::renameat2(AT_FDCWD, aside, AT_FDCWD, path, RENAME_NOREPLACE) == 0) return 0;
-    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return -1;
-    if (::link(aside, path) == 0) {
-        ::unlink(aside); // the run is in place; an aside left behind is hidden and harmless
-        return 0;
-    }
-    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS) return -1;
-    if (::access(path, F_OK) == 0) {
-        errno = EEXIST;
-        return -1;
-    }
-    return ::rename(aside, path);
 }
 
 QString errnoText() {
@@ -148,17 +128,16 @@ JournalWriter::Written JournalWriter::write(const QByteArray& text, QString& pro
     // a file system without modes keeps its own.
     file.setPermissions(kRunFileMode);
     if (file.write(text) != text.size() || !file.flush()) return fail(path, file.errorString());
-    // QSaveFile syncs as well but passes over a failed sync: a run the disk refused is not kept.
-    if (::fsync(file.handle()) != 0) return fail(path, errnoText());
+    if (const QString why = syncToDisk(file); !why.isEmpty()) return fail(path, why);
     if (!file.commit()) return fail(path, file.errorString());
     if (onDisk) return Written::yes;
-    const QByteArray asideName = QFile::encodeName(target);
-    if (placeNew(asideName.constData(), QFile::encodeName(path).constData()) != 0) {
-        const int saved = errno;
-        ::unlink(asideName.constData());
-        if (saved == EEXIST) return Written::nameTaken;
-        errno = saved;
-        return fail(path, errnoText());
+    switch (placeNewFile(target, path, problem)) {
+    case Placed::yes:
+        return Written::yes;
+    case Placed::nameTaken:
+        return Written::nameTaken;
+    case Placed::failed:
+        break;
     }
-    return Written::yes;
+    return fail(path, problem);
 }

@@ -4,12 +4,14 @@
 #include "core/review_rows.h"
 #include "journal/c_numeric_locale.h"
 #include "journal/law_statistics.h"
+#include "journal/platform_files.h"
 #include "journal/qt_text.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <cmath>
@@ -192,19 +194,28 @@ void writeAnswers(lxw_workbook* book, const Formats& f, const JournalRuns& runs)
 QString writeJournalWorkbook(const QString& path, const JournalRuns& runs) {
     // Written beside the target and renamed over it: a workbook is there whole or not at all.
     const QFileInfo target(path);
-    QTemporaryFile aside(target.absoluteDir().filePath(QStringLiteral(".XXXXXX.xlsx")));
-    if (!aside.open()) return aside.errorString();
-    aside.close();
-    aside.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                         QFileDevice::ReadOther);
+    // Qt holds a temporary file open until it is gone, and Windows moves no open file: the name
+    // is only reserved here, and the file removed again unless it was put in place.
+    QString aside;
+    {
+        QTemporaryFile reserved(target.absoluteDir().filePath(QStringLiteral(".XXXXXX.xlsx")));
+        if (!reserved.open()) return reserved.errorString();
+        reserved.setAutoRemove(false);
+        reserved.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        aside = reserved.fileName();
+    }
+    bool placed = false;
+    const auto removeAside = qScopeGuard([&] {
+        if (!placed) QFile::remove(aside);
+    });
     // The library writes numbers with printf: under a Russian locale "0,5", which no spreadsheet
     // reads. The workbook is the same whatever the locale.
     const CNumericLocale cNumbers;
     if (!cNumbers) return QStringLiteral("не создан");
     // Rows go out as they are written, so a large class's journal needs little memory.
     lxw_workbook_options options{LXW_TRUE, nullptr, LXW_TRUE};
-    lxw_workbook* book =
-        workbook_new_opt(QFile::encodeName(aside.fileName()).constData(), &options);
+    lxw_workbook* book = workbook_new_opt(QFile::encodeName(aside).constData(), &options);
     if (!book) return QStringLiteral("не создан");
     const Formats formats(book);
     writePupils(book, formats, runs);
@@ -212,9 +223,8 @@ QString writeJournalWorkbook(const QString& path, const JournalRuns& runs) {
     writeAnswers(book, formats, runs);
     if (const lxw_error error = workbook_close(book); error != LXW_NO_ERROR)
         return QString::fromUtf8(lxw_strerror(error));
-    if (std::rename(QFile::encodeName(aside.fileName()).constData(),
-                    QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
-        return qt_error_string(errno);
-    aside.setAutoRemove(false);
+    if (const QString why = replaceFile(aside, target.absoluteFilePath()); !why.isEmpty())
+        return why;
+    placed = true;
     return {};
 }

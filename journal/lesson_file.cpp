@@ -1,14 +1,10 @@
 #include "journal/lesson_file.h"
 
+#include "journal/platform_files.h"
+
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryFile>
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -22,32 +18,6 @@ QString textOf(const QVariant& value) {
 
 QString quoted(const QString& text) {
     return QStringLiteral("«") + text.left(80) + QStringLiteral("»");
-}
-
-QString ownerNameOf(uid_t uid) {
-    if (const passwd* user = ::getpwuid(uid)) return QString::fromLocal8Bit(user->pw_name);
-    return QString::number(uid);
-}
-
-// Why a file may not be the teacher's; empty when it is.
-QString whyNotTheTeachers(const struct stat& file, const struct stat& folder) {
-    if (S_ISLNK(file.st_mode)) return QStringLiteral("это символьная ссылка");
-    if (!S_ISREG(file.st_mode)) return QStringLiteral("это не обычный файл");
-    if (file.st_uid != folder.st_uid && file.st_uid != 0)
-        return QStringLiteral("его записал %1, а не владелец папки %2")
-            .arg(ownerNameOf(file.st_uid), ownerNameOf(folder.st_uid));
-    if (file.st_mode & (S_IWGRP | S_IWOTH))
-        return QStringLiteral("его могут изменить и другие пользователи");
-    return {};
-}
-
-// Something not the teacher's stands at `path`: whatever the teacher writes there replaces it.
-bool plantedAt(const QString& folder, const QString& path) {
-    struct stat file {};
-    struct stat dir {};
-    return ::lstat(QFile::encodeName(path).constData(), &file) == 0 &&
-           ::stat(QFile::encodeName(folder).constData(), &dir) == 0 &&
-           !whyNotTheTeachers(file, dir).isEmpty();
 }
 
 QString lessonPath(const QString& folder) {
@@ -116,9 +86,8 @@ Lesson withSettings(Lesson base, const LessonSettings& settings) {
     return base;
 }
 
-// Judged and read through one descriptor, opened without following a link: the file judged is
-// the file read. It is read from a copy, as Qt keeps what it read of a file by its name and
-// might not see it rewritten within the same millisecond.
+// Read through what was judged, without following a link. It is read from a copy, as Qt keeps
+// what it read of a file by its name and might not see it rewritten within the same millisecond.
 std::optional<LessonSettings> readLessonFile(const QString& folder, QStringList& problems) {
     const QString path = lessonPath(folder);
     const QString shown = QDir::toNativeSeparators(path);
@@ -127,26 +96,18 @@ std::optional<LessonSettings> readLessonFile(const QString& folder, QStringList&
                         .arg(shown, why);
         return std::nullopt;
     };
-    const auto unreadable = [&](int error) {
-        problems
-            << QStringLiteral("Файл задания %1 не читается: %2").arg(shown, qt_error_string(error));
+    const auto unreadable = [&](const QString& why) {
+        problems << QStringLiteral("Файл задания %1 не читается: %2").arg(shown, why);
         return std::nullopt;
     };
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) return std::nullopt;
-    if (fd < 0 && errno == ELOOP) return notFollowed(QStringLiteral("это символьная ссылка"));
-    if (fd < 0) return unreadable(errno);
-    QFile opened;
-    opened.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    struct stat file {};
-    struct stat dir {};
-    if (::fstat(fd, &file) != 0 || ::stat(QFile::encodeName(folder).constData(), &dir) != 0)
-        return unreadable(errno);
-    if (const QString why = whyNotTheTeachers(file, dir); !why.isEmpty()) return notFollowed(why);
-    const QByteArray text = opened.read(kLargestLessonFile);
+    const TeachersFile read = readTeachersFile(folder, path, kLargestLessonFile);
+    if (read.missing) return std::nullopt;
+    if (!read.notTheTeachers.isEmpty()) return notFollowed(read.notTheTeachers);
+    if (!read.unreadable.isEmpty()) return unreadable(read.unreadable);
+    const QByteArray& text = read.text;
     QTemporaryFile copy;
-    if (!copy.open() || copy.write(text) != text.size() || !copy.flush()) return unreadable(EIO);
+    if (!copy.open() || copy.write(text) != text.size() || !copy.flush())
+        return unreadable(copy.errorString());
     const QSettings settings(copy.fileName(), QSettings::IniFormat);
     return readLessonSettings(settings, QStringLiteral("в файле задания ") + shown, problems);
 }
@@ -157,22 +118,27 @@ std::optional<LessonSettings> readLessonFile(const QString& folder, QStringList&
 LessonWritten writeLessonFile(const QString& folder, const Lesson& lesson) {
     const QString path = lessonPath(folder);
     LessonWritten written;
-    written.replacedPlanted = plantedAt(folder, path);
-    QTemporaryFile file(QDir(folder).filePath(QStringLiteral(".zadanie.XXXXXX")));
-    const QByteArray text = lessonText(lesson);
-    if (!file.open() || file.write(text) != text.size() || !file.flush()) {
-        written.problem = file.errorString();
+    written.replacedPlanted = notTheTeachersAt(folder, path);
+    const auto failed = [&](const QString& why) {
+        written.problem = why;
         written.replacedPlanted = false;
         return written;
+    };
+    // Qt holds a temporary file open until it is gone, and Windows moves no open file: it is
+    // written and closed first, and removed again unless it was put in place.
+    QString aside;
+    {
+        QTemporaryFile file(QDir(folder).filePath(QStringLiteral(".zadanie.XXXXXX")));
+        const QByteArray text = lessonText(lesson);
+        if (!file.open() || file.write(text) != text.size() || !file.flush())
+            return failed(file.errorString());
+        if (const QString why = publishTeachersFile(file); !why.isEmpty()) return failed(why);
+        file.setAutoRemove(false);
+        aside = file.fileName();
     }
-    // Readable by the pupils whatever the teacher's umask; a planted file's mode is not kept.
-    if (::fchmod(file.handle(), 0644) != 0 || ::fsync(file.handle()) != 0 ||
-        ::rename(QFile::encodeName(file.fileName()).constData(),
-                 QFile::encodeName(path).constData()) != 0) {
-        written.problem = qt_error_string(errno);
-        written.replacedPlanted = false;
-        return written;
+    if (const QString why = replaceFile(aside, path); !why.isEmpty()) {
+        QFile::remove(aside);
+        return failed(why);
     }
-    file.setAutoRemove(false);
     return written;
 }

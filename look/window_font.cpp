@@ -1,6 +1,8 @@
 #include "look/window_font.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -13,6 +15,10 @@ QFont windowFont() {
 }
 
 void installWindowFont() {
+    // Where the system has no PT Sans (Windows), the build puts it in the program.
+    const QDir bundled(QStringLiteral(":/fonts"));
+    for (const QString& name : bundled.entryList(QDir::Files))
+        QFontDatabase::addApplicationFont(bundled.filePath(name));
     QApplication::setFont(windowFont());
 }
 

@@ -1,6 +1,7 @@
 // Draws the program's SVG icon as a square PNG of the given side, for the icon themes
-// that want fixed sizes. Runs at build time: no display, no platform plugin.
-//   render_icon <input.svg> <side in px> <output.png>
+// that want fixed sizes (or as an .ico, for Windows). Runs at build time: no display, no
+// platform plugin.
+//   render_icon <input.svg> <side in px> <output.png|output.ico>
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -37,7 +38,7 @@ int main(int argc, char* argv[]) {
     renderer.render(&painter);
     painter.end();
 
-    if (!image.save(output, "PNG")) {
+    if (!image.save(output, output.endsWith(QLatin1String(".ico")) ? "ICO" : "PNG")) {
         std::fprintf(stderr, "render_icon: cannot write %s\n", argv[3]);
         return 1;
     }

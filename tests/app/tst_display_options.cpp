@@ -136,6 +136,14 @@ class DisplayOptionsTest : public QObject {
         QTest::newRow("two bad options")
             << none << none << args("--zoom 7 --bogus") << StartOptions{100, false, {}}
             << QStringList{unknownBogus, "--zoom|7 %|100 %"};
+        // Qt's own options are QApplication's to take, in either spelling.
+        QTest::newRow("Qt's -style, -platform and --reverse beside --zoom 150")
+            << none << none
+            << args("-style fusion -platform windows:fontengine=freetype --reverse --zoom 150")
+            << StartOptions{150, false, {}} << quiet;
+        QTest::newRow("Qt's --stylesheet=file beside --fullscreen")
+            << none << none << args("--stylesheet=look.qss --fullscreen")
+            << StartOptions{100, true, {}} << quiet;
 
         // The pupil's settings.
         QTest::newRow("user zoom=175, fullscreen=true")

@@ -26,6 +26,9 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace journal_test {
 
@@ -95,9 +98,16 @@ inline bool writeAll(const QString& path, const QByteArray& bytes) {
            file.write(bytes) == bytes.size();
 }
 
+#ifdef _WIN32
+// Windows has no users by number: the tests that run pupils of other ids are skipped there.
+inline bool runningAsRoot() {
+    return false;
+}
+#else
 inline bool runningAsRoot() {
     return ::geteuid() == 0;
 }
+#endif
 
 // A program run under another user's ids (the group `gid`, else the user's own number), no
 // supplementary groups.
@@ -131,12 +141,19 @@ inline FolderState folderState(const QString& folder) {
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
+        FileState f;
+#ifdef _WIN32 // no lstat: Qt's times, to the millisecond, and its permissions
+        const QFileInfo info(path);
+        f.mtimeNs = info.lastModified().toMSecsSinceEpoch() * 1'000'000;
+        f.mode = unsigned(info.permissions()) | (info.isFile() ? 0x10000u : 0u);
+        if (info.isFile()) f.bytes = readAll(path);
+#else
         struct stat st {};
         if (::lstat(QFile::encodeName(path).constData(), &st) != 0) continue;
-        FileState f;
         f.mtimeNs = std::int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec;
         f.mode = st.st_mode;
         if (S_ISREG(st.st_mode) && (st.st_mode & S_IRUSR)) f.bytes = readAll(path);
+#endif
         state.insert(QDir(folder).relativeFilePath(path), f);
     }
     return state;
@@ -153,6 +170,31 @@ inline QString describeDifference(const FolderState& before, const FolderState& 
         if (!before.contains(it.key())) d << it.key() + QStringLiteral(" came");
     return d.join(QStringLiteral(", "));
 }
+
+#ifdef _WIN32
+inline constexpr bool kHasModes = false;
+// A file held open by this process with no sharing: no other opening of it reads it.
+struct ExclusiveFile {
+    explicit ExclusiveFile(const QString& path)
+        : handle(CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()), GENERIC_READ, 0,
+                             nullptr, OPEN_EXISTING, 0, nullptr)) {}
+    ~ExclusiveFile() { CloseHandle(handle); }
+    HANDLE handle;
+};
+#else
+inline constexpr bool kHasModes = true;
+struct ExclusiveFile { // unreadable files are made by their mode here
+    explicit ExclusiveFile(const QString&) {}
+};
+#endif
+
+// A run file's mode as written: the group may read it. Windows has no modes (the folder's
+// access list rules), and its C library shows a file not read-only as 0666.
+#ifdef _WIN32
+inline constexpr unsigned kRunFileMode = 0666;
+#else
+inline constexpr unsigned kRunFileMode = 0640;
+#endif
 
 inline unsigned permissionsOf(const QString& path) {
     struct stat st {};

@@ -444,12 +444,17 @@ class JournalFileTest : public QObject {
         put("sub.txt/inner.txt", finished);
         // A file that cannot be read: without read permission, or (as root, whom permissions do
         // not stop) a name for the process's own memory, whose first page is never mapped.
-        if (runningAsRoot()) {
+        // On Windows: a file another program holds open and shares with no one.
+        std::unique_ptr<ExclusiveFile> heldOpen;
+        if (kHasModes && runningAsRoot()) {
             QVERIFY(
                 QFile::link(QStringLiteral("/proc/self/mem"), dir.filePath("j_unreadable.txt")));
-        } else {
+        } else if (kHasModes) {
             put("j_unreadable.txt", finished);
             QVERIFY(QFile::setPermissions(dir.filePath("j_unreadable.txt"), {}));
+        } else {
+            put("j_unreadable.txt", finished);
+            heldOpen = std::make_unique<ExclusiveFile>(dir.filePath("j_unreadable.txt"));
         }
         const FolderState before = folderState(temp.path());
 

@@ -133,7 +133,7 @@ class JournalWriterTest : public QObject {
         QVERIFY(!j.writer.currentFile().isEmpty());
         const QString first = j.currentPath();
         VERIFY_FILE_HOLDS(first, j.form.run);
-        QCOMPARE(permissionsOf(first), 0640u);
+        QCOMPARE(permissionsOf(first), kRunFileMode);
         for (int n = 1; n <= kLawCount; ++n) {
             j.answer(n, n % 4 != 0);
             VERIFY_FILE_HOLDS(first, j.form.run);
@@ -141,7 +141,7 @@ class JournalWriterTest : public QObject {
             QCOMPARE(asideFiles(temp.path()), QStringList{".2026-01-01_other.txt.tmp"});
         }
         QCOMPARE(j.form.run.ending, RunEnding::finished);
-        QCOMPARE(permissionsOf(first), 0640u);
+        QCOMPARE(permissionsOf(first), kRunFileMode);
         // While it is being written the window's own run is going, not cut short.
         const FolderState afterFirst = folderState(temp.path());
 
@@ -250,7 +250,7 @@ class JournalWriterTest : public QObject {
         QCOMPARE(j.reports.size(), 1);
         VERIFY_FILE_HOLDS(j.currentPath(), j.form.run);
         QCOMPARE(j.form.run.answers.size(), std::size_t{6});
-        QCOMPARE(permissionsOf(j.currentPath()), 0640u);
+        QCOMPARE(permissionsOf(j.currentPath()), kRunFileMode);
         QVERIFY(asideFiles(folder).size() <= 1); // the other window's only, where there is one
         const QString written = j.currentPath();
 
@@ -518,7 +518,7 @@ class JournalWriterTest : public QObject {
                 QCOMPARE(run.ending, RunEnding::closed);
                 QCOMPARE(run.endedMs, closeTimeOf(w));
             }
-            QCOMPARE(permissionsOf(QDir(folder).filePath(entry.fileName)), 0640u);
+            QCOMPARE(permissionsOf(QDir(folder).filePath(entry.fileName)), kRunFileMode);
         }
     }
 };

@@ -3,8 +3,7 @@
 #include <locale.h>
 
 // The platform's part, POSIX's per-thread locales: the thread's locale as it was, with C's
-// numbers, put in its place and taken away again. Other threads never notice. (Windows would
-// do the same with _configthreadlocale and setlocale(LC_NUMERIC, "C").)
+// numbers, put in its place and taken away again. Other threads never notice.
 struct CNumericLocale::Saved {
     locale_t previous;
     locale_t cNumbers;
