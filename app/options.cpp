@@ -107,10 +107,8 @@ void readLessonOptions(const QString& laws, const QString& minutes, Lesson& less
                    << "» — не список законов от 1 до 23, как 1-12,15; не учтено" << Qt::endl;
     }
     if (!minutes.isNull()) {
-        bool number = false;
-        const int value = minutes.trimmed().toInt(&number);
-        if (number && value >= 0 && value <= kMaxMinutes)
-            lesson.minutes = value;
+        if (const auto value = parseMinutes(minutes.toStdString()))
+            lesson.minutes = *value;
         else
             errors << kProgram << "--minutes: «" << minutes << "» — не число минут от 0 до "
                    << kMaxMinutes << "; не учтено" << Qt::endl;

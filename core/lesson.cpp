@@ -67,6 +67,12 @@ std::string lawListText(const std::vector<int>& laws, std::string_view dash) {
     return text;
 }
 
+std::optional<int> parseMinutes(std::string_view text) {
+    const auto minutes = number(text);
+    if (!minutes || *minutes < 0 || *minutes > kMaxMinutes) return std::nullopt;
+    return minutes;
+}
+
 std::optional<Marks> parseMarks(std::string_view text) {
     const auto parts = pieces(text);
     if (parts.size() != 3) return std::nullopt;

@@ -30,6 +30,8 @@ inline constexpr int kMaxMinutes = 600;
 std::optional<std::vector<int>> parseLawList(std::string_view text);
 // The laws back as the shortest such list ("1-12,15"); with `dash` between a range's ends.
 std::string lawListText(const std::vector<int>& laws, std::string_view dash = "-");
+// A test's time limit in whole minutes, 0 (none) … kMaxMinutes, blanks around allowed.
+std::optional<int> parseMinutes(std::string_view text);
 // "90,75,50": three shares 0 … 100, each below the one before. Nothing otherwise.
 std::optional<Marks> parseMarks(std::string_view text);
 std::string marksText(const Marks& marks);

@@ -52,9 +52,7 @@ LessonSettings readLessonSettings(const QSettings& settings, const QString& wher
     }
     if (settings.contains(QStringLiteral("test/minutes"))) {
         const QString text = textOf(settings.value(QStringLiteral("test/minutes")));
-        bool number = false;
-        const int minutes = text.toInt(&number);
-        if (number && minutes >= 0 && minutes <= kMaxMinutes)
+        if (const auto minutes = parseMinutes(text.toStdString()))
             read.minutes = minutes;
         else
             bad("minutes", text, "не число минут от 0 до 600");
