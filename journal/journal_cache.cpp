@@ -34,9 +34,9 @@ struct FileRead {
     std::int64_t size = -1;
     std::int64_t mtimeNs = -1;
     std::optional<JournalRun> run;
-    QString skipped;             // why the file is no run, where it is none
-    bool denied = false;         // this user may not read it
-    std::optional<unsigned> uid; // the file's owner, where the system has owners by number
+    QString skipped;              // why the file is no run, where it is none
+    bool denied = false;          // this user may not read it
+    std::optional<QString> owner; // the file's owner's number or SID, where known
 };
 
 QString tooLarge() {
@@ -66,7 +66,7 @@ std::optional<FileRead> readFile(const JournalFolder& folder, const std::string&
     const std::optional<QByteArray>& bytes = read.bytes;
     file.size = read.size;
     file.mtimeNs = read.mtimeNs;
-    file.uid = read.uid;
+    file.owner = read.owner;
     JournalReading reading = parseJournal(*bytes);
     if (!reading.run) {
         file.skipped = reading.problem;
@@ -82,12 +82,12 @@ std::optional<FileRead> readFile(const JournalFolder& folder, const std::string&
 
 JournalCache::JournalCache(QString folder) : dir(std::move(folder)) {}
 
-QString JournalCache::ownerName(unsigned uid) {
-    if (const auto it = owners.constFind(uid); it != owners.constEnd()) return *it;
-    QString name = userNameOf(uid);
-    // A uid with no name here (an account of another machine) is shown as its number.
-    if (name.isEmpty()) name = QString::number(uid);
-    owners.insert(uid, name);
+QString JournalCache::ownerName(const QString& owner) {
+    if (const auto it = owners.constFind(owner); it != owners.constEnd()) return *it;
+    QString name = userNameOf(owner);
+    // An account with no name here (one of another machine) is shown as its number or SID.
+    if (name.isEmpty()) name = owner;
+    owners.insert(owner, name);
     return name;
 }
 
@@ -190,7 +190,7 @@ JournalListing JournalCache::refresh(const Progress& progress, std::stop_token s
         entry.denied = file.denied;
         entry.run.reset();
         if (file.run) {
-            if (file.uid) file.run->owner = ownerName(*file.uid);
+            if (file.owner) file.run->owner = ownerName(*file.owner);
             entry.run = std::make_shared<const JournalRun>(std::move(*file.run));
         }
     }

@@ -63,7 +63,7 @@ class JournalCache {
         bool denied = false;          // this user may not read it
         std::uint64_t generation = 0; // the last refresh that found the file
     };
-    QString ownerName(unsigned uid);
+    QString ownerName(const QString& owner);
 
     // The folder as a listing found it: any file made, renamed or removed in it changes it.
     struct FolderStamp {
@@ -74,7 +74,7 @@ class JournalCache {
 
     QString dir;
     std::unordered_map<std::string, Entry> entries; // by the file's name as the disk has it
-    QHash<unsigned, QString> owners;                // user names by uid, looked up once
+    QHash<QString, QString> owners;                 // accounts' names, each looked up once
     std::uint64_t generation = 0;                   // refreshes so far
     QByteArray buffer;                              // a file's bytes, kept from file to file
     std::optional<JournalListing> last;             // the last whole refresh's listing

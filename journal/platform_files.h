@@ -81,7 +81,8 @@ class JournalFolder {
         bool denied = false; // this user may not read it
         QString unreadable;  // why it was not read; empty when it was
         std::int64_t size = -1, mtimeNs = -1;
-        std::optional<unsigned> uid; // its owner, where the system has owners by number
+        // Its owner as the system names accounts (a uid's digits, a Windows SID), where known.
+        std::optional<QString> owner;
         std::optional<QByteArray> bytes;
     };
     Read read(const std::string& name, std::int64_t largest, QByteArray& buffer) const;
@@ -97,5 +98,6 @@ class JournalFolder {
     void* listing = nullptr;
 };
 
-// A user's name by number, empty where there is none.
-QString userNameOf(unsigned uid);
+// An account's name from its number or SID as `Read::owner` gives them, empty where there is
+// none.
+QString userNameOf(const QString& owner);

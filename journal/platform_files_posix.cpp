@@ -37,7 +37,7 @@ QString whyNotTheTeachers(const struct stat& file, const struct stat& folder) {
     if (!S_ISREG(file.st_mode)) return QStringLiteral("это не обычный файл");
     if (file.st_uid != folder.st_uid && file.st_uid != 0) {
         const auto nameOf = [](uid_t uid) {
-            const QString name = userNameOf(uid);
+            const QString name = userNameOf(QString::number(uid));
             return name.isEmpty() ? QString::number(uid) : name;
         };
         return QStringLiteral("его записал %1, а не владелец папки %2")
@@ -79,7 +79,10 @@ QString loginName() {
     return qEnvironmentVariable("USER", QStringLiteral("?"));
 }
 
-QString userNameOf(unsigned uid) {
+QString userNameOf(const QString& owner) {
+    bool isNumber = false;
+    const uid_t uid = owner.toUInt(&isNumber);
+    if (!isNumber) return {};
     passwd pw{};
     passwd* found = nullptr;
     char buffer[4096];
@@ -263,7 +266,7 @@ JournalFolder::Read JournalFolder::read(const std::string& name, std::int64_t la
     if (known) {
         file.size = st.st_size;
         file.mtimeNs = nanosecondsOf(st.st_mtim);
-        file.uid = st.st_uid;
+        file.owner = QString::number(st.st_uid);
     }
     if (!(known && st.st_size > largest) && !file.bytes) file.unreadable = unreadable(error);
     return file;

@@ -13,8 +13,11 @@
 #include <QTest>
 #include <QThread>
 
+#ifndef _WIN32 // files' times set to the nanosecond, a folder's listing kept by its time
 #include <fcntl.h>
 #include <sys/stat.h>
+#define ZL_POSIX_TIMES 1
+#endif
 
 using namespace journal_test;
 
@@ -64,6 +67,9 @@ class JournalCacheTest : public QObject {
         QTest::newRow("file gone") << "gone" << 0 << QStringList{"a.txt:ivanov", "c.txt:ivanov"};
     }
     void readsAgainOnlyWhatChanged() {
+#ifndef ZL_POSIX_TIMES
+        QSKIP("sets times the POSIX way");
+#else
         QFETCH(QString, change);
         QFETCH(int, reads);
         QFETCH(QStringList, users);
@@ -109,6 +115,7 @@ class JournalCacheTest : public QObject {
                                   [](const JournalRun& r) { return r.fileName == "a.txt"; });
         };
         QCOMPARE(runOfA(listing), runOfA(first));
+#endif
     }
 
     // A folder of many files is read by two threads: every run once, each with its own file's
@@ -259,6 +266,9 @@ class JournalCacheTest : public QObject {
     // A folder listed as it was, long enough ago, is not looked into file by file: a file
     // renamed into it shows at once, one rewritten in place by the tenth refresh.
     void unchangedFolderIsNotLookedInto() {
+#ifndef ZL_POSIX_TIMES
+        QSKIP("Windows looks into the folder every time");
+#else
         QTemporaryDir temp;
         const QDir dir(temp.path());
         for (const char* name : {"a.txt", "b.txt"})
@@ -283,6 +293,7 @@ class JournalCacheTest : public QObject {
         QVERIFY(::rename(QFile::encodeName(dir.filePath(".c.tmp")).constData(),
                          QFile::encodeName(dir.filePath("c.txt")).constData()) == 0);
         QVERIFY(usersOf(cache.refresh()).contains("c.txt:sidorov"));
+#endif
     }
 
     // Names as the teacher's windows show them: on one line, no control or direction

@@ -7,8 +7,13 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+#ifdef _WIN32
+#include <aclapi.h>
+#include <sddl.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 Q_DECLARE_METATYPE(Lesson)
 
@@ -20,6 +25,107 @@ const Lesson kBase{{2, 3}, 5, true, {80, 60, 40}};
 QString lessonPath(const QString& folder) {
     return QDir(folder).filePath(QString::fromLatin1(kLessonFileName));
 }
+
+// What planting a kind of file did: Wine, say, answers success to permissions and owners it
+// cannot keep on a Unix file system.
+enum class Planted { done, notKept, failed };
+
+#ifdef _WIN32
+std::wstring nativeOf(const QByteArray& path) {
+    return QDir::toNativeSeparators(QFile::decodeName(path)).toStdWString();
+}
+
+// Whether `path` now has `owner` for its owner, or lets the last entry of `rules` write it.
+bool kept(const std::wstring& path, PSID owner, PACL rules) {
+    PSECURITY_DESCRIPTOR d = nullptr;
+    PSID nowOwner = nullptr;
+    PACL now = nullptr;
+    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT,
+                              OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &nowOwner,
+                              nullptr, &now, nullptr, &d) != ERROR_SUCCESS)
+        return false;
+    bool found = owner && EqualSid(owner, nowOwner);
+    void* wanted = nullptr;
+    if (rules && now && GetAce(rules, rules->AceCount - 1, &wanted)) {
+        const PSID whom = &static_cast<ACCESS_ALLOWED_ACE*>(wanted)->SidStart;
+        for (DWORD i = 0; i < now->AceCount && !found; ++i) {
+            void* entry = nullptr;
+            GetAce(now, i, &entry);
+            const auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(entry);
+            found = allowed->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
+                    (allowed->Mask & FILE_WRITE_DATA) &&
+                    EqualSid(const_cast<DWORD*>(&allowed->SidStart), whom);
+        }
+    }
+    LocalFree(d);
+    return found;
+}
+
+Planted setSecurity(const QByteArray& path, SECURITY_INFORMATION what, const wchar_t* sddl) {
+    const std::wstring native = nativeOf(path);
+    PSECURITY_DESCRIPTOR d = nullptr;
+    PSID owner = nullptr;
+    PACL dacl = nullptr;
+    BOOL present = FALSE, defaulted = FALSE;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &d, nullptr))
+        return Planted::failed;
+    GetSecurityDescriptorOwner(d, &owner, &defaulted);
+    GetSecurityDescriptorDacl(d, &present, &dacl, &defaulted);
+    const DWORD error = SetNamedSecurityInfoW(const_cast<wchar_t*>(native.c_str()), SE_FILE_OBJECT,
+                                              what, owner, nullptr, dacl, nullptr);
+    const Planted planted = error != ERROR_SUCCESS      ? Planted::failed
+                            : kept(native, owner, dacl) ? Planted::done
+                                                        : Planted::notKept;
+    LocalFree(d);
+    return planted;
+}
+#endif
+
+// Makes the file at `path` in `folder` what `kind` says: "0600" (its owner's alone), "0664"
+// and "0646" (its group, or everybody, may write it), "uid 2001" (another user's), "root in
+// 2001's" (root's in a folder of another user's). Windows takes "Users" for the group and the
+// other user, "Administrators" for root.
+Planted plant(const QString& kind, const QByteArray& path, const QByteArray& folder) {
+#ifdef _WIN32
+    const SECURITY_INFORMATION rules = DACL_SECURITY_INFORMATION;
+    const SECURITY_INFORMATION owner = OWNER_SECURITY_INFORMATION;
+    if (kind == "0600") return Planted::done; // as written by the teacher
+    if (kind == "0664") return setSecurity(path, rules, L"D:(A;;FA;;;BA)(A;;FW;;;BU)");
+    if (kind == "0646") return setSecurity(path, rules, L"D:(A;;FA;;;BA)(A;;FW;;;WD)");
+    if (kind == "uid 2001") return setSecurity(path, owner, L"O:BU");
+    if (kind == "root in 2001's") {
+        const Planted folderGiven = setSecurity(folder, owner, L"O:BU");
+        return folderGiven != Planted::done ? folderGiven : setSecurity(path, owner, L"O:BA");
+    }
+    return Planted::failed;
+#else
+    bool done = false;
+    if (kind.startsWith('0')) done = ::chmod(path, kind.toUInt(nullptr, 8)) == 0;
+    if (kind == "uid 2001") done = ::chown(path, 2001, 2001) == 0;
+    if (kind == "root in 2001's") done = ::chown(folder, 2001, 2001) == 0;
+    return done ? Planted::done : Planted::failed;
+#endif
+}
+
+// A symbolic link at `path` to `target`, not a shortcut.
+Planted plantLink(const QByteArray& target, const QByteArray& path) {
+#ifdef _WIN32
+    if (!CreateSymbolicLinkW(nativeOf(path).c_str(),
+                             QString::fromUtf8(target).toStdWString().c_str(), 0))
+        return Planted::failed;
+    const QFileInfo link(QFile::decodeName(path));
+    return link.isSymLink() && link.exists() ? Planted::done : Planted::notKept;
+#else
+    return ::symlink(target, path) == 0 ? Planted::done : Planted::failed;
+#endif
+}
+
+#define PLANT(planting)                                                                            \
+    do {                                                                                           \
+        const Planted planted = (planting);                                                        \
+        if (planted == Planted::notKept) QSKIP("this system does not keep such a file");           \
+        QVERIFY(planted == Planted::done);                                                         \
+    } while (false)
 
 } // namespace
 
@@ -79,19 +185,19 @@ class LessonFileTest : public QObject {
         QFETCH(QString, kind);
         QFETCH(bool, followed);
         const bool asRoot = kind.contains("2001");
-        if (asRoot && !journal_test::runningAsRoot()) QSKIP("changes owners: needs root");
+        if (asRoot && !journal_test::runningAsRoot() && journal_test::kHasModes)
+            QSKIP("changes owners: needs root");
         QTemporaryDir dir;
         const QByteArray folder = QFile::encodeName(dir.path());
         QStringList problems;
         QVERIFY(!readLessonFile(dir.path(), problems) && problems.isEmpty()); // none yet
         QVERIFY(writeLessonFile(dir.path(), Lesson{{7}, 3, false, {}}).problem.isEmpty());
         const QByteArray path = QFile::encodeName(lessonPath(dir.path()));
-        if (kind.startsWith('0')) QVERIFY(::chmod(path, kind.toUInt(nullptr, 8)) == 0);
-        if (kind == "uid 2001") QVERIFY(::chown(path, 2001, 2001) == 0);
-        if (kind == "root in 2001's") QVERIFY(::chown(folder, 2001, 2001) == 0);
         if (kind == "link") {
             QVERIFY(QFile::rename(path, folder + "/real.ini"));
-            QVERIFY(::symlink("real.ini", path) == 0);
+            PLANT(plantLink("real.ini", path));
+        } else if (kind != "0644") {
+            PLANT(plant(kind, path, folder));
         }
         const auto read = readLessonFile(dir.path(), problems);
         QCOMPARE(read.has_value(), followed);
@@ -107,37 +213,44 @@ class LessonFileTest : public QObject {
         QTest::newRow("umask 0") << 0 << "";
         QTest::newRow("umask 077") << 077 << "";
         QTest::newRow("over the teacher's own, 0600") << 022 << "0600";
-        QTest::newRow("over a writable one") << 022 << "0666";
+        QTest::newRow("over a writable one") << 022 << "0646";
         QTest::newRow("over a link") << 022 << "link";
         QTest::newRow("over another user's") << 022 << "uid 2001";
     }
     void writesTheFile() {
         QFETCH(int, umask);
         QFETCH(QString, there);
-        if (there.contains("2001") && !journal_test::runningAsRoot())
+        if (there.contains("2001") && !journal_test::runningAsRoot() && journal_test::kHasModes)
             QSKIP("changes owners: needs root");
         QTemporaryDir dir;
         const QString path = lessonPath(dir.path());
         const QString target = dir.filePath("target");
         if (!there.isEmpty()) {
             QVERIFY(journal_test::writeAll(target, "planted"));
-            if (there == "link")
-                QVERIFY(QFile::link("target", path));
-            else
+            if (there == "link") {
+                PLANT(plantLink("target", QFile::encodeName(path)));
+            } else {
                 QVERIFY(QFile::rename(target, path));
-            if (there.startsWith('0'))
-                QVERIFY(::chmod(QFile::encodeName(path), there.toUInt(nullptr, 8)) == 0);
-            if (there == "uid 2001") QVERIFY(::chown(QFile::encodeName(path), 2001, 2001) == 0);
+                PLANT(plant(there, QFile::encodeName(path), {}));
+            }
         }
+#ifdef _WIN32
+        Q_UNUSED(umask) // no umask: the file's permissions are its own
+#else
         const mode_t before = ::umask(mode_t(umask));
+#endif
         const LessonWritten written =
             writeLessonFile(dir.path(), Lesson{{1, 2, 3, 4, 9}, 45, true, {90, 70, 40}});
+#ifndef _WIN32
         ::umask(before);
+        QCOMPARE(journal_test::permissionsOf(path), 0644u);
+#endif
         QCOMPARE(written.problem, QString());
         QCOMPARE(written.replacedPlanted, there != "" && there != "0600");
         QCOMPARE(journal_test::readAll(path),
                  QByteArray("[test]\nlaws=1-4,9\nminutes=45\norder=shuffled\nmarks=90,70,40\n"));
-        QCOMPARE(journal_test::permissionsOf(path), 0644u);
+        QStringList problems; // the pupils' programs follow it
+        QVERIFY(readLessonFile(dir.path(), problems) && problems.isEmpty());
         if (there == "link") QCOMPARE(journal_test::readAll(target), QByteArray("planted"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(),
                  there == "link" ? 2 : 1); // no copy left behind
