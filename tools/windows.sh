@@ -18,7 +18,7 @@ mkdir -p "$cache"
 # --- Debian's packages: the cross compiler, Wine to run the tests, NSIS for the installer
 packages=(g++-mingw-w64-x86-64-posix mingw-w64 libz-mingw-w64-dev wine wine64 nsis
   dpkg-dev cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev
-  libxlsxwriter-dev zlib1g-dev fonts-paratype xvfb xauth xdotool python3-openpyxl)
+  libxlsxwriter-dev zlib1g-dev fonts-paratype xvfb xauth xdotool python3-openpyxl imagemagick)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -77,10 +77,11 @@ if [ ! -f "$xlsx/lib/libxlsxwriter.a" ]; then
   cmake --install "$cache/xlsxwriter-build"
 fi
 
-# --- The build machine's render_icon (Qt Svg), which draws the symbols' PNGs and the icon
+# --- The build machine's render_icon (Qt Svg), which draws the symbols' PNGs and the icon, and
+# the Linux program, whose window the smoke test compares with the Windows one
 host=$src/build-win/host
 cmake -S "$src" -B "$host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-nice -n 10 cmake --build "$host" --target render_icon
+nice -n 10 cmake --build "$host" --target render_icon zakony-logiki
 
 # --- The program and its core and journal tests, for Windows; the tests run under Wine
 export WINEPREFIX=$cache/wine WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -108,4 +109,4 @@ makensis -V2 -XTarget\ amd64-unicode -INPUTCHARSET UTF8 -DVERSION="$version" \
 echo "tools/windows.sh: $setup ($(du -h "$setup" | cut -f1))"
 
 # --- The installer in a fresh Wine prefix: installed, started, one law answered, exported
-[ "${ZL_WIN_SMOKE:-1}" = 0 ] || "$src/tests/windows/wine_smoke.sh" "$setup"
+[ "${ZL_WIN_SMOKE:-1}" = 0 ] || "$src/tests/windows/wine_smoke.sh" "$setup" "$host/app/zakony-logiki"
