@@ -18,6 +18,7 @@ std::optional<QString> askPupilName(QWidget* parent, const QString& current) {
     auto* name = new QLineEdit(current, &dialog);
     name->setObjectName(QStringLiteral("name"));
     name->setMaxLength(kNameLetters);
+    name->selectAll(); // a pupil who types their name replaces the last one, not adds to it
     lines->addWidget(name);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));

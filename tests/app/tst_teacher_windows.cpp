@@ -123,15 +123,16 @@ template <class Act> BoxSeen closingTheBox(Act act) {
     return box;
 }
 
-// Gives `name` in the pupil's name dialog that `act` opens.
+// Types `name` and Enter in the pupil's name dialog that `act` opens, as a pupil would.
 template <class Act> void givingTheName(const QString& name, Act act) {
     QTimer poll;
     poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!dialog || dialog->objectName() != QStringLiteral("PupilName")) return;
-        dialog->findChild<QLineEdit*>(QStringLiteral("name"))->setText(name);
-        dialog->accept();
+        auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("name"));
+        field->insert(name); // at the caret, over what is selected, as typing goes
+        QTest::keyClick(field, Qt::Key_Return);
     });
     poll.start();
     act();
