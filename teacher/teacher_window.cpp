@@ -139,7 +139,12 @@ void fitWindowToScreen(QWidget* window, const FittedTable* table) {
         if (tooHigh) wanted.rwidth() += bar;
         if (wanted.width() > most.width()) wanted.rheight() += bar;
     }
-    window->resize(wanted.boundedTo(most));
+    QSize size = wanted.boundedTo(most);
+    // Text that wraps at a width narrower than it wanted takes more lines than its hint.
+    if (QLayout* layout = window->layout(); layout && layout->hasHeightForWidth())
+        size.setHeight(std::clamp(layout->totalHeightForWidth(size.width()), size.height(),
+                                  std::max(size.height(), most.height())));
+    window->resize(size);
     // Wholly on the screen, frame included: a window grown to the right or down moves back.
     const QRect box(window->pos(), window->size() + frame);
     const QRect shown = keptWithin(box, room);

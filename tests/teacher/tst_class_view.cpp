@@ -533,6 +533,10 @@ class ClassViewTest : public QObject {
     void wideTableHidesNoRow() {
         const RunRecord run = madeRun(Mode::test, RunEnding::going, 2, kMorning);
         writeRun(folder.path(), entryOf(run, QString(80, QChar(0x0429))), lastMoment(run));
+        // A pupil's lesson file: its line, told why it is not followed, wraps at that width.
+        QVERIFY(journal_test::writeAll(folder.filePath(kLessonFileName), "[test]\nlaws=1\n"));
+        QVERIFY(QFile::setPermissions(folder.filePath(kLessonFileName),
+                                      QFile::ReadOwner | QFile::WriteOther | QFile::ReadOther));
         const auto view = openView();
         QTRY_COMPARE(rowCount(view->table()), 1);
         view->setFactor(3.0);
