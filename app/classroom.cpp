@@ -27,7 +27,7 @@ void placeBeside(QWidget* window, const QWidget* main) {
             box.moveTopRight({mainBox.left() - 1, mainBox.top()});
         box = keptWithin(box, room);
     }
-    window->move(box.topLeft());
+    placeWindow(window, box.topLeft(), window->size());
 }
 
 void bringUp(QWidget* window, bool made, const QWidget* main) {

@@ -115,11 +115,41 @@ QRect keptWithin(QRect box, const QRect& room) {
     return box;
 }
 
+namespace {
+constexpr int kBorder = 4, kTitleBar = 40; // as large as desktops draw them
+} // namespace
+
+namespace {
+
+// The frame round a window, as its desktop has told it: this window's, else that of the window
+// it belongs to (framed alike by the same desktop); while neither is known (or one is caught
+// mid-move), room for a title bar and borders as large as desktops draw them.
+QMargins frameMargins(const QWidget* window) {
+    for (const QWidget* w = window; w;
+         w = w->parentWidget() ? w->parentWidget()->window() : nullptr) {
+        const QRect inner = w->geometry(), outer = w->frameGeometry();
+        const QMargins m(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+        const auto likely = [](int side) { return side >= 0 && side <= 2 * kTitleBar; };
+        if (w->isVisible() && !m.isNull() && likely(m.left()) && likely(m.top()) &&
+            likely(m.right()) && likely(m.bottom()))
+            return m;
+    }
+    return {kBorder, kTitleBar + kBorder, kBorder, kBorder};
+}
+
+} // namespace
+
 QSize frameOf(const QWidget* window) {
-    const QSize frame = window->frameGeometry().size() - window->size();
-    if (window->isVisible() && !frame.isEmpty()) return frame;
-    constexpr int kBorder = 4, kTitleBar = 40;
-    return {2 * kBorder, kTitleBar + 2 * kBorder};
+    const QMargins m = frameMargins(window);
+    return {m.left() + m.right(), m.top() + m.bottom()};
+}
+
+// The window's own place, not its frame's: a move by the frame lands the window itself there
+// while the desktop has not told Qt its frame yet, and the title bar goes above the screen.
+void placeWindow(QWidget* window, QPoint frameTopLeft, QSize size) {
+    const QMargins m = frameMargins(window);
+    window->setGeometry(QRect(frameTopLeft + QPoint(m.left(), m.top()), size));
 }
 
 void fitWindowToScreen(QWidget* window, const FittedTable* table) {
@@ -144,11 +174,13 @@ void fitWindowToScreen(QWidget* window, const FittedTable* table) {
     if (QLayout* layout = window->layout(); layout && layout->hasHeightForWidth())
         size.setHeight(std::clamp(layout->totalHeightForWidth(size.width()), size.height(),
                                   std::max(size.height(), most.height())));
-    window->resize(size);
     // Wholly on the screen, frame included: a window grown to the right or down moves back.
-    const QRect box(window->pos(), window->size() + frame);
+    const QRect box(window->frameGeometry().topLeft(), size + frame);
     const QRect shown = keptWithin(box, room);
-    if (shown.topLeft() != box.topLeft()) window->move(shown.topLeft());
+    if (shown.topLeft() != box.topLeft())
+        placeWindow(window, shown.topLeft(), size);
+    else
+        window->resize(size);
 }
 
 QString writeWholeFile(const QString& path, const QByteArray& bytes) {

@@ -36,6 +36,8 @@ QSize frameOf(const QWidget* window);
 // The box moved, as little as it takes, to lie within `room` (its top left corner in it where it
 // is larger).
 QRect keptWithin(QRect box, const QRect& room);
+// Puts the window's frame's top left at `frameTopLeft`, the window `size` large.
+void placeWindow(QWidget* window, QPoint frameTopLeft, QSize size);
 
 // The pupil as the teacher's windows name them: the name given at Start, with the login where it
 // differs; where the file's owner on the disk is another user, that too.

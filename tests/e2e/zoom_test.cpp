@@ -172,7 +172,8 @@ class ZoomTest : public QObject {
     void startTrainer(const QStringList& args);
     void quitTrainer();
     void startWindowManager();
-    QRect clientGeometry();
+    QRect clientGeometry(const QString& id = {});
+    void journalWhollyOnScreen();
     void waitForClient(const QRect& expected);
     void focusTrainer();
     void keys(const QStringList& names);
@@ -299,8 +300,8 @@ void ZoomTest::startWindowManager() {
 }
 
 // The client area on the screen: its absolute place and its size.
-QRect ZoomTest::clientGeometry() {
-    const QString info = run(QStringLiteral("xwininfo"), {"-id", windowId});
+QRect ZoomTest::clientGeometry(const QString& id) {
+    const QString info = run(QStringLiteral("xwininfo"), {"-id", id.isEmpty() ? windowId : id});
     auto field = [&](const char* name) {
         const QRegularExpression re(QLatin1String(name) + QStringLiteral(":\\s*(-?\\d+)"));
         const auto match = re.match(info);
@@ -526,7 +527,38 @@ void ZoomTest::fullScreenUnderAWindowManager() {
                countPixels(now, fieldOf(onScreenNow(slotBox(9))), isBlueInk) >= 10;
     };
     QTRY_VERIFY_WITH_TIMEOUT(rowKept(), kTimeoutMs);
+    STEP(journalWhollyOnScreen());
     STEP(quitTrainer());
+}
+
+// The journal of many runs, as tall as the screen, opened beside the window moved low: wholly on
+// the screen once read, its title bar too.
+void ZoomTest::journalWhollyOnScreen() {
+    const QDir journal(home.filePath(QStringLiteral("data/zakony-logiki/journal")));
+    const QStringList runs = journal.entryList({QStringLiteral("*.txt")}, QDir::Files);
+    QVERIFY(!runs.isEmpty());
+    for (int i = 0; i < 150; ++i)
+        QVERIFY(QFile::copy(journal.filePath(runs[0]),
+                            journal.filePath(QStringLiteral("copy%1.txt").arg(i))));
+    xdotool({"windowmove", windowId, "900", "450"});
+    STEP(keys({"ctrl+j"}));
+    QString id;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !(id = run(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "^Журнал$"})
+                   .section('\n', 0, 0))
+             .isEmpty(),
+        kTimeoutMs);
+    const auto whollyOnScreen = [&] {
+        // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
+        const QStringList extents = run(QStringLiteral("xprop"), {"-id", id, "_NET_FRAME_EXTENTS"})
+                                        .section('=', 1)
+                                        .split(',');
+        const QRect client = clientGeometry(id);
+        return extents.size() == 4 && client.height() > kScreen.height() / 2 &&
+               client.top() - extents[2].trimmed().toInt() >= 0 &&
+               client.bottom() < kScreen.height();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(whollyOnScreen(), kTimeoutMs);
 }
 
 QTEST_MAIN(ZoomTest)
