@@ -8,6 +8,9 @@
 # installer is made. Not part of CI: too long.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Wine names files in the locale's character set: the Start menu's Russian entries need UTF-8,
+# which a bare root's environment does not set.
+export LC_ALL=C.UTF-8
 src=$PWD
 cache=${ZL_WIN_CACHE:-/var/cache/zakony-logiki-win}
 jobs=${ZL_WIN_JOBS:-2}

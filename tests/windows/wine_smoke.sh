@@ -6,6 +6,7 @@
 # with the Linux program's: the same controls in the same places.
 #   tests/windows/wine_smoke.sh out/zakony-logiki-<version>-win64-setup.exe [LINUX-PROGRAM]
 set -euo pipefail
+export LC_ALL=C.UTF-8 # Wine names files in the locale's character set: the Russian entries
 setup=$(realpath "$1")
 linux=${2:+$(realpath "$2")}
 work=$(mktemp -d)
