@@ -26,106 +26,69 @@ QString lessonPath(const QString& folder) {
     return QDir(folder).filePath(QString::fromLatin1(kLessonFileName));
 }
 
-// What planting a kind of file did: Wine, say, answers success to permissions and owners it
-// cannot keep on a Unix file system.
-enum class Planted { done, notKept, failed };
-
 #ifdef _WIN32
 std::wstring nativeOf(const QByteArray& path) {
     return QDir::toNativeSeparators(QFile::decodeName(path)).toStdWString();
 }
 
-// Whether `path` now has `owner` for its owner, or lets the last entry of `rules` write it.
-bool kept(const std::wstring& path, PSID owner, PACL rules) {
-    PSECURITY_DESCRIPTOR d = nullptr;
-    PSID nowOwner = nullptr;
-    PACL now = nullptr;
-    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT,
-                              OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &nowOwner,
-                              nullptr, &now, nullptr, &d) != ERROR_SUCCESS)
-        return false;
-    bool found = owner && EqualSid(owner, nowOwner);
-    void* wanted = nullptr;
-    if (rules && now && GetAce(rules, rules->AceCount - 1, &wanted)) {
-        const PSID whom = &static_cast<ACCESS_ALLOWED_ACE*>(wanted)->SidStart;
-        for (DWORD i = 0; i < now->AceCount && !found; ++i) {
-            void* entry = nullptr;
-            GetAce(now, i, &entry);
-            const auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(entry);
-            found = allowed->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
-                    (allowed->Mask & FILE_WRITE_DATA) &&
-                    EqualSid(const_cast<DWORD*>(&allowed->SidStart), whom);
-        }
-    }
-    LocalFree(d);
-    return found;
-}
-
-Planted setSecurity(const QByteArray& path, SECURITY_INFORMATION what, const wchar_t* sddl) {
-    const std::wstring native = nativeOf(path);
+bool setSecurity(const QByteArray& path, SECURITY_INFORMATION what, const wchar_t* sddl) {
     PSECURITY_DESCRIPTOR d = nullptr;
     PSID owner = nullptr;
     PACL dacl = nullptr;
     BOOL present = FALSE, defaulted = FALSE;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &d, nullptr))
-        return Planted::failed;
+        return false;
     GetSecurityDescriptorOwner(d, &owner, &defaulted);
     GetSecurityDescriptorDacl(d, &present, &dacl, &defaulted);
-    const DWORD error = SetNamedSecurityInfoW(const_cast<wchar_t*>(native.c_str()), SE_FILE_OBJECT,
-                                              what, owner, nullptr, dacl, nullptr);
-    const Planted planted = error != ERROR_SUCCESS      ? Planted::failed
-                            : kept(native, owner, dacl) ? Planted::done
-                                                        : Planted::notKept;
+    const DWORD error = SetNamedSecurityInfoW(const_cast<wchar_t*>(nativeOf(path).c_str()),
+                                              SE_FILE_OBJECT, what, owner, nullptr, dacl, nullptr);
     LocalFree(d);
-    return planted;
+    return error == ERROR_SUCCESS;
 }
 #endif
+
+// Wine keeps a Unix file's mode for everybody but not a group's permissions, another account's
+// ownership or a link it made, though it answers success: such kinds are not tried under it.
+bool wineKeepsNo(const QString& kind) {
+#ifdef _WIN32
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") &&
+           (kind == "0664" || kind.contains("2001") || kind == "link");
+#else
+    Q_UNUSED(kind)
+    return false;
+#endif
+}
 
 // Makes the file at `path` in `folder` what `kind` says: "0600" (its owner's alone), "0664"
 // and "0646" (its group, or everybody, may write it), "uid 2001" (another user's), "root in
 // 2001's" (root's in a folder of another user's). Windows takes "Users" for the group and the
 // other user, "Administrators" for root.
-Planted plant(const QString& kind, const QByteArray& path, const QByteArray& folder) {
+bool plant(const QString& kind, const QByteArray& path, const QByteArray& folder) {
 #ifdef _WIN32
     const SECURITY_INFORMATION rules = DACL_SECURITY_INFORMATION;
     const SECURITY_INFORMATION owner = OWNER_SECURITY_INFORMATION;
-    if (kind == "0600") return Planted::done; // as written by the teacher
+    if (kind == "0600") return true; // as written by the teacher
     if (kind == "0664") return setSecurity(path, rules, L"D:(A;;FA;;;BA)(A;;FW;;;BU)");
     if (kind == "0646") return setSecurity(path, rules, L"D:(A;;FA;;;BA)(A;;FW;;;WD)");
     if (kind == "uid 2001") return setSecurity(path, owner, L"O:BU");
-    if (kind == "root in 2001's") {
-        const Planted folderGiven = setSecurity(folder, owner, L"O:BU");
-        return folderGiven != Planted::done ? folderGiven : setSecurity(path, owner, L"O:BA");
-    }
-    return Planted::failed;
+    return kind == "root in 2001's" && setSecurity(folder, owner, L"O:BU") &&
+           setSecurity(path, owner, L"O:BA");
 #else
-    bool done = false;
-    if (kind.startsWith('0')) done = ::chmod(path, kind.toUInt(nullptr, 8)) == 0;
-    if (kind == "uid 2001") done = ::chown(path, 2001, 2001) == 0;
-    if (kind == "root in 2001's") done = ::chown(folder, 2001, 2001) == 0;
-    return done ? Planted::done : Planted::failed;
+    if (kind.startsWith('0')) return ::chmod(path, kind.toUInt(nullptr, 8)) == 0;
+    if (kind == "uid 2001") return ::chown(path, 2001, 2001) == 0;
+    return kind == "root in 2001's" && ::chown(folder, 2001, 2001) == 0;
 #endif
 }
 
 // A symbolic link at `path` to `target`, not a shortcut.
-Planted plantLink(const QByteArray& target, const QByteArray& path) {
+bool plantLink(const QByteArray& target, const QByteArray& path) {
 #ifdef _WIN32
-    if (!CreateSymbolicLinkW(nativeOf(path).c_str(),
-                             QString::fromUtf8(target).toStdWString().c_str(), 0))
-        return Planted::failed;
-    const QFileInfo link(QFile::decodeName(path));
-    return link.isSymLink() && link.exists() ? Planted::done : Planted::notKept;
+    return CreateSymbolicLinkW(nativeOf(path).c_str(),
+                               QString::fromUtf8(target).toStdWString().c_str(), 0);
 #else
-    return ::symlink(target, path) == 0 ? Planted::done : Planted::failed;
+    return ::symlink(target, path) == 0;
 #endif
 }
-
-#define PLANT(planting)                                                                            \
-    do {                                                                                           \
-        const Planted planted = (planting);                                                        \
-        if (planted == Planted::notKept) QSKIP("this system does not keep such a file");           \
-        QVERIFY(planted == Planted::done);                                                         \
-    } while (false)
 
 } // namespace
 
@@ -187,6 +150,7 @@ class LessonFileTest : public QObject {
         const bool asRoot = kind.contains("2001");
         if (asRoot && !journal_test::runningAsRoot() && journal_test::kHasModes)
             QSKIP("changes owners: needs root");
+        if (wineKeepsNo(kind)) QSKIP("Wine keeps no such file");
         QTemporaryDir dir;
         const QByteArray folder = QFile::encodeName(dir.path());
         QStringList problems;
@@ -195,9 +159,9 @@ class LessonFileTest : public QObject {
         const QByteArray path = QFile::encodeName(lessonPath(dir.path()));
         if (kind == "link") {
             QVERIFY(QFile::rename(path, folder + "/real.ini"));
-            PLANT(plantLink("real.ini", path));
+            QVERIFY(plantLink("real.ini", path));
         } else if (kind != "0644") {
-            PLANT(plant(kind, path, folder));
+            QVERIFY(plant(kind, path, folder));
         }
         const auto read = readLessonFile(dir.path(), problems);
         QCOMPARE(read.has_value(), followed);
@@ -222,16 +186,17 @@ class LessonFileTest : public QObject {
         QFETCH(QString, there);
         if (there.contains("2001") && !journal_test::runningAsRoot() && journal_test::kHasModes)
             QSKIP("changes owners: needs root");
+        if (wineKeepsNo(there)) QSKIP("Wine keeps no such file");
         QTemporaryDir dir;
         const QString path = lessonPath(dir.path());
         const QString target = dir.filePath("target");
         if (!there.isEmpty()) {
             QVERIFY(journal_test::writeAll(target, "planted"));
             if (there == "link") {
-                PLANT(plantLink("target", QFile::encodeName(path)));
+                QVERIFY(plantLink("target", QFile::encodeName(path)));
             } else {
                 QVERIFY(QFile::rename(target, path));
-                PLANT(plant(there, QFile::encodeName(path), {}));
+                QVERIFY(plant(there, QFile::encodeName(path), {}));
             }
         }
 #ifdef _WIN32
