@@ -138,7 +138,9 @@ HANDLE openUnfollowed(const QString& path, DWORD access) {
 }
 
 struct HandleCloser {
-    void operator()(HANDLE h) const { CloseHandle(h); }
+    void operator()(HANDLE h) const {
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
 };
 using Handle = std::unique_ptr<void, HandleCloser>;
 
