@@ -542,12 +542,19 @@ void ZoomTest::journalWhollyOnScreen() {
                             journal.filePath(QStringLiteral("copy%1.txt").arg(i))));
     xdotool({"windowmove", windowId, "900", "450"});
     STEP(keys({"ctrl+j"}));
+    // The program's window that is not the main one (its title is not matched: the tests may
+    // run without a UTF-8 locale).
+    const auto journalWindow = [&] {
+        const QStringList ids =
+            run(QStringLiteral("xdotool"),
+                {"search", "--onlyvisible", "--pid", QString::number(trainer->processId())})
+                .split('\n', Qt::SkipEmptyParts);
+        for (const QString& id : ids)
+            if (id != windowId) return id;
+        return QString();
+    };
     QString id;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        !(id = run(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "^Журнал$"})
-                   .section('\n', 0, 0))
-             .isEmpty(),
-        kTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!(id = journalWindow()).isEmpty(), kTimeoutMs);
     const auto whollyOnScreen = [&] {
         // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
         const QStringList extents = run(QStringLiteral("xprop"), {"-id", id, "_NET_FRAME_EXTENTS"})
