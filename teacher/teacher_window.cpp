@@ -122,16 +122,17 @@ constexpr int kBorder = 4, kTitleBar = 40; // as large as desktops draw them
 namespace {
 
 // The frame round a window, as its desktop has told it: this window's, else that of the window
-// it belongs to (framed alike by the same desktop); while neither is known (or one is caught
-// mid-move), room for a title bar and borders as large as desktops draw them.
+// it belongs to (framed alike by the same desktop); while neither is known, room for a title bar
+// and borders as large as desktops draw them.
 QMargins frameMargins(const QWidget* window) {
     for (const QWidget* w = window; w;
          w = w->parentWidget() ? w->parentWidget()->window() : nullptr) {
         const QRect inner = w->geometry(), outer = w->frameGeometry();
         const QMargins m(inner.left() - outer.left(), inner.top() - outer.top(),
                          outer.right() - inner.right(), outer.bottom() - inner.bottom());
+        // A title bar, and no side beyond any desktop's: a frame half told is not believed.
         const auto likely = [](int side) { return side >= 0 && side <= 2 * kTitleBar; };
-        if (w->isVisible() && !m.isNull() && likely(m.left()) && likely(m.top()) &&
+        if (w->isVisible() && m.top() > 0 && likely(m.left()) && likely(m.top()) &&
             likely(m.right()) && likely(m.bottom()))
             return m;
     }
@@ -161,7 +162,8 @@ void fitWindowToScreen(QWidget* window, const FittedTable* table) {
         return;
     }
     const QRect room = screen->availableGeometry();
-    const QSize frame = frameOf(window);
+    const QMargins margins = frameMargins(window);
+    const QSize frame(margins.left() + margins.right(), margins.top() + margins.bottom());
     const QSize most = room.size() - frame;
     if (table && table->isVisibleTo(window)) {
         const int bar = table->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, table);
@@ -175,7 +177,9 @@ void fitWindowToScreen(QWidget* window, const FittedTable* table) {
         size.setHeight(std::clamp(layout->totalHeightForWidth(size.width()), size.height(),
                                   std::max(size.height(), most.height())));
     // Wholly on the screen, frame included: a window grown to the right or down moves back.
-    const QRect box(window->frameGeometry().topLeft(), size + frame);
+    // Where the frame is by the window's own place: Qt may know that before the frame's.
+    const QRect box(window->geometry().topLeft() - QPoint(margins.left(), margins.top()),
+                    size + frame);
     const QRect shown = keptWithin(box, room);
     if (shown.topLeft() != box.topLeft())
         placeWindow(window, shown.topLeft(), size);
