@@ -2,8 +2,6 @@
 
 #include "journal/lesson_file.h"
 
-#include "journal/platform_files.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -63,11 +61,10 @@ std::optional<FileRead> readFile(const JournalFolder& folder, const std::string&
         file.skipped = read.unreadable;
         return file;
     }
-    const std::optional<QByteArray>& bytes = read.bytes;
     file.size = read.size;
     file.mtimeNs = read.mtimeNs;
     file.owner = read.owner;
-    JournalReading reading = parseJournal(*bytes);
+    JournalReading reading = parseJournal(*read.bytes);
     if (!reading.run) {
         file.skipped = reading.problem;
         return file;
@@ -106,12 +103,8 @@ JournalListing JournalCache::refresh(const Progress& progress, std::stop_token s
                 QStringLiteral("папка журнала не читается: %1: %2").arg(dir, folder.problem());
         return listing;
     }
-    const std::optional<JournalFolder::Stamp> folderStamp = folder.stamp();
-    const bool stamped = folderStamp.has_value();
-    const FolderStamp stamp =
-        stamped ? FolderStamp{folderStamp->device, folderStamp->inode, folderStamp->mtimeNs}
-                : FolderStamp{};
-    if (stamped && last && stamp == lastStamp && lastSettled && ++unlooked < kFullEvery)
+    const std::optional<JournalFolder::Stamp> stamp = folder.stamp();
+    if (stamp && last && *stamp == lastStamp && lastSettled && ++unlooked < kFullEvery)
         return *last;
     const auto names = folder.fileNames(kLessonFileName);
     if (!names) {
@@ -220,10 +213,10 @@ JournalListing JournalCache::refresh(const Progress& progress, std::stop_token s
         listing.runs.push_back(std::move(r));
     // Kept for the refreshes that find the folder as it was; not one stopped half way.
     last.reset();
-    if (stamped && !stop.stop_requested()) {
+    if (stamp && !stop.stop_requested()) {
         last = listing;
-        lastStamp = stamp;
-        lastSettled = JournalFolder::nowNs() - stamp.mtimeNs > kSettledNs;
+        lastStamp = *stamp;
+        lastSettled = JournalFolder::nowNs() - stamp->mtimeNs > kSettledNs;
         unlooked = 0;
     }
     return listing;

@@ -6,6 +6,7 @@
 
 #include "journal/journal_file.h"
 #include "journal/journal_runs.h"
+#include "journal/platform_files.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -65,20 +66,13 @@ class JournalCache {
     };
     QString ownerName(const QString& owner);
 
-    // The folder as a listing found it: any file made, renamed or removed in it changes it.
-    struct FolderStamp {
-        std::uint64_t device = 0, inode = 0;
-        std::int64_t mtimeNs = -1;
-        friend bool operator==(const FolderStamp&, const FolderStamp&) = default;
-    };
-
     QString dir;
     std::unordered_map<std::string, Entry> entries; // by the file's name as the disk has it
     QHash<QString, QString> owners;                 // accounts' names, each looked up once
     std::uint64_t generation = 0;                   // refreshes so far
     QByteArray buffer;                              // a file's bytes, kept from file to file
     std::optional<JournalListing> last;             // the last whole refresh's listing
-    FolderStamp lastStamp;                          // and the folder as it found it
+    JournalFolder::Stamp lastStamp;                 // and the folder as it found it
     bool lastSettled = false; // the folder unchanged long enough before that refresh
     int unlooked = 0;         // refreshes since that passed over the files
 };
