@@ -15,7 +15,6 @@
 #include <QTemporaryFile>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <vector>
 #include <xlsxwriter.h>
 
